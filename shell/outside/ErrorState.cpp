@@ -1,0 +1,10 @@
+#include "shell/outside/ErrorState.h"
+
+namespace orv {
+
+ErrorState& ModuleErrorState() {
+  static ErrorState state;
+  return state;
+}
+
+}  // namespace orv
