@@ -14,16 +14,6 @@
 namespace orv::test {
 namespace {
 
-AppError Caught(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const AppError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no AppError was raised";
-  return AppError(0, "", "");
-}
-
 class DatabaseLayerTest : public DatabaseTest {};
 
 TEST_P(DatabaseLayerTest, PreparedStatementsRunManyTimesWithNewValues) {
