@@ -1,6 +1,10 @@
 #include "ranges/clsOrvStockRanges.h"
 
 #include <array>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <string_view>
 
 #include <fmt/format.h>
@@ -13,6 +17,8 @@ namespace orv {
 namespace {
 
 constexpr std::int32_t kObjectNotSet = 91;
+constexpr std::int32_t kOverflow = 6;
+constexpr std::int32_t kTypeMismatch = 13;
 
 struct GroupRow {
   std::string_view caption;
@@ -329,6 +335,360 @@ bool IsDownloadOnlyGroup(std::string_view group) {
   return group == "ssd_grp" || group == "pud_grp";
 }
 
+// --- Sheet to record.
+
+enum class Read {
+  kText,
+  kNumber,
+  kWhole,
+  kDate,
+  kDateWhenPresent,
+  kAlternatives,
+  kTechDescription
+};
+
+using FlagSetter = void (clsOrvStock::*)(bool);
+using FlagGetter = bool (clsOrvStock::*)() const;
+using TextSetter = void (clsOrvStock::*)(std::string);
+using NumberSetter = void (clsOrvStock::*)(double);
+using WholeSetter = void (clsOrvStock::*)(std::int16_t);
+
+constexpr bool kFromVersion7 = true;
+
+struct LoadRow {
+  Read read;
+  std::string_view range;
+  FlagSetter flag;
+  FlagGetter flag_value;  // kDateWhenPresent: the flag read back
+  TextSetter text;
+  NumberSetter number;
+  WholeSetter whole;
+  bool version7;
+};
+
+constexpr LoadRow Text(std::string_view range, FlagSetter flag, TextSetter value,
+                       bool version7 = false) {
+  return {Read::kText, range, flag, nullptr, value, nullptr, nullptr, version7};
+}
+constexpr LoadRow Number(std::string_view range, FlagSetter flag, NumberSetter value) {
+  return {Read::kNumber, range, flag, nullptr, nullptr, value, nullptr, false};
+}
+constexpr LoadRow Whole(std::string_view range, FlagSetter flag, WholeSetter value) {
+  return {Read::kWhole, range, flag, nullptr, nullptr, nullptr, value, false};
+}
+constexpr LoadRow Date(std::string_view range, FlagSetter flag, NumberSetter value) {
+  return {Read::kDate, range, flag, nullptr, nullptr, value, nullptr, false};
+}
+// The date is taken only when the flag, read back from the stock object, says it is present.
+constexpr LoadRow DateWhenPresent(std::string_view range, FlagSetter flag, NumberSetter value) {
+  return {Read::kDateWhenPresent,
+          range,
+          flag,
+          &clsOrvStock::IsLastRevalue,
+          nullptr,
+          value,
+          nullptr,
+          false};
+}
+constexpr LoadRow Alternatives() {
+  return {Read::kAlternatives, "", nullptr, nullptr, nullptr, nullptr, nullptr, false};
+}
+constexpr LoadRow TechDescription() {
+  return {Read::kTechDescription, "", nullptr, nullptr, nullptr, nullptr, nullptr, false};
+}
+
+// What LoadDetail reads, in order. "Warehouse" is LoadWarehouseAndProduct's; the download-only
+// ranges other than "PhysicalQty" and "sage_company" are never read back.
+constexpr LoadRow kLoadRows[] = {
+    Text("Description", &clsOrvStock::IsDescription, &clsOrvStock::description),
+    Text("Product", &clsOrvStock::IsProduct, &clsOrvStock::product),
+    Text("LongDescription", &clsOrvStock::IsLongDescription, &clsOrvStock::LongDescription),
+    Text("MakeOrBuy", &clsOrvStock::IsMakeOrBuy, &clsOrvStock::MakeOrBuy),
+    Text("Alpha", &clsOrvStock::IsAlpha, &clsOrvStock::alpha),
+    Text("DrawingNumber", &clsOrvStock::IsDrawingNumber, &clsOrvStock::DrawingNumber),
+    Text("AnalysisA", &clsOrvStock::IsAnalysisA, &clsOrvStock::AnalysisA),
+    Text("AnalysisB", &clsOrvStock::IsAnalysisB, &clsOrvStock::AnalysisB),
+    Text("AnalysisC", &clsOrvStock::IsAnalysisC, &clsOrvStock::AnalysisC),
+    Text("AnalysisD", &clsOrvStock::IsAnalysisD, &clsOrvStock::AnalysisD),
+    Text("AnalysisE", &clsOrvStock::IsAnalysisE, &clsOrvStock::AnalysisE),
+    Text("AnalysisF", &clsOrvStock::IsAnalysisF, &clsOrvStock::AnalysisF),
+    Text("AnalysisXRef", &clsOrvStock::IsAnalysisXRef, &clsOrvStock::AnalysisXRef),
+    Text("NominalKey", &clsOrvStock::IsNominalKey, &clsOrvStock::NominalKey),
+    Text("PurchaseKey", &clsOrvStock::IsPurchaseKey, &clsOrvStock::PurchaseKey),
+    Text("Supplier", &clsOrvStock::IsSupplier, &clsOrvStock::supplier),
+    Number("PhysicalQty", &clsOrvStock::IsPhysicalQty, &clsOrvStock::PhysicalQty),
+    Text("SuperSession", &clsOrvStock::IsSuperSession, &clsOrvStock::supersession),
+    Text("AbcCategory", &clsOrvStock::IsAbcCategory, &clsOrvStock::AbcCategory),
+    Text("VatInclusive", &clsOrvStock::IsVatInclusive, &clsOrvStock::VatInclusive),
+    TechDescription(),
+    Date("SupsessionDate", &clsOrvStock::IsSupsessionDate, &clsOrvStock::SupSessionDate),
+    DateWhenPresent("LastRevalue", &clsOrvStock::IsLastRevalue, &clsOrvStock::LastRevalue),
+    Text("UnitCode", &clsOrvStock::IsUnitCode, &clsOrvStock::UnitCode),
+    Number("Weight", &clsOrvStock::IsWeight, &clsOrvStock::weight),
+    Number("WeightLow", &clsOrvStock::IsWeightLow, &clsOrvStock::WeightLow),
+    Text("Discount", &clsOrvStock::IsDiscount, &clsOrvStock::discount),
+    Text("PricingDiscount", &clsOrvStock::IsPricingDiscount, &clsOrvStock::PricingDiscount),
+    Number("ReviewDays", &clsOrvStock::IsReviewDays, &clsOrvStock::ReviewDays),
+    Text("bincode", &clsOrvStock::IsBinNumber, &clsOrvStock::BinNumber),
+    Whole("QtyDecimalPlaces", &clsOrvStock::IsQtyDecPlaces, &clsOrvStock::QtyDecPlaces),
+    Number("ShelfLife", &clsOrvStock::IsShelfLife, &clsOrvStock::ShelfLife),
+    Text("BulkItem", &clsOrvStock::IsBulkItem, &clsOrvStock::BulkItem),
+    Number("StockTakeToleran", &clsOrvStock::IsStockTakeToleran, &clsOrvStock::StockTakeToleran),
+    Text("SerialNumbers", &clsOrvStock::IsSerialNumbers, &clsOrvStock::SerialNumbers),
+    Text("Traceability", &clsOrvStock::IsTraceability, &clsOrvStock::Traceability),
+    Text("SellingUnit", &clsOrvStock::IsSellingUnit, &clsOrvStock::SellingUnit),
+    Text("BuyingUnit", &clsOrvStock::IsPurchaseUnit, &clsOrvStock::PurchaseUnit),
+    Number("SellingFactor", &clsOrvStock::IsSellingFactor, &clsOrvStock::SellingFactor),
+    Text("DespatchUnit", &clsOrvStock::IsDespatchUnit, &clsOrvStock::DespatchUnits),
+    Text("StdCostFreeze", &clsOrvStock::IsStdCostFreeze, &clsOrvStock::StdCostFreeze),
+    Number("ExpectedCost", &clsOrvStock::IsExpectedCost, &clsOrvStock::ExpectedCost),
+    Number("StandardMaterial", &clsOrvStock::IsStandardMaterial, &clsOrvStock::StandardMaterial),
+    Number("CurrentMaterial", &clsOrvStock::IsCurrentMaterial, &clsOrvStock::CurrentMaterial),
+    Number("MaterialOnCost", &clsOrvStock::IsMaterialOnCost, &clsOrvStock::MaterialOnCost),
+    Number("StandardLabour", &clsOrvStock::IsStandardLabour, &clsOrvStock::StandardLabour),
+    Number("CurrentLabour", &clsOrvStock::IsCurrentLabour, &clsOrvStock::CurrentLabour),
+    Number("LabourOnCost", &clsOrvStock::IsLabourOnCost, &clsOrvStock::LabourOnCost),
+    Number("StandardOverhead", &clsOrvStock::IsStandardOverhead, &clsOrvStock::StandardOverhead),
+    Number("OverheadOnCost", &clsOrvStock::IsOverheadOnCost, &clsOrvStock::OverheadOnCost),
+    Number("CurrentOverhead", &clsOrvStock::IsCurrentOverhead, &clsOrvStock::CurrentOverhead),
+    Text("DespatchUnitUse", &clsOrvStock::IsDespatchUnitUse, &clsOrvStock::DespatchUnitUse),
+    Text("UnitLength", &clsOrvStock::IsUnitLength, &clsOrvStock::UnitLength),
+    Text("UnitWidth", &clsOrvStock::IsUnitWidth, &clsOrvStock::UnitWidth),
+    Text("UnitHeight", &clsOrvStock::IsUnitHeight, &clsOrvStock::UnitHeight),
+    Number("StockLength", &clsOrvStock::IsStockLength, &clsOrvStock::StockLength),
+    Number("StockWidth", &clsOrvStock::IsStockWidth, &clsOrvStock::StockWidth),
+    Number("StockHeight", &clsOrvStock::IsStockHeight, &clsOrvStock::StockHeight),
+    Text("Packaging", &clsOrvStock::IsPackaging, &clsOrvStock::packaging),
+    Text("ShippingCategory", &clsOrvStock::IsShippingCategory, &clsOrvStock::ShippingCategory),
+    Text("CatalogueNumber", &clsOrvStock::IsCatalogueNumber, &clsOrvStock::CatalogueNumber),
+    Alternatives(),
+    Text("StockVatType", &clsOrvStock::IsStockVatType, &clsOrvStock::StockVatType),
+    Text("StockType", &clsOrvStock::IsStockType, &clsOrvStock::StockType),
+    Text("BuyerId", &clsOrvStock::IsBuyerId, &clsOrvStock::BuyerId),
+    Number("StandardPrice", &clsOrvStock::IsPrice, &clsOrvStock::price),
+    Number("StandardSubcontra", &clsOrvStock::IsStandardSubcontra, &clsOrvStock::StandardSubcontra),
+    Number("CurrentSubcontra", &clsOrvStock::IsCurrentSubContra, &clsOrvStock::CurrentSubContra),
+    Number("SubOnCost", &clsOrvStock::IsSubOnCost, &clsOrvStock::SubOnCost),
+    Text("StatisticsInd", &clsOrvStock::IsStatInd, &clsOrvStock::StatInd),
+    Text("ProcessInd", &clsOrvStock::IsProcInd, &clsOrvStock::ProcInd),
+    Text("Commodity", &clsOrvStock::IsCommodity, &clsOrvStock::Commodity),
+    Text("CountryOrig", &clsOrvStock::IsCountryOrig, &clsOrvStock::CountryOrig),
+    Number("SuppUnitQty", &clsOrvStock::IsSuppUnitQty, &clsOrvStock::SuppUnitQty),
+    Number("MinStockLevel", &clsOrvStock::IsMinStockLevel, &clsOrvStock::MinStockLevel),
+    Number("SafetyStockLevel", &clsOrvStock::IsSafetyStockLevel, &clsOrvStock::SafetyStockLevel),
+    Number("MaxStockLeve", &clsOrvStock::IsMaximumStockLevel, &clsOrvStock::MaximumStockLevel),
+    Number("LeadTime", &clsOrvStock::IsLeadTime, &clsOrvStock::LeadTime),
+    Number("ReorderDays", &clsOrvStock::IsReorderDays, &clsOrvStock::ReorderDays),
+    Number("SafetyDays", &clsOrvStock::IsSafetyDays, &clsOrvStock::SafetyDays),
+    Number("SetupCost", &clsOrvStock::IsSetupCost, &clsOrvStock::SetupCost),
+    Whole("InspectCycle", &clsOrvStock::IsInspectCycle, &clsOrvStock::InspectCycle),
+    Number("InspectionYield", &clsOrvStock::IsInspectionYield, &clsOrvStock::InspectionYield),
+    Text("MpsType", &clsOrvStock::IsMpsType, &clsOrvStock::MpsType),
+    Number("EconomicReorderQ", &clsOrvStock::IsEconomicReorderQ, &clsOrvStock::EconomicReOrderQ),
+    Number("MrpReorderRoundi", &clsOrvStock::IsMrpReorderRoundi, &clsOrvStock::MrpReorderRoundi),
+    Text("ReorderFreeze", &clsOrvStock::IsReorderFreeze, &clsOrvStock::ReorderFreeze),
+    Text("MrpBatching", &clsOrvStock::IsMrpBatching, &clsOrvStock::MrpBatching),
+    Text("WorkingLevel", &clsOrvStock::IsWorkingLevel, &clsOrvStock::WorkingLevel),
+    Number("DSpare01", &clsOrvStock::IsDspare01, &clsOrvStock::dspare01),
+    Number("PrYield", &clsOrvStock::IsPrYield, &clsOrvStock::PrYield),
+    Text("LastSupplier", &clsOrvStock::IsLastSupplier, &clsOrvStock::LastSupplier),
+    Text("LevelofDetail", &clsOrvStock::IsLevelofDetail, &clsOrvStock::LevelOfDetail),
+    Number("BuyingFactor", &clsOrvStock::IsPurchaseFactor, &clsOrvStock::PurchaseFactor),
+    Text("Expense", &clsOrvStock::IsExpense, &clsOrvStock::Expense),
+    Text("delivery_qty_tol", &clsOrvStock::IsDeliveryQtyTolerance,
+         &clsOrvStock::DeliveryQtyTolerance),
+    Text("call_off_qty_tol", &clsOrvStock::IsCallOffQtyTolerance,
+         &clsOrvStock::CallOffQtyTolerance),
+    Text("Held?", &clsOrvStock::IsHeld, &clsOrvStock::Held, kFromVersion7),
+    Text("Obsolete", &clsOrvStock::IsObsolete, &clsOrvStock::Obsolete, kFromVersion7),
+    Text("ReplenishCategory", &clsOrvStock::IsReplenishCategory, &clsOrvStock::ReplenishCategory,
+         kFromVersion7),
+};
+
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// A cell number for a 16-bit property, rounded half to even as the host's whole-number conversion
+// does; a value outside the range is an error, never a wrap-around.
+std::int16_t ToWhole(double value, std::string_view range, std::int32_t row) {
+  double rounded = std::nearbyint(value);
+  if (!std::isfinite(rounded) || rounded < INT16_MIN || rounded > INT16_MAX)
+    throw AppError(kOverflow, "",
+                   fmt::format("Overflow: the value {} in range \"{}\" row {} is not a whole "
+                               "number from -32768 to 32767",
+                               value, range, row));
+  return static_cast<std::int16_t>(rounded);
+}
+
+// --- Record to sheet.
+
+// T1: -1 writes an empty cell. D1 to D3: the empty-date rules of the download (see WriteDate).
+enum class Write { kText, kTextT1, kField, kNumber, kDateD1, kDateD2, kDateD3 };
+
+struct CopyRow {
+  std::string_view range;
+  std::string_view column;
+  Write write;
+  int count;        // 0: one range; else a series with the suffixes 1 to count
+  bool two_digits;  // the series suffix is formatted "00"
+};
+
+// CopyRSToCells writes, in order. "AverageSaleValu" takes the same null-safe number conversion as
+// the other numbers.
+constexpr CopyRow kCopyRows[] = {
+    {"Warehouse", "wh", Write::kText, 0, false},
+    {"Description", "description", Write::kText, 0, false},
+    {"LongDescription", "long_description", Write::kText, 0, false},
+    {"Product", "pd", Write::kText, 0, false},
+    {"Supplier", "supplier", Write::kField, 0, false},
+    {"bincode", "bin_number", Write::kText, 0, false},
+    {"UnitCode", "unit_code", Write::kText, 0, false},
+    {"AnalysisA", "analysis_a", Write::kText, 0, false},
+    {"AnalysisB", "analysis_b", Write::kText, 0, false},
+    {"AnalysisC", "analysis_c", Write::kText, 0, false},
+    {"Alpha", "alpha", Write::kText, 0, false},
+    {"AnalysisXRef", "analysis_x_ref", Write::kText, 0, false},
+    {"Packaging", "packaging", Write::kText, 0, false},
+    {"MakeOrBuy", "make_or_buy", Write::kText, 0, false},
+    {"VatInclusive", "vat_inclusive", Write::kText, 0, false},
+    {"SellingUnit", "selling_unit", Write::kText, 0, false},
+    {"DespatchUnit", "despatch_units", Write::kText, 0, false},
+    {"DrawingNumber", "drawing_number", Write::kText, 0, false},
+    {"ReviewDays", "review_days", Write::kText, 0, false},
+    {"SupsessionDate", "supsession_date", Write::kDateD1, 0, false},
+    {"Alternatives", "alternatives", Write::kText, 10, true},
+    {"StdCostFreeze", "std_cost_freeze", Write::kText, 0, false},
+    {"Traceability", "batch_traceability", Write::kText, 0, false},
+    {"ShippingCategory", "shipping_category", Write::kText, 0, false},
+    {"SerialNumbers", "serial_numbers", Write::kText, 0, false},
+    {"AbcCategory", "abc_category", Write::kText, 0, false},
+    {"NominalKey", "nominal_key", Write::kText, 0, false},
+    {"PurchaseKey", "purchase_key", Write::kText, 0, false},
+    {"LastRevalue", "last_revalue", Write::kDateD2, 0, false},
+    {"BuyerId", "buyer_id", Write::kText, 0, false},
+    {"SuperSession", "supersession", Write::kText, 0, false},
+    {"QtyDecimalPlaces", "qty_decimal_places", Write::kText, 0, false},
+    {"DespatchUnitUse", "despatch_unit_use", Write::kText, 0, false},
+    {"StockVatType", "stock_vat_type", Write::kText, 0, false},
+    {"UnitLength", "unit_length", Write::kText, 0, false},
+    {"UnitHeight", "unit_height", Write::kText, 0, false},
+    {"UnitWidth", "unit_width", Write::kText, 0, false},
+    {"StockWidth", "stock_width", Write::kText, 0, false},
+    {"StockHeight", "stock_height", Write::kText, 0, false},
+    {"StockLength", "stock_length", Write::kText, 0, false},
+    {"CatalogueNumber", "catalogue_number", Write::kText, 0, false},
+    {"Discount", "discount", Write::kText, 0, false},
+    {"PricingDiscount", "pricing_discount", Write::kText, 0, false},
+    {"BuyingUnit", "purchase_unit", Write::kText, 0, false},
+    {"BuyingFactor", "purchase_factor", Write::kText, 0, false},
+    {"StockType", "stock_type", Write::kText, 0, false},
+    {"BulkItem", "bulk_item", Write::kText, 0, false},
+    {"StockTakeToleran", "stock_take_toleran", Write::kTextT1, 0, false},
+    {"StandardMaterial", "standard_material", Write::kField, 0, false},
+    {"StandardOverhead", "standard_overhead", Write::kField, 0, false},
+    {"StandardLabour", "standard_labour", Write::kField, 0, false},
+    {"CurrentMaterial", "current_material", Write::kField, 0, false},
+    {"CurrentOverhead", "current_overhead", Write::kField, 0, false},
+    {"CurrentLabour", "current_labour", Write::kField, 0, false},
+    {"MaterialOnCost", "material_on_cost", Write::kField, 0, false},
+    {"OverheadOnCost", "overhead_on_cost", Write::kField, 0, false},
+    {"SubOnCost", "sub_oncost_", Write::kField, 0, false},
+    {"StandardSubcontra", "standard_subcontra", Write::kField, 0, false},
+    {"CurrentSubcontra", "current_subcontrac", Write::kField, 0, false},
+    {"UninspectedQty", "uninspected_qty", Write::kField, 0, false},
+    {"StandardPrice", "price", Write::kField, 0, false},
+    {"IssueDate", "issue_date", Write::kDateD1, 0, false},
+    {"LabourOnCost", "labour_on_cost", Write::kNumber, 0, false},
+    {"ExpectedCost", "expected_cost", Write::kNumber, 0, false},
+    {"SellingFactor", "selling_factor", Write::kNumber, 0, false},
+    {"ShelfLife", "shelf_life", Write::kNumber, 0, false},
+    {"Weight", "weight", Write::kNumber, 0, false},
+    {"WeightLow", "weight_low", Write::kNumber, 0, false},
+    {"PhysicalQty", "physical_qty", Write::kNumber, 0, false},
+    {"AllocatedQty", "allocated_qty", Write::kNumber, 0, false},
+    {"ForwardOrderQty", "forward_order_qty", Write::kNumber, 0, false},
+    {"BackOrderQty", "back_order_qty", Write::kNumber, 0, false},
+    {"OnOrderQty", "on_order_qty", Write::kNumber, 0, false},
+    {"StockDate", "stock_date", Write::kDateD3, 0, false},
+    {"MinStockLevel", "min_stock_level", Write::kNumber, 0, false},
+    {"MaxStockLeve", "maximum_stock_leve", Write::kNumber, 0, false},
+    {"SafetyStockLevel", "safety_stock_level", Write::kNumber, 0, false},
+    {"LeadTime", "lead_time", Write::kText, 0, false},
+    {"ReorderDays", "reorder_days", Write::kText, 0, false},
+    {"SafetyDays", "safety_days", Write::kText, 0, false},
+    {"SetupCost", "setup_cost", Write::kText, 0, false},
+    {"InspectCycle", "inspect_cycle", Write::kText, 0, false},
+    {"InspectionYield", "inspection_yield", Write::kText, 0, false},
+    {"MpsType", "mps_type", Write::kText, 0, false},
+    {"EconomicReorderQ", "economic_reorder_q", Write::kText, 0, false},
+    {"MrpReorderRoundi", "mrp_reorder_roundi", Write::kText, 0, false},
+    {"ReorderFreeze", "reorder_freeze", Write::kText, 0, false},
+    {"MrpBatching", "mrp_batching", Write::kText, 0, false},
+    {"WorkingLevel", "working_level", Write::kText, 0, false},
+    {"DSpare01", "dspare01", Write::kNumber, 0, false},
+    {"PrYield", "pr_yield", Write::kText, 0, false},
+    {"LastSupplier", "last_supplier", Write::kText, 0, false},
+    {"LevelofDetail", "level_of_detail", Write::kText, 0, false},
+    {"MonthToDate", "month_to_date", Write::kNumber, 10, true},
+    {"YearToDate", "year_to_date", Write::kNumber, 10, true},
+    {"PreviousSaleVal", "previous_sale_val", Write::kNumber, 3, false},
+    {"AverageSaleValu", "average_sales_valu", Write::kNumber, 0, false},
+    {"PeriodDemand", "period_demand", Write::kNumber, 12, true},
+    {"PeriodIssueQty", "period_issue_qty", Write::kNumber, 12, true},
+    {"PeriodIssueVal", "period_issue_val", Write::kNumber, 12, true},
+};
+
+std::string Suffix(int i, bool two_digits) {
+  return two_digits ? fmt::format("{:02}", i) : std::to_string(i);
+}
+
+// Days from 30/12/1899 to a civil date.
+long DaysFromCivil(long year, long month, long day) {
+  year -= month <= 2;
+  long era = (year >= 0 ? year : year - 399) / 400;
+  long year_of_era = year - era * 400;
+  long day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  long day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return era * 146097 + day_of_era - 719468 + 25569;
+}
+
+// A date field: a date, a serial number, or a text "yyyy-mm-dd[ hh:mm:ss]" or
+// "dd/mm/yyyy[ hh:mm:ss]" as text-typed timestamp columns return it.
+OleDate FieldDate(const Variant& value, std::string_view column) {
+  if (!value.IsText()) return value.ToDate();
+  const std::string text = value.ToText();
+  int a = 0, b = 0, c = 0, hour = 0, minute = 0;
+  double second = 0;
+  char s1 = 0, s2 = 0;
+  int fields = std::sscanf(text.c_str(), "%d%c%d%c%d %d:%d:%lf", &a, &s1, &b, &s2, &c, &hour,
+                           &minute, &second);
+  long days = 0;
+  if (fields >= 5 && s1 == '-' && s2 == '-')
+    days = DaysFromCivil(a, b, c);
+  else if (fields >= 5 && s1 == '/' && s2 == '/')
+    days = DaysFromCivil(c, b, a);
+  else
+    throw AppError(kTypeMismatch, "",
+                   "Type mismatch: column \"" + std::string(column) + "\" holds '" + text +
+                       "', which is not a date");
+  double time = fields >= 7 ? (hour * 3600 + minute * 60 + second) / 86400.0 : 0;
+  return OleDate{days + (days < 0 ? -time : time)};
+}
+
+// D1: null empty, the zero date one blank. D2: also 31/12/1899 one blank. D3: null one blank too.
+// Any other value is a date written as the connection shows it.
+std::string DateCellText(const Variant& value, std::string_view column, Write write,
+                         const clsOrvStockRanges::DateFormatter& format) {
+  if (value.IsNull() || value.IsEmpty()) return write == Write::kDateD3 ? " " : "";
+  OleDate date = FieldDate(value, column);
+  if (date.serial == 0) return " ";
+  if (write == Write::kDateD2 && date.serial == 1) return " ";
+  if (!format)
+    throw AppError(kObjectNotSet, "", "The range catalogue has no date formatting to write dates");
+  return format(date);
+}
+
 }  // namespace
 
 RangeList& clsOrvStockRanges::List() const {
@@ -468,6 +828,189 @@ void clsOrvStockRanges::DefineVersion7Ranges() {
     }
     definition.GroupKey = "ip_grp";
   }
+}
+
+void clsOrvStockRanges::LoadWarehouseAndProduct() {
+  Trap("LoadWarehouseAndProduct of Class Module clsOrvStockRanges", [&](int& line) {
+    line = 10;
+    RangeList& list = List();
+    clsOrvStock& stock = Stock();
+    bool present = false;
+    std::string warehouse = list.GetCellValue("Warehouse", index_, present);
+    stock.IsWarehouse(present);
+    stock.warehouse(std::move(warehouse));
+
+    line = 20;
+    std::string product = list.GetCellValue("Product", index_, present);
+    stock.IsProduct(present);
+    stock.product(std::move(product));
+  });
+}
+
+void clsOrvStockRanges::LoadDetail() {
+  Trap("LoadDetail of Class Module clsOrvStockRanges", [&](int& line) {
+    line = 10;
+    RangeList& list = List();
+    clsOrvStock& stock = Stock();
+    list.SetIncludeBlankCells(!ignore_blanks_);
+
+    int step = 0;
+    for (const LoadRow& row : kLoadRows) {
+      line = 20 + step++;
+      if (row.version7 && sage_version_ < 7) continue;
+      bool present = false;
+      switch (row.read) {
+        case Read::kText: {
+          std::string text = list.GetCellValue(row.range, index_, present);
+          (stock.*row.flag)(present);
+          (stock.*row.text)(std::move(text));
+          break;
+        }
+        case Read::kNumber: {
+          double number = list.GetCellNumber(row.range, index_, present);
+          (stock.*row.flag)(present);
+          (stock.*row.number)(number);
+          break;
+        }
+        case Read::kWhole: {
+          double number = list.GetCellNumber(row.range, index_, present);
+          (stock.*row.flag)(present);
+          (stock.*row.whole)(ToWhole(number, row.range, index_));
+          break;
+        }
+        case Read::kDate:
+        case Read::kDateWhenPresent: {
+          OleDate date = list.GetCellDate(row.range, index_, present);
+          (stock.*row.flag)(present);
+          if (row.read == Read::kDate || (stock.*row.flag_value)())
+            (stock.*row.number)(date.serial);
+          break;
+        }
+        case Read::kAlternatives:
+          for (std::int16_t i = 1; i <= clsOrvStock::kAlternativeCount; ++i) {
+            stock.ArrayIndex(i);
+            std::string text =
+                list.GetCellValue(fmt::format("Alternatives{:02}", i), index_, present);
+            stock.IsAlternatives(present);
+            stock.Alternatives(std::move(text));
+          }
+          break;
+        case Read::kTechDescription:
+          LoadTechDescription();
+          break;
+      }
+    }
+  });
+}
+
+void clsOrvStockRanges::LoadTechDescription() {
+  Trap("LoadTechDescription of Class Module clsOrvStockRanges", [&](int& line) {
+    line = 10;
+    RangeList& list = List();
+    clsOrvStock& stock = Stock();
+    bool present = false;
+    std::string page = list.GetCellValue("PageNumber", index_, present);
+    stock.IsPageNumber(present);
+    stock.PageNumber(page);
+
+    line = 20;
+    if (!IsBlank(page)) stock.SttechmUpdate(1);
+
+    line = 30;
+    for (std::int16_t i = 1; i <= clsOrvStock::kTechnicalDescLineCount; ++i) {
+      stock.ArrayIndex(i);
+      std::string text = list.GetCellValue(fmt::format("TEXT{:02}", i), index_, present);
+      stock.IsTechnicalDesc(present);
+      stock.TechnicalDesc(std::move(text));
+      if (stock.IsTechnicalDesc()) stock.SttechmUpdate(static_cast<std::int16_t>(i + 1));
+    }
+  });
+}
+
+void clsOrvStockRanges::CopyRSToCells(const FieldSource& rs, std::int32_t row) {
+  Trap("CopyRSToCells of Class Module clsOrvStockRanges Line#:", [&](int& line) {
+    RangeList& list = List();
+    line = 0;
+    for (const CopyRow& copy : kCopyRows) {
+      int count = copy.count == 0 ? 1 : copy.count;
+      for (int i = 1; i <= count; ++i) {
+        ++line;  // the write's number in the download order
+        std::string range(copy.range);
+        std::string column(copy.column);
+        if (copy.count != 0) {
+          range += Suffix(i, copy.two_digits);
+          column += Suffix(i, copy.two_digits);
+        }
+        switch (copy.write) {
+          case Write::kText:
+            list.SetCellValue(range, rs.Field(column).ToText(), row);
+            break;
+          case Write::kTextT1: {
+            Variant value = rs.Field(column);
+            bool minus_one = false;
+            try {
+              minus_one = !value.IsNull() && !value.IsEmpty() && value.ToDouble() == -1;
+            } catch (const AppError&) {
+            }
+            list.SetCellValue(range, minus_one ? "" : value.ToText(), row);
+            break;
+          }
+          case Write::kField:
+            list.CopyFieldToCell(rs, range, column, row);
+            break;
+          case Write::kNumber:
+            list.SetCellNumber(range, rs.Field(column).ToDouble(), row);
+            break;
+          case Write::kDateD1:
+          case Write::kDateD2:
+          case Write::kDateD3:
+            list.SetCellValue(
+                range, DateCellText(rs.Field(column), column, copy.write, date_formatter_), row);
+            break;
+        }
+      }
+    }
+  });
+}
+
+void clsOrvStockRanges::CopyStockXPGRSToCells(const FieldSource& rs, std::int32_t row) {
+  Trap("CopyStockXPGRSToCells of Class Module clsOrvStockRanges", [&](int& line) {
+    line = 10;
+    RangeList& list = List();
+    list.CopyFieldToCell(rs, "AnalysisD", "analysis_d", row);
+    list.CopyFieldToCell(rs, "AnalysisE", "analysis_e", row);
+    list.CopyFieldToCell(rs, "AnalysisF", "analysis_f", row);
+  });
+}
+
+void clsOrvStockRanges::CopyStprexRSToCells(const FieldSource& rs, std::int32_t row) {
+  Trap("CopyStprexRSToCells of Class Module clsOrvStockRanges", [&](int& line) {
+    line = 10;
+    List().CopyFieldToCell(rs, "Expense", "expense", row);
+  });
+}
+
+void clsOrvStockRanges::CopyStockeRSToCells(const FieldSource& rs, std::int32_t row) {
+  Trap("CopyStockeRSToCells of Class Module clsOrvStockRanges", [&](int& line) {
+    line = 10;
+    RangeList& list = List();
+    list.CopyFieldToCell(rs, "StatisticsInd", "statind", row);
+    list.CopyFieldToCell(rs, "ProcessInd", "procind", row);
+    list.CopyFieldToCell(rs, "Commodity", "commodity", row);
+    list.CopyFieldToCell(rs, "CountryOrig", "country_orig", row);
+    list.CopyFieldToCell(rs, "SuppUnitQty", "suppunitqty", row);
+  });
+}
+
+void clsOrvStockRanges::CopyTechnicalDescriptionRSToCells(const FieldSource& rs, std::int32_t row) {
+  Trap("CopyTechnicalDescriptionRSToCells of Class Module clsOrvStockRanges", [&](int& line) {
+    line = 10;
+    RangeList& list = List();
+    list.CopyFieldToCell(rs, "PageNumber", "page_number", row);
+    line = 20;
+    for (int i = 1; i <= kTextLineCount; ++i)
+      list.CopyFieldToCell(rs, fmt::format("TEXT{:02}", i), fmt::format("text{:02}", i), row);
+  });
 }
 
 }  // namespace orv

@@ -68,6 +68,20 @@ class clsOrvStockRanges {
   // The three ranges that only ERP versions above 6 carry; the stock component adds them.
   void DefineVersion7Ranges();
 
+  // Sheet to record: row Index into OrvStock, a value and a presence flag per field. A number that
+  // does not fit a 16-bit property is an AppError naming the range and the row.
+  void LoadWarehouseAndProduct();
+  void LoadDetail();
+  void LoadTechDescription();
+
+  // Record to sheet: the current record of a download into the given row. Writes to ranges the
+  // workbook lacks are the range list's to ignore.
+  void CopyRSToCells(const FieldSource& rs, std::int32_t row);
+  void CopyStockXPGRSToCells(const FieldSource& rs, std::int32_t row);
+  void CopyStprexRSToCells(const FieldSource& rs, std::int32_t row);
+  void CopyStockeRSToCells(const FieldSource& rs, std::int32_t row);
+  void CopyTechnicalDescriptionRSToCells(const FieldSource& rs, std::int32_t row);
+
  private:
   RangeList& List() const;
   clsOrvStock& Stock() const;

@@ -104,7 +104,8 @@ class RecordingRangeList : public RangeList {
   }
   OleDate GetCellDate(std::string_view name, std::int32_t& row, bool& present) override {
     calls.push_back("GetCellDate " + std::string(name));
-    return Read(name, row, present).ToDate();
+    Variant value = Read(name, row, present);
+    return IsBlankCell(value) ? OleDate{} : value.ToDate();
   }
   void SetIncludeBlankCells(bool include) override {
     calls.push_back(include ? "SetIncludeBlankCells true" : "SetIncludeBlankCells false");
