@@ -653,8 +653,8 @@ long DaysFromCivil(long year, long month, long day) {
   return era * 146097 + day_of_era - 719468 + 25569;
 }
 
-// A date field: a date, a serial number, or a text "yyyy-mm-dd[ hh:mm:ss]" or
-// "dd/mm/yyyy[ hh:mm:ss]" as text-typed timestamp columns return it.
+// A date field: a date, a serial number, or a text "yyyy-mm-dd[ hh:mm:ss]", "dd/mm/yyyy[ hh:mm:ss]"
+// or "hh:mm:ss" as text-typed timestamp columns return it.
 OleDate FieldDate(const Variant& value, std::string_view column) {
   if (!value.IsText()) return value.ToDate();
   const std::string text = value.ToText();
@@ -663,6 +663,7 @@ OleDate FieldDate(const Variant& value, std::string_view column) {
   char s1 = 0, s2 = 0;
   int fields = std::sscanf(text.c_str(), "%d%c%d%c%d %d:%d:%lf", &a, &s1, &b, &s2, &c, &hour,
                            &minute, &second);
+  if (fields >= 5 && s1 == ':' && s2 == ':') return OleDate{(a * 3600 + b * 60 + c) / 86400.0};
   long days = 0;
   if (fields >= 5 && s1 == '-' && s2 == '-')
     days = DaysFromCivil(a, b, c);

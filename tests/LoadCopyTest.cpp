@@ -575,6 +575,22 @@ TEST(RecordToSheet, EmptyDatesAndTheToleranceFollowTheirRules) {
   c.record.fields["last_revalue"] = "1899-12-31";
   c.ranges.CopyRSToCells(c.record, 5);
   EXPECT_EQ(c.Cell("LastRevalue")->ToText(), " ");
+  c.record.fields["issue_date"] = "2023-03-15";
+  c.ranges.CopyRSToCells(c.record, 5);
+  EXPECT_EQ(c.Cell("IssueDate")->ToText(), "D45000.000000");
+  c.record.fields["issue_date"] = "00:00:00";
+  c.ranges.CopyRSToCells(c.record, 5);
+  EXPECT_EQ(c.Cell("IssueDate")->ToText(), " ");
+
+  c.record.fields["supsession_date"] = "not a date";
+  c.record.fields["wh"] = "02";
+  try {
+    c.ranges.CopyRSToCells(c.record, 5);
+    FAIL() << "a text that is no date was written as a date";
+  } catch (const AppError& error) {
+    EXPECT_NE(error.Source().find("Line#:20"), std::string::npos) << error.Source();
+  }
+  EXPECT_EQ(c.Cell("Warehouse")->ToText(), "02") << "cells before the failure keep their values";
 }
 
 TEST(RecordToSheet, NullNumbersBecomeZeroAndNotAnError) {

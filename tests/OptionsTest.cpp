@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include <toml++/toml.h>
 
@@ -260,6 +261,20 @@ TEST_F(Options, ADamagedFileIsAnErrorAndIsNeverOverwritten) {
   EXPECT_THROW(wrong_shape.ShowDropdowns(), AppError);
   EXPECT_THROW(wrong_shape.SaveSRToRegistry(), AppError);
   EXPECT_EQ(ReadAll(file_), "\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\" = 5\n");
+}
+
+TEST_F(Options, ConcurrentSavesOfTheTwoComponentsKeepBothValues) {
+  auto save_many = [](std::string_view key_path) {
+    SettingsStore store;
+    store.SetKeyPath(std::string(key_path));
+    for (int i = 0; i < 60; ++i) store.WriteValue("Warehouse 1", std::to_string(i));
+  };
+  std::thread stock(save_many, clsOrvStockExOptions::kStockKeyPath);
+  std::thread tech(save_many, clsOrvStockExOptions::kTechDescKeyPath);
+  stock.join();
+  tech.join();
+  EXPECT_EQ(clsOrvStockExOptions().WH(1), "59");
+  EXPECT_EQ(TechDesc().WH(1), "59");
 }
 
 TEST_F(Options, TheSettingsFileFollowsTheConfigFolderWithoutTheOverride) {

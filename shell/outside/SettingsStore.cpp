@@ -1,6 +1,12 @@
 #include "shell/outside/SettingsStore.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -81,6 +87,30 @@ void PutValue(toml::table& table, const std::string& name, const Variant& value)
   std::visit(Visitor{table, name}, value.Value());
 }
 
+// Serialises the read-modify-write of concurrent writers, so that one process's save cannot drop
+// the values another saved a moment before. Readers need no lock: the file is replaced whole.
+class WriterLock {
+ public:
+  explicit WriterLock(const std::filesystem::path& file) {
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    auto lock_file = file;
+    lock_file += ".lock";
+    fd_ = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) {
+      std::string why = std::strerror(errno);
+      if (fd_ >= 0) ::close(fd_);
+      throw AppError(kUnexpectedError, "",
+                     "Cannot lock the settings file " + file.string() + ": " + why);
+    }
+  }
+  ~WriterLock() { ::close(fd_); }
+  WriterLock(const WriterLock&) = delete;
+  WriterLock& operator=(const WriterLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
 }  // namespace
 
 std::filesystem::path SettingsStore::DefaultFile() {
@@ -101,6 +131,7 @@ Variant SettingsStore::ReadValue(std::string_view name, const Variant& default_v
 }
 
 void SettingsStore::WriteValues(const NamedValues& values) {
+  WriterLock lock(file_);
   toml::table root = ReadFile(file_);
   if (!KeyTable(root, file_, key_path_)) root.insert_or_assign(key_path_, toml::table{});
   toml::table& key = *root.get(key_path_)->as_table();
