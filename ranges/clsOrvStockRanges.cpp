@@ -380,15 +380,9 @@ constexpr LoadRow Date(std::string_view range, FlagSetter flag, NumberSetter val
   return {Read::kDate, range, flag, nullptr, nullptr, value, nullptr, false};
 }
 // The date is taken only when the flag, read back from the stock object, says it is present.
-constexpr LoadRow DateWhenPresent(std::string_view range, FlagSetter flag, NumberSetter value) {
-  return {Read::kDateWhenPresent,
-          range,
-          flag,
-          &clsOrvStock::IsLastRevalue,
-          nullptr,
-          value,
-          nullptr,
-          false};
+constexpr LoadRow DateWhenPresent(std::string_view range, FlagSetter flag, FlagGetter flag_value,
+                                  NumberSetter value) {
+  return {Read::kDateWhenPresent, range, flag, flag_value, nullptr, value, nullptr, false};
 }
 constexpr LoadRow Alternatives() {
   return {Read::kAlternatives, "", nullptr, nullptr, nullptr, nullptr, nullptr, false};
@@ -422,7 +416,8 @@ constexpr LoadRow kLoadRows[] = {
     Text("VatInclusive", &clsOrvStock::IsVatInclusive, &clsOrvStock::VatInclusive),
     TechDescription(),
     Date("SupsessionDate", &clsOrvStock::IsSupsessionDate, &clsOrvStock::SupSessionDate),
-    DateWhenPresent("LastRevalue", &clsOrvStock::IsLastRevalue, &clsOrvStock::LastRevalue),
+    DateWhenPresent("LastRevalue", &clsOrvStock::IsLastRevalue, &clsOrvStock::IsLastRevalue,
+                    &clsOrvStock::LastRevalue),
     Text("UnitCode", &clsOrvStock::IsUnitCode, &clsOrvStock::UnitCode),
     Number("Weight", &clsOrvStock::IsWeight, &clsOrvStock::weight),
     Number("WeightLow", &clsOrvStock::IsWeightLow, &clsOrvStock::WeightLow),
