@@ -21,6 +21,7 @@ class PickForm : public Form {
     AddOptionButton("optClear", "Clear first", "placement");
     append = &AddOptionButton("optAppend", "Append", "placement");
     only = &AddCheckBox("chkOnlySheet", "Only rows on the sheet");
+    only->Click = [this] { Find("fraLimits")->Visible = !only->Value; };
     auto& ok = AddCommandButton("cmdOK", "OK");
     ok.Click = [this] {
       SetOKSelected(true);
@@ -82,6 +83,7 @@ TEST(ScriptedUI, DialogActionsFillControlsAndClickButtons) {
   EXPECT_FALSE(static_cast<OptionButton*>(form.Find("optClear"))->Value)
       << "choosing one option clears the others of its group";
   EXPECT_TRUE(form.only->Value);
+  EXPECT_FALSE(form.Find("fraLimits")->Visible) << "ticking the box runs its click handler";
 }
 
 TEST(ScriptedUI, UnansweredDialogIsClosedNeverConfirmed) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "shell/outside/Control.h"
 
 namespace orv {
@@ -9,6 +11,8 @@ class CheckBox : public Control {
   CheckBox(std::string name, std::string caption, std::string frame)
       : Control(Kind::kCheckBox, std::move(name), std::move(caption), std::move(frame)) {}
   bool Value = false;
+  // Runs when the user changes the box (the form runs it itself when its code changes Value).
+  std::function<void()> Click;
 };
 
 }  // namespace orv

@@ -21,6 +21,7 @@ class ComboBox : public Control {
   const std::vector<Row>& Rows() const { return rows_; }
 
   std::string Text;
+  std::array<std::string, 2> ColumnCaptions;
 
  private:
   std::vector<Row> rows_;

@@ -48,7 +48,7 @@ void DialogHost::Apply(Form& form, std::string_view action) {
         form.ChooseOption(name);
         return;
       case Control::Kind::kCheckBox:
-        static_cast<CheckBox*>(control)->Value = true;
+        form.SetCheck(name, true);
         return;
       default:
         throw AppError(kUnexpectedError, "",
@@ -64,7 +64,7 @@ void DialogHost::Apply(Form& form, std::string_view action) {
       static_cast<ComboBox*>(control)->Text = value;
       return;
     case Control::Kind::kCheckBox:
-      static_cast<CheckBox*>(control)->Value = ParseFlag(value, control->Name());
+      form.SetCheck(name, ParseFlag(value, control->Name()));
       return;
     case Control::Kind::kOptionButton:
       if (ParseFlag(value, control->Name())) form.ChooseOption(name);
@@ -99,7 +99,11 @@ std::string DialogHost::Describe(const Form& form) {
       case Control::Kind::kComboBox: {
         const auto& combo = static_cast<const ComboBox&>(*control);
         out << "  " << name << "  " << control->Caption << ": " << combo.Text << "  ("
-            << combo.Rows().size() << " in list)\n";
+            << combo.Rows().size() << " in list";
+        for (std::size_t i = 0; i < combo.Rows().size() && i < 5; ++i)
+          out << (i ? ", " : ": ") << combo.Rows()[i][0];
+        if (combo.Rows().size() > 5) out << ", ...";
+        out << ")\n";
         break;
       }
       case Control::Kind::kCommandButton:

@@ -72,6 +72,17 @@ void Form::ChooseOption(std::string_view name) {
         other && other->Group == option->Group)
       other->Value = false;
   option->Value = true;
+  if (option->Click) option->Click();
+}
+
+void Form::SetCheck(std::string_view name, bool value) {
+  auto* box = dynamic_cast<CheckBox*>(Find(name));
+  if (!box)
+    throw AppError(kUnexpectedError, "",
+                   "Form " + name_ + " has no check box " + std::string(name));
+  bool changed = box->Value != value;
+  box->Value = value;
+  if (changed && box->Click) box->Click();
 }
 
 void Form::CloseBox() {

@@ -46,6 +46,7 @@ class Form {
   // The user's actions, as the dialog host applies them.
   void ClickButton(std::string_view name);
   void ChooseOption(std::string_view name);
+  void SetCheck(std::string_view name, bool value);
   void CloseBox();
 
  protected:

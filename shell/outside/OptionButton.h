@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "shell/outside/Control.h"
 
 namespace orv {
@@ -12,6 +14,7 @@ class OptionButton : public Control {
         Group(std::move(group)) {}
   std::string Group;
   bool Value = false;
+  std::function<void()> Click;
 };
 
 }  // namespace orv
