@@ -8,6 +8,7 @@
 #include "shell/outside/ProgressBar.h"
 #include "shell/outside/ScriptedUI.h"
 #include "shell/outside/TerminalUI.h"
+#include "upload/frmOrvStockWHValid.h"
 
 namespace orv {
 namespace {
@@ -105,6 +106,19 @@ TEST(ScriptedUI, ActionsThatDoNotFitTheDialogAreErrors) {
       << "a control inside a hidden frame cannot be reached";
   PickForm bad_flag;
   EXPECT_THROW(Scripted({"chkOnlySheet=maybe"}).ui.ShowModal(bad_flag), AppError);
+}
+
+TEST(ScriptedUI, ReportDialogsAreShownWithoutUsingUpAnAnswer) {
+  Scripted s({"OK"});
+  frmOrvStockWHValid report;
+  report.MsgDisp = "Warehouse: 01 and Product: P1";
+  s.ui.ShowModal(report);
+  EXPECT_FALSE(report.Visible());
+  EXPECT_EQ(s.ui.RemainingAnswers(), 1u);
+  EXPECT_NE(
+      s.notices.str().find("Invalid Row , Warehouse: 01 and Product: P1  Not Found In Database"),
+      std::string::npos)
+      << s.notices.str();
 }
 
 TEST(TerminalUI, RetriesUntilAnAnswerFitsAndTreatsEndOfInputAsRefusal) {

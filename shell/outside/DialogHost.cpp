@@ -84,6 +84,9 @@ std::string DialogHost::Describe(const Form& form) {
       case Control::Kind::kFrame:
         out << "-- " << control->Caption << '\n';
         break;
+      case Control::Kind::kLabel:
+        out << "  " << control->Caption << '\n';
+        break;
       case Control::Kind::kCheckBox:
         out << "  [" << (static_cast<const CheckBox&>(*control).Value ? 'x' : ' ') << "] " << name
             << "  " << control->Caption << '\n';
@@ -121,6 +124,12 @@ void DialogHost::Run(Form& form, const ActionSource& next_action, std::ostream& 
   form.SetOKSelected(false);
   form.Show();
   form.Form_Load();
+  if (form.InformsOnly()) {
+    notices << Describe(form);
+    form.CloseBox();
+    form.Hide();
+    return;
+  }
   while (form.Visible()) {
     auto action = next_action(form);
     if (!action) {

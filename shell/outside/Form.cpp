@@ -34,6 +34,9 @@ ComboBox& Form::AddComboBox(std::string name, std::string caption, std::string f
 Frame& Form::AddFrame(std::string name, std::string caption, std::string frame) {
   return Add<Frame>(std::move(name), std::move(caption), std::move(frame));
 }
+Label& Form::AddLabel(std::string name, std::string caption, std::string frame) {
+  return Add<Label>(std::move(name), std::move(caption), std::move(frame));
+}
 CommandButton& Form::AddCommandButton(std::string name, std::string caption, std::string frame) {
   return Add<CommandButton>(std::move(name), std::move(caption), std::move(frame));
 }

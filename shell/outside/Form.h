@@ -9,6 +9,7 @@
 #include "shell/outside/ComboBox.h"
 #include "shell/outside/CommandButton.h"
 #include "shell/outside/Frame.h"
+#include "shell/outside/Label.h"
 #include "shell/outside/OptionButton.h"
 #include "shell/outside/TextBox.h"
 
@@ -30,6 +31,9 @@ class Form {
   virtual void Form_Load() {}
   // The window's close box: leave `cancel` false to let the dialog close.
   virtual void QueryUnload(bool& cancel) { cancel = false; }
+
+  // A dialog that only tells the user something: shown and closed without waiting for an answer.
+  virtual bool InformsOnly() const { return false; }
 
   bool OKSelected() const { return ok_selected_; }
   void SetOKSelected(bool selected) { ok_selected_ = selected; }
@@ -56,6 +60,7 @@ class Form {
   TextBox& AddTextBox(std::string name, std::string caption, std::string frame = {});
   ComboBox& AddComboBox(std::string name, std::string caption, std::string frame = {});
   Frame& AddFrame(std::string name, std::string caption, std::string frame = {});
+  Label& AddLabel(std::string name, std::string caption, std::string frame = {});
   CommandButton& AddCommandButton(std::string name, std::string caption, std::string frame = {});
 
  private:
