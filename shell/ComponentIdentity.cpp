@@ -13,10 +13,6 @@ std::string ComponentIdentity::FullVersionDescription(std::string_view business_
          VersionInfo::DataLibrary() + "\r\n" + VersionInfo::GeneralLibrary();
 }
 
-std::string ComponentIdentity::BusinessObjectDescription() {
-  return VersionInfo::DataLibrary() + "\r\n" + VersionInfo::GeneralLibrary();
-}
-
 AppError ComponentIdentity::NotAvailable(std::string_view member) {
   // 445: "Object doesn't support this action".
   return AppError(445, "", std::string(member) + " is not available yet");

@@ -20,8 +20,6 @@ class ComponentIdentity {
   static std::string VersionDescription();
   // The library, the business object's description, the data and the general layer, one a line.
   static std::string FullVersionDescription(std::string_view business_object);
-  // The business object's description: the data and the general layer.
-  static std::string BusinessObjectDescription();
   // Raised by a member whose work this build does not do yet.
   static AppError NotAvailable(std::string_view member);
 };

@@ -1,14 +1,31 @@
 #include "shell/clsOrvStockEx.h"
 
+#include "options/clsOrvStockExOptions.h"
+#include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
 #include "shell/outside/HostSite.h"
 #include "shell/outside/StandaloneSite.h"
+#include "upload/clsOrvStock.h"
 
 namespace orv {
 
-clsOrvStockEx::clsOrvStockEx() = default;
+clsOrvStockEx::clsOrvStockEx()
+    : m_oOrvStock(std::make_shared<clsOrvStock>()), ranges_(std::make_unique<clsOrvStockRanges>()) {
+  ranges_->SetOrvStock(m_oOrvStock);
+}
 
-clsOrvStockEx::~clsOrvStockEx() { update_all_ = false; }
+clsOrvStockEx::~clsOrvStockEx() {
+  m_oOrvStock.reset();
+  update_all_ = false;
+}
+
+std::int32_t clsOrvStockEx::Index() const { return ranges_->Index(); }
+void clsOrvStockEx::put_Index(std::int32_t index) { ranges_->SetIndex(index); }
+
+clsOrvStockExOptions& clsOrvStockEx::Options() {
+  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
+  return *options_;
+}
 
 HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
   return Answer(iid, object,
@@ -42,7 +59,7 @@ void clsOrvStockEx::About() {
 std::string clsOrvStockEx::VersionDescription() { return ComponentIdentity::VersionDescription(); }
 
 std::string clsOrvStockEx::FullVersionDescription() {
-  return ComponentIdentity::FullVersionDescription(ComponentIdentity::BusinessObjectDescription());
+  return ComponentIdentity::FullVersionDescription(m_oOrvStock->FullVersionDescription());
 }
 
 void clsOrvStockEx::SpecialBrowseCode(std::shared_ptr<Worksheet>&, bool&) {

@@ -8,6 +8,10 @@
 
 namespace orv {
 
+class clsOrvStock;
+class clsOrvStockExOptions;
+class clsOrvStockRanges;
+
 // The stock component: one worksheet row per stock record, one named range per field.
 class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
  public:
@@ -19,8 +23,8 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   std::shared_ptr<Worksheet> m_wWrkActive() const override { return m_wWrkActive_; }
   void putref_m_wWrkActive(std::shared_ptr<Worksheet> sheet) override;
   void ShowHelpFile() override;
-  std::int32_t Index() const override { return index_; }
-  void put_Index(std::int32_t index) override { index_ = index; }
+  std::int32_t Index() const override;
+  void put_Index(std::int32_t index) override;
   bool ViewStockAvailable() const override { return view_stock_available_; }
   std::string ForceBrowseRange() const override { return force_browse_range_; }
   void put_ForceBrowseRange(std::string value) override { force_browse_range_ = std::move(value); }
@@ -63,10 +67,14 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   ~clsOrvStockEx() override;
   HostSite& Site();
 
+  clsOrvStockExOptions& Options();
+
   std::shared_ptr<HostSite> site_;
+  std::shared_ptr<clsOrvStock> m_oOrvStock;
+  std::unique_ptr<clsOrvStockRanges> ranges_;
+  std::shared_ptr<clsOrvStockExOptions> options_;
   std::shared_ptr<Workbook> m_objwkbActive_;
   std::shared_ptr<Worksheet> m_wWrkActive_;
-  std::int32_t index_ = 0;
   std::string sage_version_;
   bool prepared_ = false;
   bool view_stock_available_ = false;

@@ -1,13 +1,27 @@
 #include "techdesc/clsSTTechDescEx.h"
 
+#include "options/clsOrvStockExOptions.h"
+#include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
 #include "shell/outside/HostSite.h"
 #include "shell/outside/RangeList.h"
 #include "shell/outside/StandaloneSite.h"
+#include "upload/clsOrvStock.h"
 
 namespace orv {
 
-clsSTTechDescEx::clsSTTechDescEx() = default;
+clsSTTechDescEx::clsSTTechDescEx()
+    : m_oOrvStock(std::make_shared<clsOrvStock>()),
+      ranges_(std::make_unique<clsOrvStockRanges>()),
+      options_(std::make_shared<clsOrvStockExOptions>()) {
+  ranges_->SetOrvStock(m_oOrvStock);
+  options_->RegistrySetting().SetKeyPath(std::string(clsOrvStockExOptions::kTechDescKeyPath));
+}
+
+clsSTTechDescEx::~clsSTTechDescEx() = default;
+
+std::int32_t clsSTTechDescEx::Index() const { return ranges_->Index(); }
+void clsSTTechDescEx::put_Index(std::int32_t index) { ranges_->SetIndex(index); }
 
 HRESULT clsSTTechDescEx::QueryInterface(const IID& iid, void** object) {
   return Answer(iid, object,
@@ -35,7 +49,7 @@ std::string clsSTTechDescEx::VersionDescription() {
 }
 
 std::string clsSTTechDescEx::FullVersionDescription() {
-  return ComponentIdentity::FullVersionDescription(ComponentIdentity::BusinessObjectDescription());
+  return ComponentIdentity::FullVersionDescription(m_oOrvStock->FullVersionDescription());
 }
 
 void clsSTTechDescEx::SpecialBrowseCode(std::shared_ptr<Worksheet>&, bool&) {

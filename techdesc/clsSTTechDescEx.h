@@ -8,6 +8,10 @@
 
 namespace orv {
 
+class clsOrvStock;
+class clsOrvStockExOptions;
+class clsOrvStockRanges;
+
 // The technical description component: one stock item per sheet, one page per row.
 class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
  public:
@@ -18,8 +22,8 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
 
   std::shared_ptr<Workbook> wkbActive() const override { return wkbActive_; }
   void putref_wkbActive(std::shared_ptr<Workbook> workbook) override;
-  std::int32_t Index() const override { return index_; }
-  void put_Index(std::int32_t index) override { index_ = index; }
+  std::int32_t Index() const override;
+  void put_Index(std::int32_t index) override;
 
   std::string ProgramName() const override { return "OrvStockTechDesc"; }
   std::string BrowseComponentName() override { return "OrvStockTechDescBrowse"; }
@@ -42,12 +46,14 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
   void ClearAllRanges() override;
 
  private:
-  ~clsSTTechDescEx() override = default;
+  ~clsSTTechDescEx() override;
   HostSite& Site();
 
   std::shared_ptr<HostSite> site_;
+  std::shared_ptr<clsOrvStock> m_oOrvStock;
+  std::unique_ptr<clsOrvStockRanges> ranges_;
+  std::shared_ptr<clsOrvStockExOptions> options_;
   std::shared_ptr<Workbook> wkbActive_;
-  std::int32_t index_ = 0;
 };
 
 }  // namespace orv

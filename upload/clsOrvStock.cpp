@@ -1,11 +1,30 @@
 #include "upload/clsOrvStock.h"
 
+#include <fmt/format.h>
+
+#include <charconv>
+#include <optional>
+
 #include "shell/outside/AppError.h"
+#include "shell/outside/VersionInfo.h"
 
 namespace orv {
 namespace {
 
 constexpr std::int32_t kSubscriptOutOfRange = 9;
+constexpr std::int32_t kPageNumberInvalid = vbObjectError + 5033;
+
+// A whole number written in digits, or with a zero fraction as a number cell shows it ("7.0").
+std::optional<long> WholeNumber(const std::string& text) {
+  auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return std::nullopt;
+  auto last = text.find_last_not_of(' ');
+  double number = 0;
+  auto [end, error] = std::from_chars(text.data() + first, text.data() + last + 1, number);
+  if (error != std::errc() || end != text.data() + last + 1) return std::nullopt;
+  if (number != static_cast<double>(static_cast<long>(number))) return std::nullopt;
+  return static_cast<long>(number);
+}
 
 }  // namespace
 
@@ -41,6 +60,24 @@ bool clsOrvStock::IsTechnicalDesc() const {
 }
 void clsOrvStock::IsTechnicalDesc(bool value) {
   IsTechnicalDesc_[Slot(IsTechnicalDesc_.size(), "IsTechnicalDesc")] = value;
+}
+
+bool clsOrvStock::HasTechnicalDescriptionLines() const {
+  for (bool present : IsTechnicalDesc_)
+    if (present) return true;
+  return false;
+}
+
+std::string clsOrvStock::FormatPageNumber(const std::string& page) const {
+  if (!IsPageNumber_) return HasTechnicalDescriptionLines() ? "001" : page;
+  auto number = WholeNumber(page);
+  if (!number || *number < 1 || *number > 999)
+    throw AppError(kPageNumberInvalid, "", "Sheet number cannot be blank");
+  return fmt::format("{:03}", *number);
+}
+
+std::string clsOrvStock::FullVersionDescription() const {
+  return VersionInfo::DataLibrary() + "\r\n" + VersionInfo::GeneralLibrary();
 }
 
 }  // namespace orv

@@ -458,6 +458,15 @@ class clsOrvStock {
   bool IsTechnicalDesc() const;
   void IsTechnicalDesc(bool value);
 
+  // The page-number rule: with the page range present, a whole number from 1 to 999 becomes three
+  // digits ("7" gives "007"), anything else is error 5033; with it absent, a row carrying
+  // technical description lines gets page "001".
+  std::string FormatPageNumber(const std::string& page) const;
+  bool HasTechnicalDescriptionLines() const;
+
+  // The data and the general layer's version texts, one a line.
+  std::string FullVersionDescription() const;
+
   // Non-zero when the row carries a technical description page to be written.
   std::int16_t SttechmUpdate() const { return SttechmUpdate_; }
   void SttechmUpdate(std::int16_t value) { SttechmUpdate_ = value; }
