@@ -223,6 +223,20 @@ TEST_F(CompaniesFileTest, MissingFilesAndUnreachableServersAreClearErrors) {
   EXPECT_FALSE(Contains(down.Description(), "hunter2")) << down.Description();
   EXPECT_FALSE(Contains(down.Source(), "hunter2"));
 
+  // Only the owner may read a file that may hold passwords.
+  auto perms = std::filesystem::status(File()).permissions();
+  EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+            std::filesystem::perms::none);
+
+  // A file that is not a database.
+  WriteFile(scratch_->Folder() / "notes.db", "shopping list: bolts, nuts\n");
+  file.Register({"NOTES", "", (scratch_->Folder() / "notes.db").string()}, false);
+  file.Save(File());
+  manager.SetChosenCompany("NOTES");
+  auto notes = Caught([&] { manager.Open(); });
+  EXPECT_TRUE(Contains(notes.Description(), "Cannot open the database")) << notes.Description();
+  EXPECT_TRUE(Contains(notes.Description(), "notes.db")) << notes.Description();
+
   std::filesystem::remove(File());
   auto none = Caught([&] { manager.Open(); });
   EXPECT_EQ(none.Number(), ConnectionManager::kNoCompany);
