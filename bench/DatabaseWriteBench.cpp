@@ -1,7 +1,7 @@
 // Times the write path of the database layer: the demo company (one prepared insert per table,
-// executed once per row, in one transaction) on SQLite and, when a server is named,
-// on PostgreSQL (ORVSTOCK_BENCH_PG; its schema "scheme" is dropped and rebuilt); then a full read
-// of the stock master through a forward-only recordset.
+// executed once per row, in one transaction) on SQLite and, when ORVSTOCK_BENCH_PG names a
+// server, on PostgreSQL (its schema "scheme" is dropped and rebuilt); then a full read of the
+// stock master through a forward-only recordset.
 //
 //   build/DatabaseWriteBench [rows]
 #include <chrono>
