@@ -279,7 +279,9 @@ TEST_P(DatabaseLayerTest, EditableRecordsetInsertsAndUpdatesTheEcRow) {
     EXPECT_EQ(rows.Fields("commodity").ToText(), " ");
     EXPECT_TRUE(rows.Fields("ssdstate").IsNull());
     rows.SetField("statind", "Y");
-    rows.SetField("suppunitqty", 12.5);
+    rows.SetField("suppunitqty", "12.5");  // text, as the value conversion gives it
+    EXPECT_EQ(Caught([&] { rows.SetField("weightkg", "heavy"); }).Number(), 13);
+    EXPECT_EQ(Caught([&] { rows.SetField("weightkg", " "); }).Number(), 13);
     rows.Update();
     rows.Close();
 
