@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/outside/AppError.h"
+#include "shell/outside/DataConnection.h"
 #include "shell/outside/DatabaseTarget.h"
 #include "shell/outside/ErpSchema.h"
 #include "shell/outside/SqlMarkers.h"
@@ -89,6 +90,28 @@ TEST(ValueConvert, NullBecomesEmptyTextNeverTheWordNull) {
   EXPECT_TRUE(ValueConvert::IsBlank("   "));
   EXPECT_FALSE(ValueConvert::IsBlank(" x "));
   EXPECT_EQ(ValueConvert::Quote("O'Brien"), "'O''Brien'");
+}
+
+TEST(DataConnection, ClosedObjectStillAnswersWhatNeedsNoDatabase) {
+  DataConnection connection;
+  EXPECT_FALSE(connection.IsOpen());
+  ASSERT_TRUE(connection.AdoConnection());
+  EXPECT_EQ(connection.DatabaseType(), 2);
+  EXPECT_TRUE(connection.UseTransactions());
+  EXPECT_THROW(connection.SystemInfo(), AppError);
+  EXPECT_THROW(connection.BeginTrans(), AppError);
+  for (const auto& [role, name] : connection.TableCatalogue().All())
+    EXPECT_EQ(name.rfind("scheme.", 0), 0u) << role;
+  EXPECT_EQ(connection.TableCatalogue().StockExtension(), "scheme.stockxpgm");
+  EXPECT_EQ(connection.TableCatalogue().ReplenishCategories(), "scheme.strpctm");
+
+  connection.SetKeyString("orv(stock)12");
+  EXPECT_EQ(connection.KeyString(), "orv(stock)12");
+  EXPECT_THROW(connection.SetKeyString("orv(stock)1"), AppError);   // 11 characters
+  EXPECT_THROW(connection.SetKeyString("orv[stock]12"), AppError);  // brackets
+  EXPECT_EQ(connection.KeyString(), "orv(stock)12");
+  EXPECT_EQ(DataConnection::NullToText(Variant::MakeNull()), "");
+  EXPECT_EQ(connection.ConvertValue(" A ").ToText(), " A ");
 }
 
 }  // namespace
