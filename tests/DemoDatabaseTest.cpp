@@ -92,6 +92,19 @@ TEST_P(DemoDatabaseTest, StockRecordsAreConsistent) {
     EXPECT_LE(row[9].ToText().size(), 20u);
   }
   // Every code the stock records use is on file.
+  EXPECT_GT(
+      Count(*connection, connection->TableCatalogue().StockMaster() + " where supersession <> ''"),
+      0);
+  EXPECT_EQ(Count(*connection, connection->TableCatalogue().StockMaster() +
+                                   " s where supersession <> '' and not exists (select 1 from " +
+                                   connection->TableCatalogue().StockMaster() +
+                                   " o where o.warehouse||o.product = s.supersession)"),
+            0);
+  EXPECT_EQ(Count(*connection, connection->TableCatalogue().StockMaster() +
+                                   " s where alternatives01 <> '' and not exists (select 1 from " +
+                                   connection->TableCatalogue().StockMaster() +
+                                   " o where o.warehouse||o.product = s.alternatives01)"),
+            0);
   const TableCatalogue& t = connection->TableCatalogue();
   EXPECT_EQ(
       Count(*connection, t.StockMaster() + " s where unit_code not in (select unit_code from " +
