@@ -143,6 +143,10 @@ TEST_P(CompanyConnectionTest, BadCompaniesAndDatabasesGiveClearErrors) {
   EXPECT_TRUE(Contains(no_system.Description(), "system table scheme.sysinfom"))
       << no_system.Description();
   EXPECT_FALSE(manager_.IsOpen());
+  EXPECT_TRUE(Contains(no_system.Source(), "Open of Class Module DataConnection Line#:20"))
+      << no_system.Source();
+  EXPECT_TRUE(Contains(no_system.Source(), "Open of Class Module ConnectionManager Line#:30"))
+      << no_system.Source();
 
   // An ERP version the program does not know.
   {
