@@ -9,6 +9,10 @@
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/AppError.h"
 #include "shell/outside/ComPtr.h"
+#include "shell/outside/CompaniesFile.h"
+#include "shell/outside/ConnectionManager.h"
+#include "shell/outside/DatabaseTarget.h"
+#include "shell/outside/DemoDatabase.h"
 #include "shell/outside/ErrorState.h"
 #include "shell/outside/UserPaths.h"
 #include "techdesc/_clsSTTechDescEx.h"
@@ -31,6 +35,43 @@ int Registration(bool do_register) {
             << orv::kTechDescProgId << (do_register ? " in " : " from ")
             << orv::UserPaths::RegistrationFile().string() << '\n';
   return 0;
+}
+
+orv::ConnectionManager ManagerFor(const std::filesystem::path& companies_file) {
+  orv::ConnectionManager manager;
+  if (!companies_file.empty()) manager.SetCompaniesFile(companies_file);
+  return manager;
+}
+
+int CreateDemo(const std::string& target, const orv::DemoDatabase::Options& options,
+               const std::string& code, const std::filesystem::path& companies_file) {
+  try {
+    auto file = ManagerFor(companies_file).CompaniesFilePath();
+    auto company = orv::DemoDatabase::CreateAndRegister(orv::DatabaseTarget::Parse(target), options,
+                                                        file, code);
+    std::cout << "Created company " << company.code << " (ERP version " << options.erp_version
+              << ", " << options.rows << " stock records) in " << company.Target().Display()
+              << "\nRegistered in " << file.string() << '\n';
+    return 0;
+  } catch (const orv::AppError& error) {
+    std::cerr << "orvstock: " << error.Description() << '\n';
+    return 1;
+  }
+}
+
+int ListCompanies(const std::filesystem::path& companies_file) {
+  try {
+    auto path = ManagerFor(companies_file).CompaniesFilePath();
+    auto file = orv::CompaniesFile::Load(path);
+    for (const auto& company : file.Companies())
+      std::cout << (company.code == file.DefaultCompany() ? "* " : "  ") << company.code << '\t'
+                << company.description << '\t' << company.Target().Display() << '\n';
+    if (file.Companies().empty()) std::cout << "No companies in " << path.string() << '\n';
+    return 0;
+  } catch (const orv::AppError& error) {
+    std::cerr << "orvstock: " << error.Description() << '\n';
+    return 1;
+  }
 }
 
 }  // namespace
@@ -58,6 +99,20 @@ int main(int argc, char** argv) {
   auto* about = app.add_subcommand("about", "Show the component's about box");
   auto* version = app.add_subcommand("version", "Print the versions of the library and its layers");
   auto* help_page = app.add_subcommand("help", "Open the help page");
+  auto* demo_db = app.add_subcommand(
+      "demo-db", "Create a demo company database (SQLite file or PostgreSQL connection string)");
+  std::string demo_target;
+  std::string demo_code = "DEMO";
+  orv::DemoDatabase::Options demo_options;
+  demo_db->add_option("TARGET", demo_target, "SQLite file to create, or a PostgreSQL connection")
+      ->required();
+  demo_db->add_option("--erp-version", demo_options.erp_version, "ERP version of the schema")
+      ->check(CLI::Range(5, 7));
+  demo_db->add_option("--rows", demo_options.rows, "Number of stock records")
+      ->check(CLI::Range(0, 10000000));
+  demo_db->add_option("--code", demo_code, "Company code to register it under");
+  demo_db->add_flag("--force", demo_options.replace, "Replace an existing database");
+  auto* companies = app.add_subcommand("companies", "List the companies of the companies file");
   auto* do_register =
       app.add_subcommand("register", "Register the components for this user (done on first use)");
   auto* do_unregister = app.add_subcommand("unregister", "Remove this user's registration");
@@ -73,6 +128,9 @@ int main(int argc, char** argv) {
 
   if (*do_register) return Registration(true);
   if (*do_unregister) return Registration(false);
+
+  if (*demo_db) return CreateDemo(demo_target, demo_options, demo_code, options.companies_file);
+  if (*companies) return ListCompanies(options.companies_file);
 
   if (tech_desc && options.prog_id == orv::kStockProgId) options.prog_id = orv::kTechDescProgId;
   options.answers.assign(answers.begin(), answers.end());

@@ -3,6 +3,8 @@
 #include "options/clsOrvStockExOptions.h"
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
+#include "shell/outside/CompanyPicker.h"
+#include "shell/outside/ConnectionManager.h"
 #include "shell/outside/HostSite.h"
 #include "shell/outside/StandaloneSite.h"
 #include "upload/clsOrvStock.h"
@@ -11,6 +13,8 @@ namespace orv {
 
 clsOrvStockEx::clsOrvStockEx()
     : m_oOrvStock(std::make_shared<clsOrvStock>()), ranges_(std::make_unique<clsOrvStockRanges>()) {
+  connection_manager_ = std::make_unique<ConnectionManager>();
+  connection_manager_->Connection()->SetKeyString(ComponentIdentity::kKeyString);
   ranges_->SetOrvStock(m_oOrvStock);
 }
 
@@ -33,7 +37,12 @@ HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
                  {IID_HostComponent, static_cast<HostComponent*>(this)}});
 }
 
-void clsOrvStockEx::SetSite(std::shared_ptr<HostSite> site) { site_ = std::move(site); }
+void clsOrvStockEx::SetSite(std::shared_ptr<HostSite> site) {
+  site_ = std::move(site);
+  if (!site_) return;
+  if (!site_->companies_file.empty()) connection_manager_->SetCompaniesFile(site_->companies_file);
+  connection_manager_->SetChosenCompany(site_->company);
+}
 
 HostSite& clsOrvStockEx::Site() {
   if (!site_) site_ = StandaloneSite::Make();
@@ -74,12 +83,15 @@ bool clsOrvStockEx::ChangeOrvConnection() {
   bool changed = false;
   Site().errors->Guard("ChangeOrvConnection of Class Module  clsOrvStockEx Line#:", [&](int& line) {
     line = 10;
-    throw ComponentIdentity::NotAvailable("ChangeOrvConnection");
+    changed =
+        connection_manager_->ChangeConnection([this](const std::vector<CompanyEntry>& companies) {
+          return CompanyPicker::Choose(*Site().ui, companies);
+        });
   });
   return changed;
 }
 
-void clsOrvStockEx::CloseConnection() { throw ComponentIdentity::NotAvailable("CloseConnection"); }
+void clsOrvStockEx::CloseConnection() { connection_manager_->Close(); }
 
 void clsOrvStockEx::AddRanges(Application&) {
   Site().errors->Guard("AddRanges of Class Module clsOrvStockEx",

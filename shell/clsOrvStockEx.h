@@ -8,6 +8,7 @@
 
 namespace orv {
 
+class ConnectionManager;
 class clsOrvStock;
 class clsOrvStockExOptions;
 class clsOrvStockRanges;
@@ -71,6 +72,7 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
 
   std::shared_ptr<HostSite> site_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
+  std::unique_ptr<ConnectionManager> connection_manager_;
   std::unique_ptr<clsOrvStockRanges> ranges_;
   std::shared_ptr<clsOrvStockExOptions> options_;
   std::shared_ptr<Workbook> m_objwkbActive_;

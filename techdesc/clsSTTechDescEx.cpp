@@ -3,6 +3,8 @@
 #include "options/clsOrvStockExOptions.h"
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
+#include "shell/outside/CompanyPicker.h"
+#include "shell/outside/ConnectionManager.h"
 #include "shell/outside/HostSite.h"
 #include "shell/outside/RangeList.h"
 #include "shell/outside/StandaloneSite.h"
@@ -14,6 +16,8 @@ clsSTTechDescEx::clsSTTechDescEx()
     : m_oOrvStock(std::make_shared<clsOrvStock>()),
       ranges_(std::make_unique<clsOrvStockRanges>()),
       options_(std::make_shared<clsOrvStockExOptions>()) {
+  connection_manager_ = std::make_unique<ConnectionManager>();
+  connection_manager_->Connection()->SetKeyString(ComponentIdentity::kKeyString);
   ranges_->SetOrvStock(m_oOrvStock);
   options_->RegistrySetting().SetKeyPath(std::string(clsOrvStockExOptions::kTechDescKeyPath));
 }
@@ -29,7 +33,12 @@ HRESULT clsSTTechDescEx::QueryInterface(const IID& iid, void** object) {
                  {IID_HostComponent, static_cast<HostComponent*>(this)}});
 }
 
-void clsSTTechDescEx::SetSite(std::shared_ptr<HostSite> site) { site_ = std::move(site); }
+void clsSTTechDescEx::SetSite(std::shared_ptr<HostSite> site) {
+  site_ = std::move(site);
+  if (!site_) return;
+  if (!site_->companies_file.empty()) connection_manager_->SetCompaniesFile(site_->companies_file);
+  connection_manager_->SetChosenCompany(site_->company);
+}
 
 HostSite& clsSTTechDescEx::Site() {
   if (!site_) site_ = StandaloneSite::Make();
@@ -65,14 +74,15 @@ bool clsSTTechDescEx::ChangeOrvConnection() {
   Site().errors->Guard("ChangeOrvConnection of Class Module clsSTTechDescEx : Line#:",
                        [&](int& line) {
                          line = 10;
-                         throw ComponentIdentity::NotAvailable("ChangeOrvConnection");
+                         changed = connection_manager_->ChangeConnection(
+                             [this](const std::vector<CompanyEntry>& companies) {
+                               return CompanyPicker::Choose(*Site().ui, companies);
+                             });
                        });
   return changed;
 }
 
-void clsSTTechDescEx::CloseConnection() {
-  throw ComponentIdentity::NotAvailable("CloseConnection");
-}
+void clsSTTechDescEx::CloseConnection() { connection_manager_->Close(); }
 
 void clsSTTechDescEx::AddRanges(Application&) {
   Site().errors->Guard("AddRanges of Class Module clsSTTechDescEx",
