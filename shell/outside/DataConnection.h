@@ -34,7 +34,10 @@ class DataConnection {
 
   // The connection to hand to recordsets and commands; never null (closed until Open).
   const std::shared_ptr<Connection>& AdoConnection() const { return connection_; }
-  std::int32_t DatabaseType() const { return kAnsiBarsType; }
+  // The join and concatenation syntax of the statements the library builds as text. Both of our
+  // databases take 2; another type only changes the text built, for a database that takes it.
+  std::int32_t DatabaseType() const { return database_type_; }
+  void SetDatabaseType(std::int32_t type) { database_type_ = type; }
   const orv::TableCatalogue& TableCatalogue() const { return tables_; }
   // AppError when the connection has never been opened.
   const orv::SystemInfo& SystemInfo() const;
@@ -63,6 +66,7 @@ class DataConnection {
   bool system_read_ = false;
   std::string company_code_;
   std::string key_;
+  std::int32_t database_type_ = kAnsiBarsType;
 };
 
 }  // namespace orv
