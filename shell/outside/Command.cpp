@@ -29,7 +29,8 @@ bool ReturnsRows(const std::string& sql) {
 }
 
 OleDate DateFromText(const std::string& text) {
-  static const std::regex kIso(R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)");
+  static const std::regex kIso(
+      R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)");
   static const std::regex kDayFirst(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})\s*$)");
   std::smatch m;
   std::tm tm{};
@@ -219,9 +220,9 @@ void Command::SetParameter(std::string_view name, const Variant& value) {
       case ParameterType::SmallInt: {
         double number = std::nearbyint(value.ToDouble());
         if (!(number >= -32768 && number <= 32767))
-          throw AppError(kOverflow, "",
-                         "Overflow: " + value.ToText() + " does not fit the 16-bit parameter " +
-                             slot.name);
+          throw AppError(
+              kOverflow, "",
+              "Overflow: " + value.ToText() + " does not fit the 16-bit parameter " + slot.name);
         converted = Variant(static_cast<std::int32_t>(number));
         break;
       }

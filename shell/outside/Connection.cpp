@@ -38,8 +38,7 @@ std::shared_ptr<soci::session> OpenSQLite(const std::string& path) {
   if (path.empty())
     throw AppError(kUnexpectedError, "", "No SQLite database file was given for the company");
   if (!std::filesystem::is_regular_file(path, ignored))
-    throw AppError(kUnexpectedError, "",
-                   "The company database file '" + path + "' does not exist");
+    throw AppError(kUnexpectedError, "", "The company database file '" + path + "' does not exist");
   auto session = std::make_shared<soci::session>(*soci::factory_sqlite3(), "db=:memory:");
   *session << "ATTACH DATABASE " + Quoted(path) + " AS scheme";
   // A file that is not a SQLite database is only noticed on first read.
@@ -69,9 +68,9 @@ void Connection::Open(const DatabaseTarget& target) {
   } catch (const AppError&) {
     throw;
   } catch (const std::exception& error) {
-    throw AppError(kUnexpectedError, "",
-                   "Cannot open the database " + target.Display() + ": " +
-                       SociValue::Message(error));
+    throw AppError(
+        kUnexpectedError, "",
+        "Cannot open the database " + target.Display() + ": " + SociValue::Message(error));
   }
   target_ = target;
 }
@@ -96,8 +95,7 @@ bool Connection::IsOpen() const { return session_ != nullptr; }
 
 std::shared_ptr<soci::session> Connection::Session() const {
   if (!session_)
-    throw AppError(kUnexpectedError, "",
-                   "Operation is not allowed when the connection is closed");
+    throw AppError(kUnexpectedError, "", "Operation is not allowed when the connection is closed");
   return session_;
 }
 
@@ -125,8 +123,7 @@ long long Connection::Execute(std::string_view sql, const std::vector<Variant>& 
 
 void Connection::BeginTrans() {
   auto session = Session();
-  if (in_transaction_)
-    throw AppError(kUnexpectedError, "", "A transaction is already in progress");
+  if (in_transaction_) throw AppError(kUnexpectedError, "", "A transaction is already in progress");
   try {
     session->begin();
   } catch (const std::exception& error) {

@@ -5,8 +5,8 @@
 namespace orv {
 
 DatabaseTarget DatabaseTarget::Parse(std::string_view text) {
-  static const std::regex kPostgres(R"(^\s*postgres(ql)?://|(^|\s)(dbname|host|hostaddr|service)\s*=)",
-                                    std::regex::icase);
+  static const std::regex kPostgres(
+      R"(^\s*postgres(ql)?://|(^|\s)(dbname|host|hostaddr|service)\s*=)", std::regex::icase);
   std::string value(text);
   if (std::regex_search(value, kPostgres)) return PostgreSQL(value);
   return SQLiteFile(value);

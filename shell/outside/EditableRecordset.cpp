@@ -10,7 +10,7 @@
 namespace orv {
 namespace {
 
-constexpr std::int32_t kItemNotFound = -2146825023;  // 0x800A0CC1
+constexpr std::int32_t kItemNotFound = -2146825023;     // 0x800A0CC1
 constexpr std::int32_t kNoCurrentRecord = -2146825267;  // 0x800A0BCD
 
 std::string Lower(std::string_view text) {
@@ -32,7 +32,7 @@ struct EditableRecordset::Impl {
   std::size_t position = 0;
   bool open = false;
   bool adding = false;
-  std::vector<Variant> buffer;      // the row being edited or added
+  std::vector<Variant> buffer;  // the row being edited or added
   std::vector<bool> assigned;
 
   std::size_t Column(std::string_view name) const {
@@ -74,9 +74,9 @@ void EditableRecordset::Open(std::string_view sql, const std::shared_ptr<Connect
   std::string text(sql);
   std::smatch match;
   if (!std::regex_match(text, match, kSelect))
-    throw AppError(kUnexpectedError, "",
-                   "An updatable recordset needs \"select * from <table> [where ...]\", not: " +
-                       text);
+    throw AppError(
+        kUnexpectedError, "",
+        "An updatable recordset needs \"select * from <table> [where ...]\", not: " + text);
   Recordset reader;
   reader.Open(text, connection, parameters);
   Impl& impl = *impl_;
@@ -164,9 +164,9 @@ void EditableRecordset::Update() {
       markers += markers.empty() ? "?" : ", ?";
       values.push_back(impl.buffer[i]);
     }
-    sql = changed.empty() ? "insert into " + impl.table + " default values"
-                          : "insert into " + impl.table + " (" + names + ") values (" + markers +
-                                ")";
+    sql = changed.empty()
+              ? "insert into " + impl.table + " default values"
+              : "insert into " + impl.table + " (" + names + ") values (" + markers + ")";
   } else {
     if (impl.rows.size() != 1)
       throw AppError(kUnexpectedError, "",

@@ -9,7 +9,7 @@
 namespace orv {
 namespace {
 
-constexpr long kOleEpochDays = 693594 + 306;  // 30/12/1899 counted from 1 March of year 0
+constexpr long kOleEpochDays = 693899;  // 30/12/1899 counted from 1 March of year 0
 
 long DaysFromCivil(long year, long month, long day) {
   year -= month <= 2;

@@ -4,8 +4,8 @@
 
 #include <ctime>
 #include <deque>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "shell/outside/Variant.h"
 

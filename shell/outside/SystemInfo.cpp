@@ -18,8 +18,7 @@ SystemInfo SystemInfo::Read(Connection& connection, const TableCatalogue& tables
   } catch (const AppError& error) {
     throw AppError(vbObjectError + 5090, "",
                    "The database " + connection.Target().Display() + " has no system table " +
-                       table + ", so it is not a company database (" + error.Description() +
-                       ")");
+                       table + ", so it is not a company database (" + error.Description() + ")");
   }
   if (settings.Eof())
     throw AppError(vbObjectError + 5090, "", "The system table " + table + " holds no row");
