@@ -28,6 +28,16 @@ std::filesystem::path NewFolder() {
 
 }  // namespace
 
+AppError Caught(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const AppError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "no AppError was raised";
+  return AppError(0, "", "");
+}
+
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
   return info.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
 }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "shell/outside/AppError.h"
 #include "shell/outside/DataConnection.h"
 #include "shell/outside/DatabaseTarget.h"
 
@@ -20,6 +22,9 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
 // The PostgreSQL server of the tests: $ORVSTOCK_TEST_PG (scripts/test starts one); empty when
 // unset.
 std::string TestPostgres();
+
+// The AppError that `action` raises; a test failure when it raises none.
+AppError Caught(const std::function<void()>& action);
 
 // A fresh, empty database for one test: a file in a new temporary folder, or a new PostgreSQL
 // database on the test server. Both are removed again on destruction.

@@ -14,16 +14,6 @@
 namespace orv::test {
 namespace {
 
-AppError Caught(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const AppError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no AppError was raised";
-  return AppError(0, "", "");
-}
-
 class DatabaseLayerTest : public DatabaseTest {};
 
 TEST_P(DatabaseLayerTest, PreparedStatementsRunManyTimesWithNewValues) {
@@ -52,14 +42,14 @@ TEST_P(DatabaseLayerTest, PreparedStatementsRunManyTimesWithNewValues) {
     insert.SetTextParameter("product", "P" + std::to_string(i) + "  ");  // trailing blanks kept
     insert.SetTextParameter("page_number", "001");
     insert.SetTextParameter("text01", "line of page " + std::to_string(i));
-    insert.GetCommand().Execute();
+    insert.Command().Execute();
   }
   EXPECT_EQ(Count(*connection, pages), 40);
   for (int i : {1, 17, 40}) {
     read.SetTextParameter("warehouse", i % 2 ? "01" : "02");
     read.SetTextParameter("product", "P" + std::to_string(i) + "  ");
     read.SetTextParameter("page_number", "001");
-    Recordset found = read.GetCommand().Execute();
+    Recordset found = read.Command().Execute();
     ASSERT_FALSE(found.Eof()) << i;
     EXPECT_EQ(found.Fields("TEXT01").ToText(), "line of page " + std::to_string(i));
     EXPECT_EQ(found.Fields("product").ToText(), "P" + std::to_string(i) + "  ");
@@ -68,7 +58,7 @@ TEST_P(DatabaseLayerTest, PreparedStatementsRunManyTimesWithNewValues) {
   }
   read.SetTextParameter("product", "P1");  // without the blanks: another key
   read.SetTextParameter("warehouse", "01");
-  EXPECT_TRUE(read.GetCommand().Execute().Eof());
+  EXPECT_TRUE(read.Command().Execute().Eof());
 }
 
 TEST_P(DatabaseLayerTest, NullGoesInAndComesOutAsNull) {
@@ -88,14 +78,14 @@ TEST_P(DatabaseLayerTest, NullGoesInAndComesOutAsNull) {
   insert.SetTextParameter("product", "NULLS");
   for (const char* name : {"description", "price", "delivery_date", "batch_receipts"})
     insert.SetNullParameter(name);
-  insert.GetCommand().Execute();
+  insert.Command().Execute();
   // The same statement again, with values this time.
   insert.SetTextParameter("product", "VALUES");
   insert.SetTextParameter("description", "Bolt");
   insert.SetDoubleParameter("price", 2.5);
   insert.SetDateParameter("delivery_date", OleDate{45292});
   insert.SetIntegerParameter("batch_receipts", -7);
-  insert.GetCommand().Execute();
+  insert.Command().Execute();
 
   Recordset rows;
   rows.Open("select * from " + connection->TableCatalogue().StockMaster() +

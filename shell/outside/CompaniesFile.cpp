@@ -120,6 +120,10 @@ void CompaniesFile::Save(const std::filesystem::path& path) const {
        << root << "\n";
   std::filesystem::create_directories(path.parent_path().empty() ? "." : path.parent_path());
   AtomicFile::WriteText(path, text.str());
+  // Connection strings may carry passwords.
+  std::filesystem::permissions(
+      path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+      std::filesystem::perm_options::replace);
 }
 
 }  // namespace orv

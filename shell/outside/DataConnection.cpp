@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "shell/outside/AppError.h"
+#include "shell/outside/ValueConvert.h"
 
 namespace orv {
 
@@ -24,6 +25,7 @@ void DataConnection::Open(const DatabaseTarget& target, std::string company_code
 
 void DataConnection::Close() {
   connection_->Close();
+  system_read_ = false;
   company_code_.clear();
 }
 
@@ -35,6 +37,10 @@ const SystemInfo& DataConnection::SystemInfo() const {
                    "The database connection has not been opened, so its system settings are "
                    "unknown");
   return system_;
+}
+
+std::string DataConnection::NullToText(const Variant& value) {
+  return ValueConvert::NullToText(value);
 }
 
 std::string DataConnection::DateToText(OleDate date) { return Variant(date).ToText(); }

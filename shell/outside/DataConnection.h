@@ -47,6 +47,8 @@ class DataConnection {
   // The database value of a text that the extension, EC and expense records write: the text as
   // it stands (both databases keep empty strings and trailing blanks).
   Variant ConvertValue(std::string_view text) const { return Variant(std::string(text)); }
+  // A field value as text: "" for a database null, never the word "Null".
+  static std::string NullToText(const Variant& value);
   // A date as the user reads it: dd/mm/yyyy.
   static std::string DateToText(OleDate date);
 
