@@ -13,16 +13,6 @@
 namespace orv::test {
 namespace {
 
-AppError Caught(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const AppError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no AppError was raised";
-  return AppError(0, "", "");
-}
-
 class CompanionRecordsTest : public DatabaseTest {
  protected:
   std::shared_ptr<DataConnection> Open(int version) {
