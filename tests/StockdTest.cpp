@@ -231,6 +231,13 @@ TEST_P(StockdTest, UpdateChangesWhatWasPutAndNothingElse) {
     ASSERT_TRUE(read.ReadIt("01", "P2"));
     ExpectSame(AsStored(Snapshot(expected), version), read, "other row");
     EXPECT_FALSE(read.ReadIt("01", "P9"));
+
+    // The insert statement keeps its own order after the update was built.
+    Fill(stock, "01", "P3", 3);
+    stock.InsertRow();
+    Fill(expected, "01", "P3", 3);
+    ASSERT_TRUE(read.ReadIt("01", "P3"));
+    ExpectSame(AsStored(Snapshot(expected), version), read, "inserted after the update");
   }
 }
 
