@@ -108,6 +108,12 @@ TEST(Stockd, ResetBlanksEveryPropertyAndValuesAreKeptAsPut) {
   }
   EXPECT_THROW(stock.SetValue(*StockdColumns::Find("inspect_cycle"), Variant(40000.0)), AppError);
   EXPECT_THROW(stock.SetValue(*StockdColumns::Find("price"), Variant("abc")), AppError);
+  // Columns named at run time are checked for their kind.
+  auto unit_code = StockdColumns::TextField::At(*StockdColumns::Find("unit_code"));
+  stock.SetText(unit_code, "EA");
+  EXPECT_EQ(stock.Value(unit_code.index), Variant("EA"));
+  EXPECT_THROW(StockdColumns::TextField::At(*StockdColumns::Find("price")), AppError);
+  EXPECT_FALSE(StockdColumns::Find("Unit_Code").has_value());
 }
 
 TEST_P(StockdTest, InsertThenReadGivesBackEveryColumn) {
