@@ -38,7 +38,7 @@ std::string clsStockXpgm::InsertSql(const std::string& table) {
 }
 
 void clsStockXpgm::Bind(PreparedStatement& statement, const char* name, const std::string& value) {
-  statement.Command().SetParameter(name, SageConnection()->ConvertValue(value));
+  statement.GetCommand().SetParameter(name, SageConnection()->ConvertValue(value));
 }
 
 void clsStockXpgm::PrepareReadStatement() {
@@ -63,7 +63,7 @@ void clsStockXpgm::ReadIt() {
     Bind(read_, "warehouse", warehouse);
     Bind(read_, "product", product);
     line = 30;
-    rs_ = read_.Command().Execute();
+    rs_ = read_.GetCommand().Execute();
     line = 40;
     if (rs_.Eof()) {
       rs_.Close();
@@ -118,7 +118,7 @@ void clsStockXpgm::UpdateStockXPg() {
     Bind(update_, "warehouse", warehouse);
     Bind(update_, "product", product);
     line = 30;
-    update_.Command().Execute();
+    update_.GetCommand().Execute();
   });
 }
 
@@ -156,7 +156,7 @@ void clsStockXpgm::InsertRow() {
     Bind(insert_, "call_off_qty_tol", CallOffQtyTol);
     Bind(insert_, "consumer_unit", ConsumerUnit);
     line = 30;
-    insert_.Command().Execute();
+    insert_.GetCommand().Execute();
   });
 }
 

@@ -209,7 +209,7 @@ void clsStockd::SetDateOrNull(PreparedStatement& statement, std::size_t column) 
   const std::string_view name = At(column).name;
   const OleDate date{number_[column]};
   if (SageConnection()->DatabaseType() == DataConnection::kAnsiBarsType && date.serial == 0)
-    statement.Command().SetParameter(name, Variant::MakeNull());
+    statement.GetCommand().SetParameter(name, Variant::MakeNull());
   else
     statement.SetDateParameter(name, date);
 }
@@ -234,7 +234,7 @@ void clsStockd::SetParameters(Statement& statement) {
           if (c.name != kLastRevalue)
             SetDateOrNull(s, i);
           else if (number_[i] == 0)
-            s.Command().SetParameter(c.name, Variant(std::string(kNeverRevalued)));
+            s.GetCommand().SetParameter(c.name, Variant(std::string(kNeverRevalued)));
           else
             s.SetDateParameter(c.name, OleDate{number_[i]});
           break;
@@ -256,7 +256,7 @@ bool clsStockd::ReadIt(std::string_view warehouse, std::string_view product) {
     s.SetTextParameter("warehouse", warehouse);
     s.SetTextParameter("product", product);
     line = 30;
-    rs_ = s.Command().Execute();
+    rs_ = s.GetCommand().Execute();
     line = 40;
     if (rs_.Eof()) {
       rs_.Close();
@@ -312,7 +312,7 @@ void clsStockd::UpdateStock() {
     line = 20;
     SetParameters(update_);
     line = 30;
-    update_.statement.Command().Execute();
+    update_.statement.GetCommand().Execute();
   });
 }
 
@@ -324,7 +324,7 @@ void clsStockd::InsertRow() {
     line = 20;
     SetParameters(insert_);
     line = 30;
-    insert_.statement.Command().Execute();
+    insert_.statement.GetCommand().Execute();
   });
 }
 

@@ -45,7 +45,7 @@ void clsStprexD::AddKeyParameters(PreparedStatement& statement, bool split_key) 
 
 void clsStprexD::SetKeyParameters(PreparedStatement& statement, bool split_key) {
   const DataConnection& connection = *SageConnection();
-  Command& command = statement.Command();
+  Command& command = statement.GetCommand();
   if (split_key) {
     command.SetParameter("warehouse", connection.ConvertValue(warehouse));
     command.SetParameter("product", connection.ConvertValue(product));
@@ -67,7 +67,7 @@ bool clsStprexD::ReadIt() {
     line = 20;
     SetKeyParameters(read_, read_split_);
     line = 30;
-    rs_ = read_.Command().Execute();
+    rs_ = read_.GetCommand().Execute();
     line = 40;
     bool found = !rs_.Eof();
     if (found) expense = ValueConvert::NullToText(rs_.Fields("expense"));
@@ -89,9 +89,9 @@ void clsStprexD::InsertRow() {
     }
     line = 20;
     SetKeyParameters(insert_, insert_split_);
-    insert_.Command().SetParameter("expense", SageConnection()->ConvertValue(expense));
+    insert_.GetCommand().SetParameter("expense", SageConnection()->ConvertValue(expense));
     line = 30;
-    insert_.Command().Execute();
+    insert_.GetCommand().Execute();
   });
 }
 
@@ -107,10 +107,10 @@ void clsStprexD::UpdateRow() {
       update_.SetPrepared(true);
     }
     line = 20;
-    update_.Command().SetParameter("expense", SageConnection()->ConvertValue(expense));
+    update_.GetCommand().SetParameter("expense", SageConnection()->ConvertValue(expense));
     SetKeyParameters(update_, update_split_);
     line = 30;
-    update_.Command().Execute();
+    update_.GetCommand().Execute();
   });
 }
 

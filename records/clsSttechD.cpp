@@ -132,7 +132,7 @@ void clsSttechD::InsertRow() {
     line = 20;
     SetParameters(insert_);
     line = 30;
-    insert_.Command().Execute();
+    insert_.GetCommand().Execute();
   });
 }
 
@@ -143,7 +143,7 @@ void clsSttechD::UpdateRow() {
     line = 20;
     SetParameters(update_);
     line = 30;
-    update_.Command().Execute();
+    update_.GetCommand().Execute();
   });
 }
 
@@ -153,7 +153,7 @@ void clsSttechD::ReadIt() {
     PrepareReadStatement();
     line = 20;
     const DataConnection& connection = *SageConnection();
-    Command& command = read_.Command();
+    Command& command = read_.GetCommand();
     command.SetParameter("warehouse", connection.ConvertValue(warehouse));
     command.SetParameter("product", connection.ConvertValue(product));
     command.SetParameter("page_number", connection.ConvertValue(page_number));

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "shell/outside/AppError.h"
+#include "shell/outside/CodeLookup.h"
 #include "shell/outside/Connection.h"
 #include "shell/outside/ConnectionManager.h"
 #include "shell/outside/DemoDatabase.h"
@@ -91,6 +92,19 @@ TEST_P(DemoDatabaseTest, StockRecordsAreConsistent) {
     EXPECT_LE(row[9].ToText().size(), 20u);
   }
   // Every code the stock records use is on file.
+  EXPECT_GT(
+      Count(*connection, connection->TableCatalogue().StockMaster() + " where supersession <> ''"),
+      0);
+  EXPECT_EQ(Count(*connection, connection->TableCatalogue().StockMaster() +
+                                   " s where supersession <> '' and not exists (select 1 from " +
+                                   connection->TableCatalogue().StockMaster() +
+                                   " o where o.warehouse||o.product = s.supersession)"),
+            0);
+  EXPECT_EQ(Count(*connection, connection->TableCatalogue().StockMaster() +
+                                   " s where alternatives01 <> '' and not exists (select 1 from " +
+                                   connection->TableCatalogue().StockMaster() +
+                                   " o where o.warehouse||o.product = s.alternatives01)"),
+            0);
   const TableCatalogue& t = connection->TableCatalogue();
   EXPECT_EQ(
       Count(*connection, t.StockMaster() + " s where unit_code not in (select unit_code from " +
@@ -146,6 +160,30 @@ TEST_P(DemoDatabaseTest, RefusesToOverwriteAndRegistersTheCompany) {
   EXPECT_EQ(manager.OpenCompany(), "DEMO");
   EXPECT_EQ(connection->SystemInfo().Version(), 5);
   EXPECT_EQ(Count(*connection, connection->TableCatalogue().StockMaster()), 12);
+}
+
+TEST_P(DemoDatabaseTest, LookUpsFindTheReferenceCodesExactly) {
+  auto connection = OpenDemo(6, 4);
+  auto units = CodeLookup::Units(connection);
+  auto vat = CodeLookup::SystemCodes(connection, "005");
+  auto packaging = CodeLookup::SystemCodes(connection, "019");
+  auto purchase = CodeLookup::PurchaseGlKeys(connection);
+  auto stock = CodeLookup::StockGlXrefs(connection);
+  auto suppliers = CodeLookup::Suppliers(connection);
+  for (int pass = 0; pass < 2; ++pass) {  // the same prepared statements, run again
+    EXPECT_TRUE(units.Exists("EA"));
+    EXPECT_FALSE(units.Exists("ea"));
+    EXPECT_FALSE(units.Exists("EA "));
+    EXPECT_FALSE(units.Exists(""));
+    EXPECT_TRUE(vat.Exists("Z"));
+    EXPECT_FALSE(packaging.Exists("Z"));  // a VAT type is no packaging code
+    EXPECT_TRUE(packaging.Exists("PALLET"));
+    EXPECT_TRUE(purchase.Exists("P02"));
+    EXPECT_FALSE(purchase.Exists("S01"));
+    EXPECT_TRUE(stock.Exists("S01"));
+    EXPECT_TRUE(suppliers.Exists("TOOLCO"));
+    EXPECT_FALSE(suppliers.Exists("NOBODY'S"));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, DemoDatabaseTest, AllBackends(), BackendName);

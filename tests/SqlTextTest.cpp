@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "shell/outside/AppError.h"
+#include "shell/outside/DataConnection.h"
 #include "shell/outside/DatabaseTarget.h"
 #include "shell/outside/ErpSchema.h"
+#include "shell/outside/Recordset.h"
 #include "shell/outside/SqlMarkers.h"
 #include "shell/outside/ValueConvert.h"
 
@@ -89,6 +91,52 @@ TEST(ValueConvert, NullBecomesEmptyTextNeverTheWordNull) {
   EXPECT_TRUE(ValueConvert::IsBlank("   "));
   EXPECT_FALSE(ValueConvert::IsBlank(" x "));
   EXPECT_EQ(ValueConvert::Quote("O'Brien"), "'O''Brien'");
+}
+
+TEST(Recordset, InMemoryRowsMoveForwardOnly) {
+  auto rows = Recordset::FromRows({"Warehouse", "product", "warehouse", "cost", "revalued"},
+                                  {{"01", "A", "xx", 1.5, OleDate{45292}},
+                                   {"01", "B", "yy", Variant::MakeNull(), Variant::MakeNull()},
+                                   {"02", "C", "zz", 3.0, OleDate{1}}});
+  EXPECT_EQ(rows.Fields("WAREHOUSE").ToText(), "01");  // the first of two equal names
+  EXPECT_EQ(rows.KindOf(3), Recordset::FieldKind::Number);
+  EXPECT_EQ(rows.KindOf(4), Recordset::FieldKind::Date);
+  EXPECT_EQ(rows.KindOf(1), Recordset::FieldKind::Text);
+  rows.MoveNext();
+  auto rest = rows.GetRows();
+  ASSERT_EQ(rest.size(), 2u);
+  EXPECT_EQ(rest[0][1].ToText(), "B");
+  EXPECT_TRUE(rest[0][3].IsNull());
+  EXPECT_EQ(rest[1][1].ToText(), "C");
+  EXPECT_TRUE(rows.Eof());
+  EXPECT_TRUE(rows.GetRows().empty());
+  EXPECT_THROW(rows.Fields("product"), AppError);
+  EXPECT_THROW(rows.MoveNext(), AppError);
+  rows.Close();
+  EXPECT_FALSE(rows.IsOpen());
+  EXPECT_THROW(rows.Fields("product"), AppError);
+}
+
+TEST(DataConnection, ClosedObjectStillAnswersWhatNeedsNoDatabase) {
+  DataConnection connection;
+  EXPECT_FALSE(connection.IsOpen());
+  ASSERT_TRUE(connection.AdoConnection());
+  EXPECT_EQ(connection.DatabaseType(), 2);
+  EXPECT_TRUE(connection.UseTransactions());
+  EXPECT_THROW(connection.SystemInfo(), AppError);
+  EXPECT_THROW(connection.BeginTrans(), AppError);
+  for (const auto& [role, name] : connection.TableCatalogue().All())
+    EXPECT_EQ(name.rfind("scheme.", 0), 0u) << role;
+  EXPECT_EQ(connection.TableCatalogue().StockExtension(), "scheme.stockxpgm");
+  EXPECT_EQ(connection.TableCatalogue().ReplenishCategories(), "scheme.strpctm");
+
+  connection.SetKeyString("orv(stock)12");
+  EXPECT_EQ(connection.KeyString(), "orv(stock)12");
+  EXPECT_THROW(connection.SetKeyString("orv(stock)1"), AppError);   // 11 characters
+  EXPECT_THROW(connection.SetKeyString("orv[stock]12"), AppError);  // brackets
+  EXPECT_EQ(connection.KeyString(), "orv(stock)12");
+  EXPECT_EQ(DataConnection::NullToText(Variant::MakeNull()), "");
+  EXPECT_EQ(connection.ConvertValue(" A ").ToText(), " A ");
 }
 
 }  // namespace

@@ -39,7 +39,9 @@ std::shared_ptr<soci::session> OpenSQLite(const std::string& path) {
     throw AppError(kUnexpectedError, "", "No SQLite database file was given for the company");
   if (!std::filesystem::is_regular_file(path, ignored))
     throw AppError(kUnexpectedError, "", "The company database file '" + path + "' does not exist");
-  auto session = std::make_shared<soci::session>(*soci::factory_sqlite3(), "db=:memory:");
+  // Another program writing the company file makes us wait up to ten seconds, not fail at once.
+  auto session =
+      std::make_shared<soci::session>(*soci::factory_sqlite3(), "db=:memory: timeout=10");
   *session << "ATTACH DATABASE " + Quoted(path) + " AS scheme";
   // A file that is not a SQLite database is only noticed on first read.
   int tables = 0;

@@ -282,7 +282,10 @@ void WriteStock(const std::shared_ptr<Connection>& connection,
                                       "year_to_date01",
                                       "year_to_date02",
                                       "month_to_date01",
-                                      "month_to_date02"};
+                                      "month_to_date02",
+                                      "supersession",
+                                      "supsession_date",
+                                      "alternatives01"};
   if (erp_version >= 7) {
     columns.push_back("replenish_category");
     columns.push_back("held_flag");
@@ -310,12 +313,22 @@ void WriteStock(const std::shared_ptr<Connection>& connection,
 
   const std::array<const char*, 3> buyers = {"JSMITH", "AKHAN", "MBROWN"};
   const double revalued = 45292;  // 01/01/2024
+  auto product_code = [](int number) {
+    const Item& item = kItems[number % kItems.size()];
+    return fmt::format("{}-{}-{:04}", item.code, kSizes[(number / kItems.size()) % kSizes.size()],
+                       number + 1);
+  };
+  // Every product number has a row in warehouse 01 (the even rows).
+  auto on_file_in_01 = [&](int number) { return 2 * number < rows; };
   for (int i = 0; i < rows; ++i) {
     int number = i / 2;
     const Item& item = kItems[number % kItems.size()];
     std::string warehouse = i % 2 == 0 ? "01" : (number % 2 ? "02" : "03");
     std::string size = kSizes[(number / kItems.size()) % kSizes.size()];
-    std::string product = fmt::format("{}-{}-{:04}", item.code, size, number + 1);
+    std::string product = product_code(number);
+    // Supersessions and alternatives name warehouse followed by product of a record on file.
+    bool superseded = number % 11 == 3 && on_file_in_01(number + 1);
+    bool alternative = number % 7 == 2 && on_file_in_01(number + 2);
     std::string description = fmt::format("{} {}", item.description, size).substr(0, 20);
     std::string long_description = fmt::format("{} {}, {} finish", item.description, size,
                                                number % 3 == 0   ? "zinc plated"
@@ -404,7 +417,10 @@ void WriteStock(const std::shared_ptr<Connection>& connection,
         std::round(standard * random.Between(50, 900) * 100) / 100,
         static_cast<double>(random.Between(50, 900)),
         std::round(standard * random.Between(0, 80) * 100) / 100,
-        static_cast<double>(random.Between(0, 80))};
+        static_cast<double>(random.Between(0, 80)),
+        superseded ? "01" + product_code(number + 1) : "",
+        superseded ? Variant(OleDate{revalued + 200}) : Variant::MakeNull(),
+        alternative ? "01" + product_code(number + 2) : ""};
     if (erp_version >= 7) {
       values.push_back(number % 4 == 0 ? "MIN" : number % 4 == 1 ? "ROP" : "");
       values.push_back(number % 17 == 5 ? "Y" : "N");

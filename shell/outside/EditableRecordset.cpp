@@ -12,12 +12,34 @@ namespace {
 
 constexpr std::int32_t kItemNotFound = -2146825023;     // 0x800A0CC1
 constexpr std::int32_t kNoCurrentRecord = -2146825267;  // 0x800A0BCD
+constexpr std::int32_t kTypeMismatch = 13;
 
 std::string Lower(std::string_view text) {
   std::string out(text);
   std::transform(out.begin(), out.end(), out.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return out;
+}
+
+// A value converted to what its column holds, so that both databases store the same thing: numeric
+// text becomes a number; anything else that is not a number is refused, as a type mismatch.
+Variant AsColumnValue(Recordset::FieldKind kind, const std::string& column, const Variant& value) {
+  if (value.IsNull() || value.IsEmpty()) return Variant::MakeNull();
+  try {
+    switch (kind) {
+      case Recordset::FieldKind::Number:
+        if (value.IsText() && value.ToText().find_first_not_of(' ') == std::string::npos) break;
+        return Variant(value.ToDouble());
+      case Recordset::FieldKind::Date:
+        if (value.IsDate() || value.IsNumeric()) return Variant(value.ToDate());
+        break;
+      case Recordset::FieldKind::Text:
+        return Variant(value.ToText());
+    }
+  } catch (const AppError&) {
+  }
+  throw AppError(kTypeMismatch, "",
+                 "Type mismatch: '" + value.ToText() + "' cannot be stored in column " + column);
 }
 
 }  // namespace
@@ -28,6 +50,7 @@ struct EditableRecordset::Impl {
   std::string where;  // the selection's condition, "?" markers included
   std::vector<Variant> where_values;
   std::vector<std::string> columns;
+  std::vector<Recordset::FieldKind> kinds;
   std::vector<Recordset::Row> rows;
   std::size_t position = 0;
   bool open = false;
@@ -84,7 +107,10 @@ void EditableRecordset::Open(std::string_view sql, const std::shared_ptr<Connect
   impl.table = match[1];
   impl.where = match[2].matched ? std::string(match[2]) : std::string();
   impl.where_values = parameters;
-  for (std::size_t i = 0; i < reader.FieldCount(); ++i) impl.columns.push_back(reader.FieldName(i));
+  for (std::size_t i = 0; i < reader.FieldCount(); ++i) {
+    impl.columns.push_back(reader.FieldName(i));
+    impl.kinds.push_back(reader.KindOf(i));
+  }
   impl.rows = reader.GetRows();
   impl.position = 0;
   impl.open = true;
@@ -141,7 +167,7 @@ void EditableRecordset::SetField(std::string_view name, const Variant& value) {
     throw AppError(kNoCurrentRecord, "",
                    "Either BOF or EOF is True, or the current record has been deleted.");
   impl.StartEdit();
-  impl.buffer[column] = value;
+  impl.buffer[column] = AsColumnValue(impl.kinds[column], impl.columns[column], value);
   impl.assigned[column] = true;
 }
 

@@ -10,19 +10,19 @@ void PreparedStatement::SetActiveConnection(std::shared_ptr<DataConnection> conn
 }
 
 void PreparedStatement::AddTextParameter(std::string name, std::int16_t size) {
-  command_.AppendParameter(std::move(name), orv::Command::ParameterType::Text, size);
+  command_.AppendParameter(std::move(name), Command::ParameterType::Text, size);
 }
 
 void PreparedStatement::AddDoubleParameter(std::string name) {
-  command_.AppendParameter(std::move(name), orv::Command::ParameterType::Double);
+  command_.AppendParameter(std::move(name), Command::ParameterType::Double);
 }
 
 void PreparedStatement::AddDateParameter(std::string name) {
-  command_.AppendParameter(std::move(name), orv::Command::ParameterType::Date);
+  command_.AppendParameter(std::move(name), Command::ParameterType::Date);
 }
 
 void PreparedStatement::AddIntegerParameter(std::string name) {
-  command_.AppendParameter(std::move(name), orv::Command::ParameterType::SmallInt);
+  command_.AppendParameter(std::move(name), Command::ParameterType::SmallInt);
 }
 
 void PreparedStatement::SetTextParameter(std::string_view name, std::string_view value) {

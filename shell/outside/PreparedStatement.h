@@ -41,11 +41,11 @@ class PreparedStatement {
   void SetNullParameter(std::string_view name);
 
   // The wrapped command, with the text and the declared parameters, ready for Execute.
-  orv::Command& Command() { return command_; }
+  Command& GetCommand() { return command_; }
 
  private:
   std::shared_ptr<DataConnection> connection_;
-  orv::Command command_;
+  Command command_;
   bool prepared_ = false;
 };
 

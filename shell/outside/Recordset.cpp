@@ -29,6 +29,7 @@ std::string Lower(std::string_view text) {
 struct Recordset::Impl {
   bool open = false;
   std::vector<std::string> names;
+  std::vector<FieldKind> kinds;
   std::unordered_map<std::string, std::size_t> index;  // lower-case name -> first column
   Row current;
   bool eof = true;
@@ -114,6 +115,12 @@ Recordset Recordset::FromRows(std::vector<std::string> columns, std::vector<Row>
   Recordset recordset;
   Impl& impl = *recordset.impl_;
   impl.SetColumns(std::move(columns));
+  for (std::size_t i = 0; i < impl.names.size(); ++i) {
+    const Variant* sample = rows.empty() || i >= rows[0].size() ? nullptr : &rows[0][i];
+    impl.kinds.push_back(sample && sample->IsDate()      ? FieldKind::Date
+                         : sample && sample->IsNumeric() ? FieldKind::Number
+                                                         : FieldKind::Text);
+  }
   impl.pending.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
   impl.open = true;
   impl.Advance();
@@ -145,6 +152,14 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
     for (std::size_t i = 0; i < impl.row->size(); ++i)
       columns.push_back(impl.row->get_properties(i).get_name());
     impl.SetColumns(std::move(columns));
+    for (std::size_t i = 0; i < impl.row->size(); ++i) {
+      auto type = impl.row->get_properties(i).get_data_type();
+      impl.kinds.push_back(type == soci::dt_date ? FieldKind::Date
+                           : type == soci::dt_string || type == soci::dt_xml ||
+                                   type == soci::dt_blob
+                               ? FieldKind::Text
+                               : FieldKind::Number);
+    }
     impl.open = true;
     if (got) {
       impl.CopyRow();
@@ -164,6 +179,7 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
 
 void Recordset::Close() {
   impl_->ReleaseStatement();
+  impl_->kinds.clear();
   impl_->pending.clear();
   impl_->current.clear();
   impl_->open = false;
@@ -198,6 +214,11 @@ const std::string& Recordset::FieldName(std::size_t index) const {
 Variant Recordset::FieldValue(std::size_t index) const {
   FieldName(index);
   return impl_->Current().at(index);
+}
+
+Recordset::FieldKind Recordset::KindOf(std::size_t index) const {
+  FieldName(index);
+  return impl_->kinds.at(index);
 }
 
 std::vector<Recordset::Row> Recordset::GetRows() {

@@ -17,6 +17,8 @@ class Connection;
 class Recordset : public FieldSource {
  public:
   using Row = std::vector<Variant>;
+  // What a column holds, as the database declares it (computed columns of SQLite read as text).
+  enum class FieldKind { Text, Number, Date };
 
   Recordset();
   ~Recordset() override;
@@ -43,6 +45,7 @@ class Recordset : public FieldSource {
   std::size_t FieldCount() const;
   const std::string& FieldName(std::size_t index) const;
   Variant FieldValue(std::size_t index) const;
+  FieldKind KindOf(std::size_t index) const;
 
   // The current row and every row after it, in order; the recordset is at EOF afterwards.
   std::vector<Row> GetRows();
