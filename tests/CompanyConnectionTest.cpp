@@ -143,6 +143,11 @@ TEST_P(CompanyConnectionTest, BadCompaniesAndDatabasesGiveClearErrors) {
   EXPECT_TRUE(Contains(no_system.Description(), "system table scheme.sysinfom"))
       << no_system.Description();
   EXPECT_FALSE(manager_.IsOpen());
+  EXPECT_EQ(no_system.Number(), SystemInfo::kNoSystemTable);
+  EXPECT_TRUE(Contains(no_system.Source(), "Open of Class Module DataConnection Line#:20"))
+      << no_system.Source();
+  EXPECT_TRUE(Contains(no_system.Source(), "Open of Class Module ConnectionManager Line#:30"))
+      << no_system.Source();
 
   // An ERP version the program does not know.
   {
@@ -153,6 +158,7 @@ TEST_P(CompanyConnectionTest, BadCompaniesAndDatabasesGiveClearErrors) {
   manager_.SetCompanyCode("B");
   auto version = Caught([&] { manager_.Open(); });
   EXPECT_TRUE(Contains(version.Description(), "ERP version 9")) << version.Description();
+  EXPECT_EQ(version.Number(), SystemInfo::kUnknownVersion);
   EXPECT_FALSE(manager_.IsOpen());
 }
 

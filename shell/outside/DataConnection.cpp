@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "shell/outside/AppError.h"
+#include "shell/outside/Trap.h"
 #include "shell/outside/ValueConvert.h"
 
 namespace orv {
@@ -11,16 +12,20 @@ namespace orv {
 DataConnection::DataConnection() : connection_(std::make_shared<Connection>()) {}
 
 void DataConnection::Open(const DatabaseTarget& target, std::string company_code) {
-  Close();
-  connection_->Open(target);
-  try {
-    system_ = SystemInfo::Read(*connection_, tables_);
-  } catch (...) {
-    connection_->Close();
-    throw;
-  }
-  system_read_ = true;
-  company_code_ = std::move(company_code);
+  Trap("Open of Class Module DataConnection Line#:", [&](int& line) {
+    line = 10;
+    Close();
+    connection_->Open(target);
+    line = 20;
+    try {
+      system_ = SystemInfo::Read(*connection_, tables_);
+    } catch (...) {
+      connection_->Close();
+      throw;
+    }
+    system_read_ = true;
+    company_code_ = std::move(company_code);
+  });
 }
 
 void DataConnection::Close() {

@@ -15,6 +15,7 @@
 #include "shell/outside/ErpSchema.h"
 #include "shell/outside/Recordset.h"
 #include "shell/outside/TableCatalogue.h"
+#include "shell/outside/Trap.h"
 
 namespace orv {
 namespace {
@@ -496,46 +497,50 @@ void DemoDatabase::Build(Connection& connection, const Options& options) {
 }
 
 void DemoDatabase::Create(const DatabaseTarget& target, const Options& options) {
-  ErpSchema::Tables(options.erp_version);  // an unknown version fails before anything is touched
-  if (target.kind == DatabaseTarget::Kind::PostgreSQL) {
-    Connection connection;
-    connection.Open(target);
-    Recordset existing;
-    existing.Open("select count(*) as n from information_schema.schemata where schema_name = ?",
-                  std::shared_ptr<Connection>(&connection, [](Connection*) {}),
-                  {Variant(TableCatalogue::kOwner)});
-    bool present = existing.Fields("n").ToDouble() > 0;
-    existing.Close();
-    if (present) {
-      if (!options.replace)
-        throw AppError(kUnexpectedError, "",
-                       "The database " + target.Display() +
-                           " already has a schema \"scheme\"; replace it explicitly");
-      connection.Execute(std::string("DROP SCHEMA ") + TableCatalogue::kOwner + " CASCADE");
-    }
-    Build(connection, options);
-    return;
-  }
-  std::filesystem::path file(target.location);
-  std::error_code error;
-  if (std::filesystem::exists(file, error) && !options.replace)
-    throw AppError(kUnexpectedError, "",
-                   "The file " + file.string() + " already exists; replace it explicitly");
-  if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path());
-  auto temporary = AtomicFile::TemporaryBeside(file);
-  try {
-    std::ofstream(temporary).close();  // an empty file is an empty SQLite database
-    {
+  Trap("Create of Class Module DemoDatabase Line#:", [&](int& line) {
+    line = 10;
+    ErpSchema::Tables(options.erp_version);  // an unknown version fails before anything is touched
+    if (target.kind == DatabaseTarget::Kind::PostgreSQL) {
       Connection connection;
-      connection.Open(DatabaseTarget::SQLiteFile(temporary.string()));
+      connection.Open(target);
+      Recordset existing;
+      existing.Open("select count(*) as n from information_schema.schemata where schema_name = ?",
+                    std::shared_ptr<Connection>(&connection, [](Connection*) {}),
+                    {Variant(TableCatalogue::kOwner)});
+      bool present = existing.Fields("n").ToDouble() > 0;
+      existing.Close();
+      if (present) {
+        if (!options.replace)
+          throw AppError(kUnexpectedError, "",
+                         "The database " + target.Display() +
+                             " already has a schema \"scheme\"; replace it explicitly");
+        connection.Execute(std::string("DROP SCHEMA ") + TableCatalogue::kOwner + " CASCADE");
+      }
       Build(connection, options);
-      connection.Close();
+      return;
     }
-    AtomicFile::Commit(temporary, file);
-  } catch (...) {
-    std::filesystem::remove(temporary, error);
-    throw;
-  }
+    line = 20;
+    std::filesystem::path file(target.location);
+    std::error_code error;
+    if (std::filesystem::exists(file, error) && !options.replace)
+      throw AppError(kUnexpectedError, "",
+                     "The file " + file.string() + " already exists; replace it explicitly");
+    if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path());
+    auto temporary = AtomicFile::TemporaryBeside(file);
+    try {
+      std::ofstream(temporary).close();  // an empty file is an empty SQLite database
+      {
+        Connection connection;
+        connection.Open(DatabaseTarget::SQLiteFile(temporary.string()));
+        Build(connection, options);
+        connection.Close();
+      }
+      AtomicFile::Commit(temporary, file);
+    } catch (...) {
+      std::filesystem::remove(temporary, error);
+      throw;
+    }
+  });
 }
 
 CompanyEntry DemoDatabase::CreateAndRegister(const DatabaseTarget& target, const Options& options,

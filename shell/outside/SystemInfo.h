@@ -13,6 +13,8 @@ class SystemInfo {
  public:
   static constexpr std::int32_t kOldestVersion = 5;
   static constexpr std::int32_t kNewestVersion = 7;
+  static constexpr std::int32_t kNoSystemTable = -2147221504 + 7010;  // vbObjectError + 7010
+  static constexpr std::int32_t kUnknownVersion = -2147221504 + 7011;
 
   SystemInfo() = default;
   SystemInfo(std::int32_t version, std::int32_t cost_decimals, std::string default_unit)
