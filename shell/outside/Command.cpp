@@ -4,6 +4,7 @@
 #include <cmath>
 #include <deque>
 #include <regex>
+#include <unordered_map>
 
 #include "shell/outside/AppError.h"
 #include "shell/outside/Connection.h"
@@ -15,13 +16,6 @@ namespace {
 
 constexpr std::int32_t kOverflow = 6;
 constexpr std::int32_t kTypeMismatch = 13;
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 bool ReturnsRows(const std::string& sql) {
   static const std::regex kQuery(R"(^\s*\(?\s*(select|with|values)\b)", std::regex::icase);
@@ -93,6 +87,9 @@ struct Command::Impl {
   std::shared_ptr<Connection> connection;
   std::string sql;
   std::deque<Slot> slots;
+  // Parameter names folded to lower case, to their slot: records set ~190 parameters a row.
+  std::unordered_map<std::string, std::size_t> by_name;
+  std::string key;
   // The prepared statement and the session it was prepared on.
   std::shared_ptr<soci::session> session;
   std::unique_ptr<soci::row> row;
@@ -107,8 +104,9 @@ struct Command::Impl {
   }
 
   Slot& Find(std::string_view name) {
-    for (auto& slot : slots)
-      if (SameName(slot.name, name)) return slot;
+    key.assign(name);
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (auto found = by_name.find(key); found != by_name.end()) return slots[found->second];
     throw AppError(-2146825023, "",
                    "Item cannot be found in the collection corresponding to the requested name "
                    "or ordinal: parameter " +
@@ -185,9 +183,10 @@ void Command::SetCommandText(std::string sql) {
 const std::string& Command::CommandText() const { return impl_->sql; }
 
 void Command::AppendParameter(std::string name, ParameterType type, int size) {
-  for (const auto& slot : impl_->slots)
-    if (SameName(slot.name, name))
-      throw AppError(kUnexpectedError, "", "The parameter " + name + " is declared twice");
+  std::string folded = name;
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!impl_->by_name.emplace(std::move(folded), impl_->slots.size()).second)
+    throw AppError(kUnexpectedError, "", "The parameter " + name + " is declared twice");
   impl_->Unprepare();
   Slot& slot = impl_->slots.emplace_back();
   slot.name = std::move(name);
