@@ -53,8 +53,7 @@ Variant Range::Value() const {
   return {};
 }
 
-void Range::SetValue(const Variant& value) const {
-  auto& document = sheet_->Document();
+CellValue Range::CellFromVariant(const Variant& value, bool date1904) {
   CellValue cell;
   struct Visitor {
     CellValue& cell;
@@ -71,14 +70,35 @@ void Range::SetValue(const Variant& value) const {
       cell = CellValue::Number(CellDates::ToSerial(date, date1904), true);
     }
   };
-  std::visit(Visitor{cell, document.Date1904()}, value.Value());
-  document.SetCell(sheet_->Index(), first_row_, first_column_, cell);
+  std::visit(Visitor{cell, date1904}, value.Value());
+  return cell;
+}
+
+std::string Range::TextOf(const CellValue& cell, bool date1904) {
+  switch (cell.kind) {
+    case CellValue::kNumber:
+      if (cell.date) return Variant(CellDates::FromSerial(cell.number, date1904)).ToText();
+      return Variant(cell.number).ToText();
+    case CellValue::kText:
+    case CellValue::kError:
+      return cell.text;
+    case CellValue::kBoolean:
+      return cell.number != 0 ? "TRUE" : "FALSE";
+    case CellValue::kEmpty:
+      break;
+  }
+  return {};
+}
+
+void Range::SetValue(const Variant& value) const {
+  auto& document = sheet_->Document();
+  document.SetCell(sheet_->Index(), first_row_, first_column_,
+                   CellFromVariant(value, document.Date1904()));
 }
 
 std::string Range::Text() const {
-  auto value = Value();
-  if (auto flag = std::get_if<bool>(&value.Value())) return *flag ? "TRUE" : "FALSE";
-  return value.ToText();
+  auto& document = sheet_->Document();
+  return TextOf(document.Cell(sheet_->Index(), first_row_, first_column_), document.Date1904());
 }
 
 Range Range::Cells(std::uint32_t row, std::uint32_t column) const {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/outside/CellValue.h"
 #include "shell/outside/Variant.h"
 
 namespace orv {
@@ -39,6 +40,11 @@ class Range {
   // Selects the rows of this range across the sheet, the cursor at the start of its first row,
   // written into the saved view so that the user sees it on opening the file.
   void SelectEntireRow() const;
+
+  // A value as a cell stores it (an empty text clears the cell; a date becomes a date serial).
+  static CellValue CellFromVariant(const Variant& value, bool date1904);
+  // The text shown for a stored cell.
+  static std::string TextOf(const CellValue& cell, bool date1904);
 
  private:
   std::shared_ptr<Worksheet> sheet_;

@@ -12,7 +12,7 @@ namespace {
 
 // Day, month and year of an OLE date (the proleptic Gregorian calendar, day 0 = 30/12/1899).
 std::string DateText(OleDate date) {
-  long days = static_cast<long>(std::floor(date.serial)) + 693594 + 306;  // days from 1 Mar 0000
+  long days = static_cast<long>(std::floor(date.serial)) + 693899;  // days from 1 Mar 0000
   long era = (days >= 0 ? days : days - 146096) / 146097;
   long day_of_era = days - era * 146097;
   long year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
