@@ -669,15 +669,21 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
         if (std::fflush(out.get()) != 0)
           throw WorkbookError(file, "cannot write a temporary file (disk full?)");
       }
+      // The sheet goes in as a new entry: libzip keeps the original's compression level for a
+      // replaced entry, and deflate dominates saving a large sheet (level 1 is several times
+      // faster than the usual 6). The entry moves to the end of the zip, which readers ignore.
       auto index = zip_name_locate(output.archive, sheet->part.c_str(), 0);
+      if (index < 0 || zip_delete(output.archive, static_cast<zip_uint64_t>(index)) != 0) {
+        fail("cannot replace " + sheet->part);
+      }
       zip_source_t* source = zip_source_file(output.archive, scratch.c_str(), 0, -1);
-      if (index < 0 || source == nullptr) fail("cannot replace " + sheet->part);
-      if (zip_file_replace(output.archive, static_cast<zip_uint64_t>(index), source, 0) != 0) {
+      if (source == nullptr) fail("cannot replace " + sheet->part);
+      auto added = zip_file_add(output.archive, sheet->part.c_str(), source, ZIP_FL_ENC_UTF_8);
+      if (added < 0) {
         zip_source_free(source);
         fail("cannot replace " + sheet->part);
       }
-      // Deflate dominates saving a large sheet; a low level is several times faster.
-      zip_set_file_compression(output.archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
+      zip_set_file_compression(output.archive, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1);
     }
 
     line = 40;
