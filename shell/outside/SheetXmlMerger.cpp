@@ -70,6 +70,9 @@ class Merger {
           if (in_.TokenKind() == XmlTokenizer::kEnd && in_.LocalName() == "c") state_ = State::kRow;
           break;
         case State::kSkipCell:
+          if (IsElement() && in_.LocalName() == "f" && changes_.formula_replaced != nullptr) {
+            *changes_.formula_replaced = true;
+          }
           if (in_.TokenKind() == XmlTokenizer::kEnd && in_.LocalName() == "c") state_ = State::kRow;
           break;
         case State::kTail:

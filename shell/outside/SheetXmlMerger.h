@@ -26,6 +26,9 @@ class SheetXmlMerger {
     const SheetView* view = nullptr;
     // The new used area ("A1:F500"), empty to leave it.
     std::string dimension;
+    // Set when a changed cell held a formula (the calculation chain then names a cell that has
+    // none).
+    bool* formula_replaced = nullptr;
   };
 
   static void Merge(ZipArchive::Reader& original, const std::string& label, const Changes& changes,

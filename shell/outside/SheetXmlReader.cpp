@@ -75,6 +75,23 @@ class Stream {
     if (!attribute_) return {};
     return reinterpret_cast<const char*>(attribute_.get());
   }
+  // The r, s and t attributes of a cell, read without copying (a cell has few attributes).
+  void CellAttributes(std::string& r, std::string& s, std::string& t) {
+    r.clear();
+    s.clear();
+    t.clear();
+    auto* reader = reader_.get();
+    while (xmlTextReaderMoveToNextAttribute(reader) == 1) {
+      const char* name = reinterpret_cast<const char*>(xmlTextReaderConstLocalName(reader));
+      if (name[0] == 0 || name[1] != 0) continue;
+      const char* value = reinterpret_cast<const char*>(xmlTextReaderConstValue(reader));
+      if (value == nullptr) continue;
+      if (name[0] == 'r') r = value;
+      if (name[0] == 's') s = value;
+      if (name[0] == 't') t = value;
+    }
+    xmlTextReaderMoveToElement(reader);
+  }
   bool IsText() {
     int type = Type();
     return type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
@@ -162,6 +179,7 @@ void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& labe
   std::string active_pane;
   int selection_rank = -1;
   std::string value;
+  std::string reference, style, t;
 
   auto store = [&] {
     if (!has_value) return;
@@ -208,7 +226,8 @@ void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& labe
     if (type == XML_READER_TYPE_ELEMENT) {
       auto name = stream.Name();
       if (name == c_name) {
-        auto reference = stream.Attribute("r");
+        bool empty_cell = stream.Empty();
+        stream.CellAttributes(reference, style, t);
         if (!reference.empty()) {
           auto address = CellAddress::Parse(reference);
           if (!address)
@@ -219,10 +238,8 @@ void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& labe
           ++column;
         }
         if (row == 0) row = 1;
-        auto style = stream.Attribute("s");
         auto style_index = style.empty() ? 0u : ParseUnsigned(style);
         date_style = style_index < date_styles.size() && date_styles[style_index];
-        auto t = stream.Attribute("t");
         cell_type = t.empty() || t == "n" ? Type::kNumber
                     : t == "s"            ? Type::kShared
                     : t == "inlineStr"    ? Type::kInline
@@ -233,7 +250,7 @@ void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& labe
                                           : Type::kString;
         value.clear();
         has_value = false;
-        in_cell = !stream.Empty();
+        in_cell = !empty_cell;
       } else if (name == v_name && in_cell) {
         in_value = !stream.Empty();
         has_value = true;

@@ -591,6 +591,26 @@ void XlsxDocument::RemoveCustomProperty(std::string_view name) {
   }
 }
 
+void XlsxDocument::DropCalculationChain(zip* archive) {
+  auto rels = parts_->workbook_relationships.document.document_element();
+  for (auto rel : Children(rels, "Relationship")) {
+    if (!EndsWith(rel.attribute("Type").value(), "/calcChain")) continue;
+    auto part = ResolveTarget(parts_->workbook.name, rel.attribute("Target").value());
+    auto index = zip_name_locate(archive, part.c_str(), 0);
+    if (index >= 0) zip_delete(archive, static_cast<zip_uint64_t>(index));
+    rels.remove_child(rel);
+    parts_->workbook_relationships.changed = true;
+    auto types = parts_->content_types.document.document_element();
+    for (auto type : Children(types, "Override")) {
+      if (std::string_view(type.attribute("PartName").value()) == "/" + part) {
+        types.remove_child(type);
+        parts_->content_types.changed = true;
+      }
+    }
+    return;
+  }
+}
+
 bool XlsxDocument::HasChanges() const {
   const auto& p = *parts_;
   if (p.content_types.changed || p.root_relationships.changed || p.workbook.changed ||
@@ -640,6 +660,7 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
     };
 
     line = 30;
+    bool formula_replaced = false;
     std::vector<FileGuard> scratch_files;
     for (auto& sheet : sheets_) {
       bool cells_changed = sheet->cells && sheet->cells->HasChanges();
@@ -656,6 +677,7 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
         changes.is_date_style = [this](std::uint32_t style) { return IsDateStyle(style); };
         changes.date_style = [this] { return DateStyle(); };
         changes.view = sheet->view_changed ? &sheet->view : nullptr;
+        changes.formula_replaced = &formula_replaced;
         if (auto extent = sheet->cells->Extent()) {
           changes.dimension = CellAddress{extent->first_row, extent->first_column}.ToString();
           if (extent->last_row != extent->first_row ||
@@ -687,6 +709,8 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
     }
 
     line = 40;
+    // Excel rebuilds a missing calculation chain but may call a stale one corrupt.
+    if (formula_replaced) DropCalculationChain(output.archive);
     std::deque<std::string> contents;
     for (XmlPart* part : {&parts_->content_types, &parts_->root_relationships, &parts_->workbook,
                           &parts_->workbook_relationships, &parts_->styles, &parts_->custom}) {

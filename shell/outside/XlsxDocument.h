@@ -14,6 +14,8 @@
 #include "shell/outside/SheetView.h"
 #include "shell/outside/ZipArchive.h"
 
+struct zip;
+
 namespace pugi {
 class xml_document;
 }
@@ -87,6 +89,7 @@ class XlsxDocument {
   void Load();
   void LoadSheet(Sheet& sheet);
   std::uint32_t DateStyle();
+  void DropCalculationChain(zip* archive);
   bool IsDateStyle(std::uint32_t style) const;
   void AddPackagePart(const std::string& part, const std::string& content_type,
                       const std::string& relationship_type, bool from_workbook);
