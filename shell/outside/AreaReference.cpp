@@ -52,9 +52,11 @@ AreaReference AreaReference::Parse(std::string_view formula, const std::string& 
   if (text.find("#REF!") != std::string_view::npos) {
     return fail("points to a deleted sheet or area (#REF!)");
   }
+  if (!text.empty() && text.front() == '(') return fail("is not one rectangular area");
   AreaReference area;
   std::size_t i = 0;
-  if (!text.empty() && text.front() == '\'') {
+  bool quoted = !text.empty() && text.front() == '\'';
+  if (quoted) {
     std::string sheet;
     for (i = 1; i < text.size(); ++i) {
       if (text[i] == '\'') {
@@ -79,6 +81,8 @@ AreaReference AreaReference::Parse(std::string_view formula, const std::string& 
     area.sheet = std::string(text.substr(0, bang));
     i = bang;
   }
+  if (!quoted && area.sheet.find('(') != std::string::npos)
+    return fail("is not a reference to cells of a sheet");
   if (area.sheet.find('[') != std::string::npos || area.sheet.find(']') != std::string::npos) {
     return fail("points to another workbook");
   }
