@@ -6,6 +6,7 @@
 #include "shell/outside/Application.h"
 #include "shell/outside/CellDates.h"
 #include "shell/outside/FieldSource.h"
+#include "shell/outside/SheetBinding.h"
 #include "shell/outside/Workbook.h"
 #include "shell/outside/WorkbookError.h"
 #include "shell/outside/Worksheet.h"
@@ -318,6 +319,45 @@ print(wb.active.title, bool(wb["Stock"].sheet_view.tabSelected), wb["Notes"].she
       wb["Notes"].sheet_view.selection[0].sqref)
 )PY");
   EXPECT_EQ(output, "Notes False True 3:3\n");
+}
+
+}  // namespace
+}  // namespace orv
+
+namespace orv {
+namespace {
+
+TEST(SheetBinding, NamesLocalToTheBoundSheetResolveThere) {
+  ScratchFolder folder;
+  auto path = folder / "local.xlsx";
+  RunPython(folder.Path(), "OUT = r'''" + path.string() + R"PY('''
+from openpyxl.workbook.defined_name import DefinedName
+wb = openpyxl.Workbook()
+a = wb.active
+a.title = "North"
+b = wb.create_sheet("South")
+for ws, text in ((a, "north"), (b, "south")):
+    for row in range(1, 4):
+        ws.cell(row, 1, text + str(row))
+wb.defined_names.append(DefinedName("Code", localSheetId=0, attr_text="North!$A$1:$A$3"))
+wb.defined_names.append(DefinedName("Code", localSheetId=1, attr_text="South!$A$1:$A$3"))
+wb.defined_names.append(DefinedName("Everywhere", attr_text="North!$A$2"))
+wb.save(OUT)
+)PY");
+  auto workbook = Workbook::Open(path);
+  XlsxRangeList list(workbook);
+  EXPECT_FALSE(list.RangeExists("Code"));  // no sheet bound: only workbook-level names
+  SheetBinding binding;
+  std::int32_t row = 2;
+  bool present = false;
+  binding.Bind(list, workbook->Sheet(1), true);
+  EXPECT_TRUE(binding.Flag());
+  EXPECT_EQ(list.GetCellValue("Code", row, present), "south2");
+  EXPECT_EQ(list.GetCellValue("Everywhere", row, present), "north2");
+  binding.Bind(list, workbook->Sheet(0), true);
+  EXPECT_EQ(list.GetCellValue("Code", row, present), "north2");
+  // A local name cannot grow: its sheet-level definition is left alone and the write is refused.
+  EXPECT_THROW(list.SetCellValue("Code", "x", 4), AppError);
 }
 
 }  // namespace
