@@ -20,3 +20,11 @@ set_property(TARGET SOCI::soci_sqlite3 APPEND PROPERTY INTERFACE_LINK_LIBRARIES 
 set_property(TARGET SOCI::soci_postgresql APPEND PROPERTY INTERFACE_LINK_LIBRARIES
   SOCI::soci_core PostgreSQL::PostgreSQL)
 list(APPEND ORV_LIBRARY_DEPENDENCIES SOCI::soci_sqlite3 SOCI::soci_postgresql)
+
+# Workbooks: libzip through pkg-config (its CMake config needs the zip tools installed), pugixml
+# for the small parts, libxml2's reader for sheets and shared strings.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
+find_package(pugixml REQUIRED)
+find_package(LibXml2 REQUIRED)
+list(APPEND ORV_LIBRARY_DEPENDENCIES PkgConfig::LIBZIP pugixml::pugixml LibXml2::LibXml2)

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct zip;
+struct zip_file;
+
+namespace orv {
+
+// How much a workbook may unpack to. A zip entry that claims or yields more than this, or that
+// inflates beyond `max_ratio` times its packed size once past `ratio_floor`, is treated as a zip
+// bomb.
+struct ZipLimits {
+  std::uint64_t max_entry_size = std::uint64_t{4} << 30;
+  std::uint64_t ratio_floor = std::uint64_t{64} << 20;
+  double max_ratio = 1000;
+};
+
+// A zip file opened for reading. Errors are AppErrors that name the file and the problem.
+class ZipArchive {
+ public:
+  // A streaming read of one entry that enforces the limits on the bytes it actually inflates.
+  class Reader {
+   public:
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    ~Reader();
+    // Reads up to `size` bytes; 0 at the end of the entry.
+    std::size_t Read(char* buffer, std::size_t size);
+
+   private:
+    friend class ZipArchive;
+    Reader(zip_file* file, std::string label, std::uint64_t cap);
+    zip_file* file_;
+    std::string label_;
+    std::uint64_t cap_;
+    std::uint64_t total_ = 0;
+  };
+
+  static std::unique_ptr<ZipArchive> Open(const std::filesystem::path& path,
+                                          const ZipLimits& limits = {});
+  ZipArchive(const ZipArchive&) = delete;
+  ZipArchive& operator=(const ZipArchive&) = delete;
+  ~ZipArchive();
+
+  const std::filesystem::path& Path() const { return path_; }
+  bool Has(std::string_view name) const;
+  std::vector<std::string> Names() const;
+  std::unique_ptr<Reader> OpenEntry(std::string_view name) const;
+  std::string ReadAll(std::string_view name) const;
+
+ private:
+  ZipArchive(std::filesystem::path path, zip* archive, ZipLimits limits);
+  std::int64_t Locate(std::string_view name) const;
+  std::filesystem::path path_;
+  zip* archive_;
+  ZipLimits limits_;
+};
+
+}  // namespace orv
