@@ -3,9 +3,13 @@
 #include <dlfcn.h>
 
 #include "shell/DllExports.h"
+#include "shell/_clsOrvStockEx.h"
+#include "shell/outside/Application.h"
 #include "shell/outside/ErrorState.h"
 #include "shell/outside/StandaloneSite.h"
 #include "shell/outside/UserPaths.h"
+#include "shell/outside/Workbook.h"
+#include "shell/outside/XlsxRangeList.h"
 
 namespace orv {
 namespace {
@@ -39,8 +43,24 @@ HostSession::HostSession(Options options)
 
 HostSession::~HostSession() = default;
 
+void HostSession::OpenWorkbook() {
+  workbook_ = Workbook::Open(options_.workbook);
+  site_->application = std::make_shared<Application>(workbook_);
+  if (!options_.sheet.empty()) site_->application->SetActiveSheet(options_.sheet);
+  if (!options_.cell.empty()) site_->application->SetActiveCell(options_.cell);
+  if (options_.prog_id.empty())
+    options_.prog_id = XlsxRangeList::OwnerProgId(*workbook_).value_or(kStockProgId);
+}
+
+void HostSession::SaveWorkbook() {
+  if (auto warning = workbook_->LockWarning()) site_->ui->Notice("orvstock: " + *warning);
+  workbook_->Save();
+}
+
 int HostSession::Run(const std::function<void(HostComponent&)>& action) {
   try {
+    if (!options_.workbook.empty()) OpenWorkbook();
+    if (options_.prog_id.empty()) options_.prog_id = kStockProgId;
     if (!RegisteredHere(ComRegistry(UserPaths::RegistrationFile()), options_.prog_id)) {
       if (DllRegisterServer() != S_OK)
         throw AppError(SELFREG_E_CLASS, "",
@@ -50,13 +70,39 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
     }
     ComPtr<HostComponent> component = factory_.Create(options_.prog_id);
     component->SetSite(site_);
-    action(*component);
+    if (workbook_) {
+      component->putref_wkbActive(workbook_);
+      component->put_Index(1);
+      component->AddRanges(*site_->application);
+    }
+    // A member without a handler of its own hands its error to the host, which reports it; the
+    // connection is closed either way.
+    try {
+      action(*component);
+    } catch (...) {
+      component->CloseConnection();
+      throw;
+    }
+    component->CloseConnection();
   } catch (const AppError& error) {
     site_->errors->Report(error);
   } catch (const std::exception& error) {
     site_->errors->Report(AppError(kUnexpectedError, "orvstock", error.what()));
   }
-  return site_->errors->ReportedCount() == 0 ? 0 : 1;
+  if (site_->errors->ReportedCount() != 0) {
+    if (workbook_)
+      site_->ui->Notice("orvstock: " + options_.workbook.string() + " was not changed");
+    return 1;
+  }
+  if (workbook_) {
+    try {
+      SaveWorkbook();
+    } catch (const std::exception& error) {
+      site_->errors->Report(AppError(kUnexpectedError, "orvstock", error.what()));
+      return 1;
+    }
+  }
+  return 0;
 }
 
 }  // namespace orv

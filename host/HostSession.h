@@ -1,8 +1,10 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "shell/HostComponent.h"
@@ -12,30 +14,42 @@
 
 namespace orv {
 
+class Workbook;
+
 // One run of the host against one component: create it by ProgID, lend it the site, hand it the
-// workbook and the row, let it define its ranges, run the action, close the connection, release.
+// workbook and the row, let it define its ranges, run the action, close the connection, release,
+// and save the workbook when the action went through.
 class HostSession {
  public:
   struct Options {
+    // Empty: the component recorded in the workbook, else the stock component.
     std::string prog_id;
     std::deque<std::string> answers;
     std::filesystem::path companies_file;
     std::string company;
+    std::filesystem::path workbook;
+    std::string sheet;
+    std::string cell;
   };
 
   explicit HostSession(Options options);
   ~HostSession();
 
   // Runs `action` on a fresh component. Errors the component reports, and errors that escape a
-  // member without a handler of its own (which the host then reports), make the result 1.
+  // member without a handler of its own (which the host then reports), make the result 1; the
+  // workbook is then left as it was on disk.
   int Run(const std::function<void(HostComponent&)>& action);
 
   HostSite& Site() { return *site_; }
 
  private:
+  void OpenWorkbook();
+  void SaveWorkbook();
+
   Options options_;
   std::shared_ptr<HostSite> site_;
   ComponentFactory factory_;
+  std::shared_ptr<Workbook> workbook_;
 };
 
 }  // namespace orv

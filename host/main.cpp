@@ -4,7 +4,12 @@
 #include <iostream>
 #include <string>
 
+#include <unistd.h>
+
+#include "host/ExtractRequest.h"
 #include "host/HostSession.h"
+#include "host/TemplateCommand.h"
+#include "options/clsOrvStockExOptions.h"
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/AppError.h"
@@ -83,7 +88,6 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
 
   orv::HostSession::Options options;
-  options.prog_id = orv::kStockProgId;
   std::vector<std::string> answers;
   bool tech_desc = false;
   app.add_option("--answer", answers,
@@ -92,6 +96,8 @@ int main(int argc, char** argv) {
   app.add_flag("--techdesc", tech_desc,
                "Work with the technical description component instead of the stock component");
   app.add_option("--progid", options.prog_id, "Create the component registered under this ProgID");
+  app.add_option("--sheet", options.sheet, "Make this sheet the active one");
+  app.add_option("--cell", options.cell, "Make this cell (B5) the active cell of the active sheet");
   app.add_option("--config", options.companies_file, "Companies file to use for this run");
   app.add_option("--company", options.company,
                  "Company to work with (a workbook's sage_company cell still wins)");
@@ -112,6 +118,45 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(0, 10000000));
   demo_db->add_option("--code", demo_code, "Company code to register it under");
   demo_db->add_flag("--force", demo_options.replace, "Replace an existing database");
+  orv::TemplateCommand template_command;
+  auto* make_template = app.add_subcommand(
+      "template", "Create a workbook with the ranges you pick (names or group keys; all if none)");
+  make_template->add_option("FILE", template_command.file, "Workbook to create (.xlsx)");
+  make_template->add_option("RANGES", template_command.picks, "Range names or group keys");
+  make_template->add_flag("--list", template_command.list,
+                          "List the catalogue: groups, ranges, headings, types and lengths");
+  make_template->add_option("--rows", template_command.rows, "Data rows (default 500)")
+      ->check(CLI::Range(1, 1000000));
+  make_template
+      ->add_option("--erp-version", template_command.erp_version,
+                   "Include the ranges of this ERP version (default 7)")
+      ->check(CLI::Range(5, 7));
+  make_template->add_flag("--replace", template_command.replace, "Replace an existing file");
+
+  orv::ExtractRequest extract_request;
+  auto* extract = app.add_subcommand(
+      "extract",
+      "Download stock records into a workbook's ranges (the download dialog's choices "
+      "as flags; a choice not given is the one remembered from the last download)");
+  extract->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
+  extract->add_option("--from-warehouse", extract_request.from_warehouse, "First warehouse");
+  extract->add_option("--to-warehouse", extract_request.to_warehouse, "Last warehouse");
+  extract->add_option("--from-product", extract_request.from_product,
+                      "First product (alone: that product only)");
+  extract->add_option("--to-product", extract_request.to_product, "Last product");
+  auto* clear = extract->add_flag("--clear", extract_request.clear,
+                                  "Clear the ranges first (confirms the cleardown unless "
+                                  "--answer says otherwise)");
+  auto* append =
+      extract->add_flag("--append", extract_request.append, "Append below the last filled row");
+  auto* at_cell =
+      extract->add_option("--at-cell", extract_request.at_cell, "Start at this cell's row (B5)");
+  clear->excludes(append)->excludes(at_cell);
+  append->excludes(at_cell);
+  auto* only_rows = extract->add_flag("--only-sheet-rows", extract_request.only_sheet_rows,
+                                      "Refresh only the rows already on the sheet");
+  only_rows->excludes(clear)->excludes(append)->excludes(at_cell);
+
   auto* companies = app.add_subcommand("companies", "List the companies of the companies file");
   auto* do_register =
       app.add_subcommand("register", "Register the components for this user (done on first use)");
@@ -132,8 +177,23 @@ int main(int argc, char** argv) {
   if (*demo_db) return CreateDemo(demo_target, demo_options, demo_code, options.companies_file);
   if (*companies) return ListCompanies(options.companies_file);
 
-  if (tech_desc && options.prog_id == orv::kStockProgId) options.prog_id = orv::kTechDescProgId;
-  options.answers.assign(answers.begin(), answers.end());
+  if (*make_template) {
+    template_command.tech_desc = tech_desc || options.prog_id == orv::kTechDescProgId;
+    return template_command.Run();
+  }
+
+  if (tech_desc && options.prog_id.empty()) options.prog_id = orv::kTechDescProgId;
+  if (*extract) {
+    if (!extract_request.at_cell.empty()) options.cell = extract_request.at_cell;
+    // With no choice given on a terminal the dialog asks; otherwise it takes the given choices
+    // (and the remembered ones) and OK.
+    if (extract_request.AnyChoice() || !::isatty(STDIN_FILENO)) {
+      orv::clsOrvStockExOptions remembered;
+      options.answers = extract_request.DialogActions(remembered.ShowDropdowns());
+      if (extract_request.clear && answers.empty()) options.answers.push_back("OK");
+    }
+  }
+  options.answers.insert(options.answers.end(), answers.begin(), answers.end());
   orv::HostSession session(std::move(options));
   if (*about) return session.Run([](orv::HostComponent& component) { component.About(); });
   if (*help_page)
@@ -142,6 +202,14 @@ int main(int argc, char** argv) {
       if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
         throw orv::AppError(445, "orvstock", "This component has no help page");
       stock->ShowHelpFile();
+    });
+  if (*extract)
+    return session.Run([](orv::HostComponent& component) {
+      orv::ComPtr<orv::_clsOrvStockEx> stock;
+      if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+        throw orv::AppError(445, "orvstock",
+                            "This workbook belongs to a component without a download");
+      stock->ExtractStock();
     });
   if (*version)
     return session.Run([](orv::HostComponent& component) {

@@ -1,34 +1,55 @@
 #include "shell/clsOrvStockEx.h"
 
+#include <fmt/format.h>
+
+#include "download/clsOrvStockTables.h"
+#include "download/frmExtractStock.h"
 #include "options/clsOrvStockExOptions.h"
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
+#include "shell/outside/Application.h"
 #include "shell/outside/CompanyPicker.h"
 #include "shell/outside/ConnectionManager.h"
 #include "shell/outside/HostSite.h"
+#include "shell/outside/MacroInstaller.h"
+#include "shell/outside/ProgressBar.h"
+#include "shell/outside/Recordset.h"
+#include "shell/outside/SheetBinding.h"
 #include "shell/outside/StandaloneSite.h"
+#include "shell/outside/ValueConvert.h"
+#include "shell/outside/Workbook.h"
+#include "shell/outside/Worksheet.h"
+#include "shell/outside/XlsxRangeList.h"
 #include "upload/clsOrvStock.h"
+#include "upload/frmOrvStockWHValid.h"
 
 namespace orv {
+namespace {
+
+// Statements whose failure is deliberately passed over: the range definitions are re-run by the
+// next action, and a definition that failed is reported there by the range it lacks.
+template <class Statement>
+void IgnoringErrors(Statement&& statement) {
+  try {
+    statement();
+  } catch (const AppError&) {
+  }
+}
+
+}  // namespace
 
 clsOrvStockEx::clsOrvStockEx()
-    : m_oOrvStock(std::make_shared<clsOrvStock>()), ranges_(std::make_unique<clsOrvStockRanges>()) {
-  connection_manager_ = std::make_unique<ConnectionManager>();
+    : m_oOrvStock(std::make_shared<clsOrvStock>()),
+      connection_manager_(std::make_unique<ConnectionManager>()),
+      ranges_(std::make_unique<clsOrvStockRanges>()) {
   connection_manager_->Connection()->SetKeyString(ComponentIdentity::kKeyString);
   ranges_->SetOrvStock(m_oOrvStock);
+  ranges_->SetDateFormatter(&DataConnection::DateToText);
 }
 
 clsOrvStockEx::~clsOrvStockEx() {
   m_oOrvStock.reset();
   update_all_ = false;
-}
-
-std::int32_t clsOrvStockEx::Index() const { return ranges_->Index(); }
-void clsOrvStockEx::put_Index(std::int32_t index) { ranges_->SetIndex(index); }
-
-clsOrvStockExOptions& clsOrvStockEx::Options() {
-  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
-  return *options_;
 }
 
 HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
@@ -49,12 +70,34 @@ HostSite& clsOrvStockEx::Site() {
   return *site_;
 }
 
+XlsxRangeList& clsOrvStockEx::List() {
+  if (!range_list_) range_list_ = std::make_shared<XlsxRangeList>(m_objwkbActive_);
+  return *range_list_;
+}
+
+clsOrvStockExOptions& clsOrvStockEx::Options() {
+  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
+  return *options_;
+}
+
+clsOrvStockTables& clsOrvStockEx::Tables() {
+  if (!tables_) tables_ = std::make_unique<clsOrvStockTables>();
+  return *tables_;
+}
+
+std::int32_t clsOrvStockEx::Index() const { return ranges_->Index(); }
+void clsOrvStockEx::put_Index(std::int32_t index) { ranges_->SetIndex(index); }
+
 void clsOrvStockEx::putref_m_wWrkActive(std::shared_ptr<Worksheet> sheet) {
   m_wWrkActive_ = std::move(sheet);
 }
 
 void clsOrvStockEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
   m_objwkbActive_ = std::move(workbook);
+  sheet_activate_ = {};
+  if (m_objwkbActive_)
+    sheet_activate_ = m_objwkbActive_->OnSheetActivate([this](Worksheet&) { prepared_ = false; });
+  if (range_list_) range_list_->SetWorkbook(m_objwkbActive_);
 }
 
 void clsOrvStockEx::ShowHelpFile() {
@@ -71,12 +114,69 @@ std::string clsOrvStockEx::FullVersionDescription() {
   return ComponentIdentity::FullVersionDescription(m_oOrvStock->FullVersionDescription());
 }
 
-void clsOrvStockEx::SpecialBrowseCode(std::shared_ptr<Worksheet>&, bool&) {
-  throw ComponentIdentity::NotAvailable("SpecialBrowseCode");
+void clsOrvStockEx::SpecialBrowseCode(std::shared_ptr<Worksheet>& xlsCurrent, bool& bDelete) {
+  MacroInstaller installer;
+  installer.SetWorkbook(m_objwkbActive_);
+  installer.SetMacroName(BrowseComponentName());
+  installer.SetFlag(true);
+  if (bDelete)
+    installer.Remove();
+  else
+    installer.Add();
+  SpecialShortcutCode(xlsCurrent, bDelete);
 }
 
-void clsOrvStockEx::SpecialShortcutCode(std::shared_ptr<Worksheet>&, bool&) {
-  throw ComponentIdentity::NotAvailable("SpecialShortcutCode");
+void clsOrvStockEx::SpecialShortcutCode(std::shared_ptr<Worksheet>&, bool& bDelete) {
+  MacroInstaller installer;
+  installer.SetWorkbook(m_objwkbActive_);
+  installer.SetMacroName(BrowseComponentName() + "ViewStock");
+  installer.SetCaption("View Stock");
+  installer.SetShortcutText("");
+  if (bDelete)
+    installer.RemoveShortcut();
+  else
+    installer.AddShortcut();
+}
+
+void clsOrvStockEx::PrepareRanges() {
+  List().SetHostFlags(true, true);
+  ranges_->SetIgnoreBlanks(Options().OnlyIgnoreBlankCells());
+  IgnoringErrors([&] { ranges_->SetRangeList(range_list_); });
+  IgnoringErrors([&] { List().SetActiveSheet(m_objwkbActive_->ActiveSheet()); });
+  IgnoringErrors([&] { ranges_->DefineRanges(); });
+  IgnoringErrors([&] { List().EndDefinition(); });
+  if (ValueConvert::IsBlank(sage_version_) && !prepared_) {
+    prepared_ = true;
+    OpenConnection();
+    const std::int32_t version = connection_manager_->Connection()->SystemInfo().Version();
+    sage_version_ = std::to_string(version);
+    ranges_->SetSageVersion(static_cast<std::int16_t>(version));
+    CloseConnection();
+    if (version > 6) ranges_->DefineVersion7Ranges();
+  }
+  prepared_ = true;
+}
+
+std::string clsOrvStockEx::SageVersion() {
+  if (ValueConvert::IsBlank(sage_version_)) PrepareRanges();
+  return sage_version_;
+}
+
+void clsOrvStockEx::OpenConnection() {
+  Trap("OpenConnection of Class Module clsOrvStockEx Line#:", [&](int& line) {
+    line = 10;
+    PrepareRanges();
+    line = 20;
+    std::optional<std::string> sheet_company;
+    if (List().RangeExists("sage_company")) {
+      line = 30;
+      std::int32_t row = 1;
+      bool present = false;
+      sheet_company = List().GetCellValue("sage_company", row, present);
+    }
+    line = 40;
+    connection_manager_->OpenForWorkbook(sheet_company);
+  });
 }
 
 bool clsOrvStockEx::ChangeOrvConnection() {
@@ -93,9 +193,224 @@ bool clsOrvStockEx::ChangeOrvConnection() {
 
 void clsOrvStockEx::CloseConnection() { connection_manager_->Close(); }
 
-void clsOrvStockEx::AddRanges(Application&) {
-  Site().errors->Guard("AddRanges of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("AddRanges"); });
+void clsOrvStockEx::AddRanges(Application& appCurrent) {
+  Site().errors->Guard("AddRanges of Class Module clsOrvStockEx", [&](int&) {
+    PrepareRanges();
+    List().SetRegistrationFlags(true, true);
+    List().AddRanges(appCurrent, kStockProgId, true);
+  });
+}
+
+void clsOrvStockEx::ClearAllRanges() {
+  if (Site().ui->MsgBox("Confirm cleardown of data on sheet?", MsgButtons::kOKCancel,
+                        MsgIcon::kNone, "") != MsgAnswer::kOK)
+    return;
+  PrepareRanges();
+  List().SetConfirmClear(true);
+  List().ClearRanges(true, 0, 0);
+}
+
+std::string clsOrvStockEx::CheckRangeExists(std::string& sPageNumber) {
+  return Trap("CheckRangeExists of Class Module clsOrvStockEx Line#:", [&](int& line) {
+    line = 10;
+    clsOrvStockTables& tables = Tables();
+    tables.IsStockeM = tables.IsStockXpgm = tables.IsSttechM = tables.IsStprexM = false;
+    line = 20;
+    for (const char* name :
+         {"Commodity", "CountryOrig", "StatisticsInd", "ProcessInd", "SuppUnitQty"})
+      if (List().RangeExists(name)) tables.IsStockeM = true;
+    for (const char* name : {"AnalysisD", "AnalysisE", "AnalysisF"})
+      if (List().RangeExists(name)) tables.IsStockXpgm = true;
+    if (List().RangeExists("PageNumber")) tables.IsSttechM = true;
+    for (int text_line = 1; text_line <= 12; ++text_line)
+      if (List().RangeExists(fmt::format("TEXT{:02}", text_line))) tables.IsSttechM = true;
+    if (List().RangeExists("Expense")) tables.IsStprexM = true;
+    line = 30;
+    tables.PageNumber = sPageNumber;
+    line = 40;
+    tables.SetSageConnection(connection_manager_->Connection());
+    tables.SqlQuery();
+    return tables.BaseSql();
+  });
+}
+
+void clsOrvStockEx::ExtractStock() {
+  Site().errors->Guard("ExtractStock of Class Module clsOrvStockEx Line#:", [&](int& line) {
+    line = 10;
+    put_Index(1);
+    PrepareRanges();
+    line = 20;
+    SheetBinding binding;
+    binding.Bind(List(), m_objwkbActive_->ActiveSheet(), true);
+    line = 30;
+    OpenConnection();
+    line = 40;
+    frmExtractStock dialog;
+    dialog.SetSageConnection(connection_manager_->Connection());
+    Options();
+    dialog.SetOptions(options_);
+    Site().ui->ShowModal(dialog);
+    line = 50;
+    if (dialog.Cancelled()) return;
+    if (dialog.IsSelectRngsChk())
+      SelectedRanges();
+    else
+      DownloadRanges(dialog);
+  });
+}
+
+std::int32_t clsOrvStockEx::FirstRowToFill(const frmExtractStock& choices) {
+  std::int32_t row = 1;
+  if (choices.AppendBottom()) {
+    // Below the last row holding both a warehouse and a product; row 1 when there is none.
+    std::int32_t last_filled = 0;
+    for (std::int32_t r = 1; r <= List().RangeRowCount("Product"); ++r) {
+      std::int32_t at = r;
+      bool present = false;
+      std::string warehouse = List().GetCellValue("Warehouse", at, present);
+      at = r;
+      std::string product = List().GetCellValue("Product", at, present);
+      if (!ValueConvert::IsBlank(warehouse) && !ValueConvert::IsBlank(product)) last_filled = r;
+    }
+    row = last_filled + 1;
+  }
+  if (choices.ClearDownload()) ClearAllRanges();
+  if (choices.AppendCurrent()) {
+    if (!Site().application)
+      throw AppError(vbObjectError, "", "There is no active cell to start the download at");
+    auto cell = Site().application->ActiveCell();
+    auto position = List().RowOfCell(cell);
+    if (!position.ok)
+      throw AppError(vbObjectError, "",
+                     "The active cell " + cell.Address() +
+                         " is not in the stock ranges: choose a cell of the row to start at");
+    row = position.row;
+  }
+  return row;
+}
+
+void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
+  Trap("DownloadRanges of Class Module clsOrvStockEx Line#:", [&](int& line) {
+    line = 10;
+    clsOrvStockTables& tables = Tables();
+    tables.FromWarehouse = choices.GetFromWH();
+    tables.ToWarehouse = choices.GetToWH();
+    tables.FromProduct = choices.GetFromPR();
+    tables.ToProduct = choices.GetToPR();
+    line = 20;
+    std::string first_page = "001";
+    std::string sql = CheckRangeExists(first_page);
+    line = 30;
+    auto progress = Site().ui->NewProgressBar();
+    progress->Start("Starting download", true);
+    line = 40;
+    Recordset records;
+    records.Open(sql + " order by t1.warehouse,t1.product",
+                 connection_manager_->Connection()->AdoConnection());
+    line = 50;
+    std::int32_t row = FirstRowToFill(choices);
+    const std::int32_t first_row = row;
+    line = 60;
+    std::int32_t written = 0;
+    while (!records.Eof() && row <= List().RangeRowCount("Product")) {
+      CopyRecordToRow(records, row);
+      ++written;
+      records.MoveNext();
+      ++row;
+      if (row > List().RangeRowCount("Product") && !records.Eof()) {
+        Site().ui->MsgBox("Warning - too many rows of data for the size of ranges defined",
+                          MsgButtons::kOK, MsgIcon::kExclamation, "");
+        break;
+      }
+      progress->Show("Record read: " + std::to_string(row));
+    }
+    line = 70;
+    progress->End();
+    records.Close();
+    progress->Summary(written == 0 ? std::string("No stock records written")
+                                   : fmt::format("{} stock records written to rows {} to {}",
+                                                 written, first_row, first_row + written - 1));
+  });
+}
+
+void clsOrvStockEx::SelectedRanges() {
+  Trap("SelectedRanges of Class Module clsOrvStockEx Line#:", [&](int& line) {
+    line = 10;
+    std::int32_t lines = 1;
+    std::int32_t records_read = 0;
+    std::int32_t missing = 0;
+    std::int32_t failed = 0;
+    auto progress = Site().ui->NewProgressBar();
+    progress->Start("Download started                        ", true);
+    clsOrvStock stock;
+    line = 20;
+    while (lines <= List().RangeRowCount("Product")) {
+      std::int32_t at = lines;
+      bool present = false;
+      std::string warehouse = List().GetCellValue("Warehouse", at, present);
+      stock.IsWarehouse(present);
+      at = lines;
+      std::string product = List().GetCellValue("Product", at, present);
+      stock.IsProduct(present);
+      at = lines;
+      std::string page = List().GetCellValue("PageNumber", at, present);
+      stock.IsPageNumber(present);
+      line = 30;
+      page = stock.IsPageNumber() && !ValueConvert::IsBlank(page) ? stock.FormatPageNumber(page)
+                                                                  : std::string();
+      if (!ValueConvert::IsBlank(product)) {
+        line = 40;
+        clsOrvStockTables& tables = Tables();
+        tables.FromWarehouse = warehouse;
+        tables.FromProduct = product;
+        tables.ToWarehouse.clear();
+        tables.ToProduct.clear();
+        std::string sql = CheckRangeExists(page);
+        // A row that cannot be refreshed does not stop the others; it is named at the end.
+        try {
+          Recordset records;
+          records.Open(sql, connection_manager_->Connection()->AdoConnection());
+          if (!records.Eof()) {
+            CopyRecordToRow(records, lines);
+          } else {
+            ++missing;
+            frmOrvStockWHValid report;
+            report.MsgDisp = "Warehouse: " + warehouse + " and Product: " + product;
+            if (!ValueConvert::IsBlank(page)) report.MsgDisp += " Page number: " + page;
+            Site().ui->ShowModal(report);
+          }
+          records.Close();
+        } catch (const AppError& error) {
+          ++failed;
+          Site().ui->Notice(fmt::format("Row {} ({} {}) was not refreshed: {}", lines, warehouse,
+                                        product, error.Description()));
+        }
+        ++records_read;
+      }
+      ++lines;
+      progress->Show("Lines processed: " + std::to_string(lines) +
+                     " Records read: " + std::to_string(records_read));
+    }
+    line = 50;
+    progress->End();
+    progress->Summary(fmt::format("{} rows refreshed, {} not found, {} failed",
+                                  records_read - missing - failed, missing, failed));
+  });
+}
+
+void clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row) {
+  ranges_->CopyRSToCells(record, row);
+  const clsOrvStockTables& tables = Tables();
+  if (tables.IsStockeM) ranges_->CopyStockeRSToCells(record, row);
+  if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
+  if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
+  if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
+  if (std::stoi(SageVersion()) > 6) {
+    List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
+    List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
+    List().SetCellValue("ReplenishCategory",
+                        ValueConvert::NullToText(record.Field("replenish_category")), row);
+  }
 }
 
 void clsOrvStockEx::UploadStock() {
@@ -118,25 +433,12 @@ void clsOrvStockEx::BrowseStock(Range&) {
                        [&](int&) { throw ComponentIdentity::NotAvailable("BrowseStock"); });
 }
 
-void clsOrvStockEx::ExtractStock() {
-  Site().errors->Guard("ExtractStock of Class Module clsOrvStockEx Line#:", [&](int& line) {
-    line = 10;
-    throw ComponentIdentity::NotAvailable("ExtractStock");
-  });
-}
-
-void clsOrvStockEx::ClearAllRanges() { throw ComponentIdentity::NotAvailable("ClearAllRanges"); }
-
 void clsOrvStockEx::ViewStock(Range&) { throw ComponentIdentity::NotAvailable("ViewStock"); }
 
 bool clsOrvStockEx::BrowseAvailable(Range&) {
   Site().errors->Guard("BrowseAvailable of Class Module clsOrvStockEx",
                        [&](int&) { throw ComponentIdentity::NotAvailable("BrowseAvailable"); });
   return false;
-}
-
-std::string clsOrvStockEx::CheckRangeExists(std::string&) {
-  throw ComponentIdentity::NotAvailable("CheckRangeExists");
 }
 
 }  // namespace orv

@@ -1,17 +1,23 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/ComObject.h"
+#include "shell/outside/Event.h"
 
 namespace orv {
 
 class ConnectionManager;
+class FieldSource;
+class XlsxRangeList;
 class clsOrvStock;
 class clsOrvStockExOptions;
 class clsOrvStockRanges;
+class clsOrvStockTables;
+class frmExtractStock;
 
 // The stock component: one worksheet row per stock record, one named range per field.
 class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
@@ -67,15 +73,27 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
  private:
   ~clsOrvStockEx() override;
   HostSite& Site();
-
+  XlsxRangeList& List();
   clsOrvStockExOptions& Options();
+  clsOrvStockTables& Tables();
+
+  void PrepareRanges();
+  void OpenConnection();
+  std::string SageVersion();
+  void DownloadRanges(const frmExtractStock& choices);
+  void SelectedRanges();
+  void CopyRecordToRow(const FieldSource& record, std::int32_t row);
+  std::int32_t FirstRowToFill(const frmExtractStock& choices);
 
   std::shared_ptr<HostSite> site_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
   std::unique_ptr<ConnectionManager> connection_manager_;
   std::unique_ptr<clsOrvStockRanges> ranges_;
+  std::shared_ptr<XlsxRangeList> range_list_;
   std::shared_ptr<clsOrvStockExOptions> options_;
+  std::unique_ptr<clsOrvStockTables> tables_;
   std::shared_ptr<Workbook> m_objwkbActive_;
+  Event<Worksheet&>::Subscription sheet_activate_;
   std::shared_ptr<Worksheet> m_wWrkActive_;
   std::string sage_version_;
   bool prepared_ = false;

@@ -9,11 +9,15 @@
 
 namespace orv {
 
+class Application;
+
 // What the host lends a component for its lifetime: the user interface its dialogs and messages
 // go to, the error reporter, and the host's choices for this run.
 struct HostSite {
   std::shared_ptr<UserInterface> ui;
   std::shared_ptr<ErrorReporter> errors;
+  // The spreadsheet program: its active sheet and cell (null before a workbook is open).
+  std::shared_ptr<Application> application;
   // The companies file given on the command line; empty for the per-user default.
   std::filesystem::path companies_file;
   // The company chosen for this run; a workbook's "sage_company" cell still wins.

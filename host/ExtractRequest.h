@@ -1,0 +1,26 @@
+#pragma once
+
+#include <deque>
+#include <string>
+
+namespace orv {
+
+// The download dialog's choices given on the command line, turned into the actions a user would
+// take in the dialog, so that the dialog itself checks them and remembers them.
+class ExtractRequest {
+ public:
+  std::string from_warehouse;
+  std::string to_warehouse;
+  std::string from_product;
+  std::string to_product;
+  bool clear = false;
+  bool append = false;
+  std::string at_cell;
+  bool only_sheet_rows = false;
+
+  bool AnyChoice() const;
+  // The dialog actions, ending with OK. `dropdowns`: the dialog shows its lists, not text boxes.
+  std::deque<std::string> DialogActions(bool dropdowns) const;
+};
+
+}  // namespace orv
