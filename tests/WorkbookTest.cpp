@@ -111,6 +111,7 @@ TEST(Workbook, RoundTripChangesOurCellsAndNothingElse) {
   ScratchFolder folder;
   auto path = MakeStockWorkbook(folder);
   auto before = ZipEntries(path);
+  auto stored_before = testing::ZipStorage(path);
   {
     auto workbook = Workbook::Open(path);
     auto stock = workbook->Sheet(0);
@@ -134,6 +135,7 @@ TEST(Workbook, RoundTripChangesOurCellsAndNothingElse) {
         name == "xl/styles.xml")
       continue;
     EXPECT_EQ(after[name], content) << name;
+    EXPECT_EQ(testing::ZipStorage(path)[name], stored_before[name]) << name;
   }
   auto output =
       RunPython(folder.Path(), "wb = openpyxl.load_workbook(r'''" + path.string() + R"PY(''')
