@@ -208,7 +208,7 @@ std::unique_ptr<XlsxDocument> XlsxDocument::Open(const std::filesystem::path& pa
 namespace {
 
 void ParsePart(const ZipArchive& archive, XmlPart& part, const std::string& name, bool required) {
-  part.name = name;
+  part.name = archive.EntryName(name);
   if (!archive.Has(name)) {
     if (required) throw WorkbookError(archive.Path().string(), "missing part " + name);
     return;
@@ -280,7 +280,7 @@ void XlsxDocument::Load() {
       throw WorkbookError(
           file, "sheet '" + sheet->name + "' has no part (relationship " + id + " missing)");
     }
-    sheet->part = found->second.part;
+    sheet->part = archive_->EntryName(found->second.part);
     sheet->worksheet = EndsWith(found->second.type, "/worksheet");
     if (!archive_->Has(sheet->part)) {
       throw WorkbookError(file, "missing part " + sheet->part + " of sheet '" + sheet->name + "'");
