@@ -5,6 +5,22 @@ find_package(tomlplusplus REQUIRED)
 
 set(ORV_LIBRARY_DEPENDENCIES fmt::fmt tomlplusplus::tomlplusplus)
 
+# SOCI: Debian ships neither a CMake config nor a pkg-config file for it.
+find_path(SOCI_INCLUDE_DIR soci/soci.h REQUIRED)
+foreach(c core sqlite3 postgresql)
+  find_library(SOCI_${c}_LIBRARY soci_${c} REQUIRED)
+  add_library(SOCI::soci_${c} UNKNOWN IMPORTED)
+  set_target_properties(SOCI::soci_${c} PROPERTIES IMPORTED_LOCATION "${SOCI_${c}_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${SOCI_INCLUDE_DIR}")
+endforeach()
+find_package(SQLite3 REQUIRED)
+find_package(PostgreSQL REQUIRED)
+set_property(TARGET SOCI::soci_sqlite3 APPEND PROPERTY INTERFACE_LINK_LIBRARIES SOCI::soci_core
+  SQLite::SQLite3)
+set_property(TARGET SOCI::soci_postgresql APPEND PROPERTY INTERFACE_LINK_LIBRARIES
+  SOCI::soci_core PostgreSQL::PostgreSQL)
+list(APPEND ORV_LIBRARY_DEPENDENCIES SOCI::soci_sqlite3 SOCI::soci_postgresql)
+
 # Workbooks: libzip through pkg-config (its CMake config needs the zip tools installed), pugixml
 # for the small parts, libxml2's reader for sheets and shared strings.
 find_package(PkgConfig REQUIRED)

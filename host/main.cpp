@@ -1,12 +1,151 @@
 #include <CLI/CLI.hpp>
 
-int main(int argc, char** argv) {
-  CLI::App app{"orvstock: keep the ERP stock master file in a spreadsheet workbook"};
-  app.require_subcommand(1);
-  app.add_subcommand("version", "Print the library version")->callback([] {
-    std::printf("OrvStockExcel: %d.%d.%d\n", ORV_VERSION_MAJOR, ORV_VERSION_MINOR,
-                ORV_VERSION_PATCH);
-  });
-  CLI11_PARSE(app, argc, argv);
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "host/HostSession.h"
+#include "shell/DllExports.h"
+#include "shell/_clsOrvStockEx.h"
+#include "shell/outside/AppError.h"
+#include "shell/outside/ComPtr.h"
+#include "shell/outside/CompaniesFile.h"
+#include "shell/outside/ConnectionManager.h"
+#include "shell/outside/DatabaseTarget.h"
+#include "shell/outside/DemoDatabase.h"
+#include "shell/outside/ErrorState.h"
+#include "shell/outside/UserPaths.h"
+#include "techdesc/_clsSTTechDescEx.h"
+
+namespace {
+
+std::string WithLineFeeds(std::string text) {
+  for (auto at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+    text.erase(at, 1);
+  return text;
+}
+
+int Registration(bool do_register) {
+  orv::HRESULT result = do_register ? DllRegisterServer() : DllUnregisterServer();
+  if (result != orv::S_OK) {
+    std::cerr << "orvstock: " << orv::ModuleErrorState().description << '\n';
+    return 1;
+  }
+  std::cout << (do_register ? "Registered " : "Unregistered ") << orv::kStockProgId << " and "
+            << orv::kTechDescProgId << (do_register ? " in " : " from ")
+            << orv::UserPaths::RegistrationFile().string() << '\n';
   return 0;
+}
+
+orv::ConnectionManager ManagerFor(const std::filesystem::path& companies_file) {
+  orv::ConnectionManager manager;
+  if (!companies_file.empty()) manager.SetCompaniesFile(companies_file);
+  return manager;
+}
+
+int CreateDemo(const std::string& target, const orv::DemoDatabase::Options& options,
+               const std::string& code, const std::filesystem::path& companies_file) {
+  try {
+    auto file = ManagerFor(companies_file).CompaniesFilePath();
+    auto company = orv::DemoDatabase::CreateAndRegister(orv::DatabaseTarget::Parse(target), options,
+                                                        file, code);
+    std::cout << "Created company " << company.code << " (ERP version " << options.erp_version
+              << ", " << options.rows << " stock records) in " << company.Target().Display()
+              << "\nRegistered in " << file.string() << '\n';
+    return 0;
+  } catch (const orv::AppError& error) {
+    std::cerr << "orvstock: " << error.Description() << '\n';
+    return 1;
+  }
+}
+
+int ListCompanies(const std::filesystem::path& companies_file) {
+  try {
+    auto path = ManagerFor(companies_file).CompaniesFilePath();
+    auto file = orv::CompaniesFile::Load(path);
+    for (const auto& company : file.Companies())
+      std::cout << (company.code == file.DefaultCompany() ? "* " : "  ") << company.code << '\t'
+                << company.description << '\t' << company.Target().Display() << '\n';
+    if (file.Companies().empty()) std::cout << "No companies in " << path.string() << '\n';
+    return 0;
+  } catch (const orv::AppError& error) {
+    std::cerr << "orvstock: " << error.Description() << '\n';
+    return 1;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "orvstock: keep an ERP database's stock master file in the named ranges of an .xlsx "
+      "workbook.\nExit status: 0 success, 1 the action reported an error, 2 usage error."};
+  app.require_subcommand(1);
+
+  orv::HostSession::Options options;
+  options.prog_id = orv::kStockProgId;
+  std::vector<std::string> answers;
+  bool tech_desc = false;
+  app.add_option("--answer", answers,
+                 "Answer the next question or dialog action without asking (repeatable, in order): "
+                 "OK, Cancel, Yes, No, NAME=VALUE, a button's name, or close");
+  app.add_flag("--techdesc", tech_desc,
+               "Work with the technical description component instead of the stock component");
+  app.add_option("--progid", options.prog_id, "Create the component registered under this ProgID");
+  app.add_option("--config", options.companies_file, "Companies file to use for this run");
+  app.add_option("--company", options.company,
+                 "Company to work with (a workbook's sage_company cell still wins)");
+
+  auto* about = app.add_subcommand("about", "Show the component's about box");
+  auto* version = app.add_subcommand("version", "Print the versions of the library and its layers");
+  auto* help_page = app.add_subcommand("help", "Open the help page");
+  auto* demo_db = app.add_subcommand(
+      "demo-db", "Create a demo company database (SQLite file or PostgreSQL connection string)");
+  std::string demo_target;
+  std::string demo_code = "DEMO";
+  orv::DemoDatabase::Options demo_options;
+  demo_db->add_option("TARGET", demo_target, "SQLite file to create, or a PostgreSQL connection")
+      ->required();
+  demo_db->add_option("--erp-version", demo_options.erp_version, "ERP version of the schema")
+      ->check(CLI::Range(5, 7));
+  demo_db->add_option("--rows", demo_options.rows, "Number of stock records")
+      ->check(CLI::Range(0, 10000000));
+  demo_db->add_option("--code", demo_code, "Company code to register it under");
+  demo_db->add_flag("--force", demo_options.replace, "Replace an existing database");
+  auto* companies = app.add_subcommand("companies", "List the companies of the companies file");
+  auto* do_register =
+      app.add_subcommand("register", "Register the components for this user (done on first use)");
+  auto* do_unregister = app.add_subcommand("unregister", "Remove this user's registration");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::ParseError& error) {
+    app.exit(error);
+    return 2;
+  }
+
+  if (*do_register) return Registration(true);
+  if (*do_unregister) return Registration(false);
+
+  if (*demo_db) return CreateDemo(demo_target, demo_options, demo_code, options.companies_file);
+  if (*companies) return ListCompanies(options.companies_file);
+
+  if (tech_desc && options.prog_id == orv::kStockProgId) options.prog_id = orv::kTechDescProgId;
+  options.answers.assign(answers.begin(), answers.end());
+  orv::HostSession session(std::move(options));
+  if (*about) return session.Run([](orv::HostComponent& component) { component.About(); });
+  if (*help_page)
+    return session.Run([](orv::HostComponent& component) {
+      orv::ComPtr<orv::_clsOrvStockEx> stock;
+      if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+        throw orv::AppError(445, "orvstock", "This component has no help page");
+      stock->ShowHelpFile();
+    });
+  if (*version)
+    return session.Run([](orv::HostComponent& component) {
+      std::cout << WithLineFeeds(component.FullVersionDescription()) << '\n';
+    });
+  return 2;
 }

@@ -33,9 +33,8 @@ TEST(Trap, BlankOldSourceGivesNoLeadingLineBreak) {
 
 TEST(Trap, LineZeroGivesNoLineText) {
   auto error = Caught([] {
-    Trap("AddRanges of Class Module clsOrvStockEx", [](int&) {
-      throw AppError(vbObjectError, "inner", "Missing");
-    });
+    Trap("AddRanges of Class Module clsOrvStockEx",
+         [](int&) { throw AppError(vbObjectError, "inner", "Missing"); });
   });
   EXPECT_EQ(error.Source(), "inner\r\nAddRanges of Class Module clsOrvStockEx");
 }

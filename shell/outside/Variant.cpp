@@ -15,7 +15,8 @@ std::string DateText(OleDate date) {
   long days = static_cast<long>(std::floor(date.serial)) + 693899;  // days from 1 Mar 0000
   long era = (days >= 0 ? days : days - 146096) / 146097;
   long day_of_era = days - era * 146097;
-  long year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  long year_of_era =
+      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
   long day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   long mp = (5 * day_of_year + 2) / 153;
   long day = day_of_year - (153 * mp + 2) / 5 + 1;

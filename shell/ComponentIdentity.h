@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "shell/outside/AppError.h"
+
+namespace orv {
+
+// What both components say about themselves.
+class ComponentIdentity {
+ public:
+  // Handed to the connection object by every component right after its manager is created.
+  static constexpr char kKeyString[] = "orvstk(2k7)x";
+  static constexpr char kComments[] =
+      "Maintains the ERP stock master file and technical descriptions from a spreadsheet workbook.";
+  static constexpr char kHelpPage[] = "Stock%20Master.html";
+
+  // "OrvStockExcel: 1.0.12"
+  static std::string VersionDescription();
+  // The library, the business object's description, the data and the general layer, one a line.
+  static std::string FullVersionDescription(std::string_view business_object);
+  // Raised by a member whose work this build does not do yet.
+  static AppError NotAvailable(std::string_view member);
+};
+
+}  // namespace orv

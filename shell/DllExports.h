@@ -1,0 +1,16 @@
+#pragma once
+
+#include "shell/outside/IUnknown.h"
+
+// The library's entry points for any host that loads it: registration in the per-user
+// registration file, class objects by class identifier, and whether the library may be unloaded.
+#define ORV_EXPORT __attribute__((visibility("default")))
+
+extern "C" {
+ORV_EXPORT orv::HRESULT DllRegisterServer();
+ORV_EXPORT orv::HRESULT DllUnregisterServer();
+ORV_EXPORT orv::HRESULT DllGetClassObject(const orv::CLSID* clsid, const orv::IID* iid,
+                                          void** object);
+// S_OK when no object of the library is alive and no host holds a lock, else S_FALSE.
+ORV_EXPORT orv::HRESULT DllCanUnloadNow();
+}

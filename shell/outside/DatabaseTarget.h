@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orv {
+
+// Where a company's database lives: a SQLite file, or a PostgreSQL database given by a libpq
+// connection string ("host=... dbname=..." or a postgresql:// URI).
+struct DatabaseTarget {
+  enum class Kind { SQLite, PostgreSQL };
+  Kind kind = Kind::SQLite;
+  std::string location;
+
+  // A PostgreSQL connection string is recognised by its URI scheme or a "dbname=" / "host="
+  // keyword; anything else is a SQLite file path.
+  static DatabaseTarget Parse(std::string_view text);
+  static DatabaseTarget SQLiteFile(std::string path) { return {Kind::SQLite, std::move(path)}; }
+  static DatabaseTarget PostgreSQL(std::string connect) {
+    return {Kind::PostgreSQL, std::move(connect)};
+  }
+
+  // The location as it may be shown or logged: passwords replaced by "***".
+  std::string Display() const;
+  // `text` with every password of a connection string or URI replaced by "***".
+  static std::string ScrubPasswords(std::string_view text);
+};
+
+}  // namespace orv

@@ -1,0 +1,131 @@
+#include "techdesc/clsSTTechDescEx.h"
+
+#include "options/clsOrvStockExOptions.h"
+#include "ranges/clsOrvStockRanges.h"
+#include "shell/ComponentIdentity.h"
+#include "shell/outside/CompanyPicker.h"
+#include "shell/outside/ConnectionManager.h"
+#include "shell/outside/HostSite.h"
+#include "shell/outside/RangeList.h"
+#include "shell/outside/StandaloneSite.h"
+#include "upload/clsOrvStock.h"
+
+namespace orv {
+
+clsSTTechDescEx::clsSTTechDescEx()
+    : m_oOrvStock(std::make_shared<clsOrvStock>()),
+      ranges_(std::make_unique<clsOrvStockRanges>()),
+      options_(std::make_shared<clsOrvStockExOptions>()) {
+  connection_manager_ = std::make_unique<ConnectionManager>();
+  connection_manager_->Connection()->SetKeyString(ComponentIdentity::kKeyString);
+  ranges_->SetOrvStock(m_oOrvStock);
+  options_->RegistrySetting().SetKeyPath(std::string(clsOrvStockExOptions::kTechDescKeyPath));
+}
+
+clsSTTechDescEx::~clsSTTechDescEx() = default;
+
+std::int32_t clsSTTechDescEx::Index() const { return ranges_->Index(); }
+void clsSTTechDescEx::put_Index(std::int32_t index) { ranges_->SetIndex(index); }
+
+HRESULT clsSTTechDescEx::QueryInterface(const IID& iid, void** object) {
+  return Answer(iid, object,
+                {{IID__clsSTTechDescEx, static_cast<_clsSTTechDescEx*>(this)},
+                 {IID_HostComponent, static_cast<HostComponent*>(this)}});
+}
+
+void clsSTTechDescEx::SetSite(std::shared_ptr<HostSite> site) {
+  site_ = std::move(site);
+  if (!site_) return;
+  if (!site_->companies_file.empty()) connection_manager_->SetCompaniesFile(site_->companies_file);
+  connection_manager_->SetChosenCompany(site_->company);
+}
+
+HostSite& clsSTTechDescEx::Site() {
+  if (!site_) site_ = StandaloneSite::Make();
+  return *site_;
+}
+
+void clsSTTechDescEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
+  wkbActive_ = std::move(workbook);
+}
+
+void clsSTTechDescEx::About() {
+  Site().ui->ShowAbout(VersionDescription(), ProgramName(), ComponentIdentity::kComments);
+}
+
+std::string clsSTTechDescEx::VersionDescription() {
+  return ComponentIdentity::VersionDescription();
+}
+
+std::string clsSTTechDescEx::FullVersionDescription() {
+  return ComponentIdentity::FullVersionDescription(m_oOrvStock->FullVersionDescription());
+}
+
+void clsSTTechDescEx::SpecialBrowseCode(std::shared_ptr<Worksheet>&, bool&) {
+  throw ComponentIdentity::NotAvailable("SpecialBrowseCode");
+}
+
+void clsSTTechDescEx::SpecialShortcutCode(std::shared_ptr<Worksheet>&, bool&) {
+  throw ComponentIdentity::NotAvailable("SpecialShortcutCode");
+}
+
+bool clsSTTechDescEx::ChangeOrvConnection() {
+  bool changed = false;
+  Site().errors->Guard("ChangeOrvConnection of Class Module clsSTTechDescEx : Line#:",
+                       [&](int& line) {
+                         line = 10;
+                         changed = connection_manager_->ChangeConnection(
+                             [this](const std::vector<CompanyEntry>& companies) {
+                               return CompanyPicker::Choose(*Site().ui, companies);
+                             });
+                       });
+  return changed;
+}
+
+void clsSTTechDescEx::CloseConnection() { connection_manager_->Close(); }
+
+void clsSTTechDescEx::AddRanges(Application&) {
+  Site().errors->Guard("AddRanges of Class Module clsSTTechDescEx",
+                       [&](int&) { throw ComponentIdentity::NotAvailable("AddRanges"); });
+}
+
+void clsSTTechDescEx::ValidateRanges(RangeList& irList) {
+  Trap("ValidateRanges of Class Module clsSTTechDescEx Line#:", [&](int& line) {
+    line = 10;
+    if (!irList.RangeExists("Warehouse"))
+      throw AppError(vbObjectError, "", "Warehouse range must be present");
+    line = 20;
+    if (!irList.RangeExists("Product"))
+      throw AppError(vbObjectError, "", "Product range must be present");
+    line = 30;
+    if (!irList.RangeExists("PageNumber"))
+      throw AppError(vbObjectError, "", "Page Number range must be present");
+  });
+}
+
+void clsSTTechDescEx::UploadTechnicalDescriptions() {
+  throw ComponentIdentity::NotAvailable("UploadTechnicalDescriptions");
+}
+
+bool clsSTTechDescEx::BrowseAvailable(Range&) {
+  Site().errors->Guard("BrowseAvailable of Class Module clsSTTechDescEx",
+                       [&](int&) { throw ComponentIdentity::NotAvailable("BrowseAvailable"); });
+  return false;
+}
+
+void clsSTTechDescEx::BrowseRanges(Range&) {
+  throw ComponentIdentity::NotAvailable("BrowseRanges");
+}
+
+void clsSTTechDescEx::DownloadTechnicalDescriptions() {
+  throw ComponentIdentity::NotAvailable("DownloadTechnicalDescriptions");
+}
+
+void clsSTTechDescEx::EnterOptions() {
+  Site().errors->Guard("EnterOptions of Class Module clsSTTechDescEx",
+                       [&](int&) { throw ComponentIdentity::NotAvailable("EnterOptions"); });
+}
+
+void clsSTTechDescEx::ClearAllRanges() { throw ComponentIdentity::NotAvailable("ClearAllRanges"); }
+
+}  // namespace orv

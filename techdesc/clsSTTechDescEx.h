@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "shell/outside/ComObject.h"
+#include "techdesc/_clsSTTechDescEx.h"
+
+namespace orv {
+
+class ConnectionManager;
+class clsOrvStock;
+class clsOrvStockExOptions;
+class clsOrvStockRanges;
+
+// The technical description component: one stock item per sheet, one page per row.
+class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
+ public:
+  clsSTTechDescEx();
+
+  HRESULT QueryInterface(const IID& iid, void** object) override;
+  void SetSite(std::shared_ptr<HostSite> site) override;
+
+  std::shared_ptr<Workbook> wkbActive() const override { return wkbActive_; }
+  void putref_wkbActive(std::shared_ptr<Workbook> workbook) override;
+  std::int32_t Index() const override;
+  void put_Index(std::int32_t index) override;
+
+  std::string ProgramName() const override { return "OrvStockTechDesc"; }
+  std::string BrowseComponentName() override { return "OrvStockTechDescBrowse"; }
+  bool AddBrowseWorkbookOpen() override { return false; }
+  void SpecialBrowseCode(std::shared_ptr<Worksheet>& xlsCurrent, bool& bDelete) override;
+  void SpecialShortcutCode(std::shared_ptr<Worksheet>& xlsCurrent, bool& bDelete) override;
+  void About() override;
+  std::string FullVersionDescription() override;
+  std::string VersionDescription() override;
+
+  bool ChangeOrvConnection() override;
+  void CloseConnection() override;
+  void AddRanges(Application& appCurrent) override;
+  void ValidateRanges(RangeList& irList) override;
+  void UploadTechnicalDescriptions() override;
+  bool BrowseAvailable(Range& Active_Cell) override;
+  void BrowseRanges(Range& Active_Cell) override;
+  void DownloadTechnicalDescriptions() override;
+  void EnterOptions() override;
+  void ClearAllRanges() override;
+
+ private:
+  ~clsSTTechDescEx() override;
+  HostSite& Site();
+
+  std::shared_ptr<HostSite> site_;
+  std::shared_ptr<clsOrvStock> m_oOrvStock;
+  std::unique_ptr<ConnectionManager> connection_manager_;
+  std::unique_ptr<clsOrvStockRanges> ranges_;
+  std::shared_ptr<clsOrvStockExOptions> options_;
+  std::shared_ptr<Workbook> wkbActive_;
+};
+
+}  // namespace orv

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "shell/outside/AppError.h"
+#include "shell/outside/CompaniesFile.h"
+#include "shell/outside/Connection.h"
+#include "shell/outside/ConnectionManager.h"
+#include "shell/outside/DemoDatabase.h"
+#include "shell/outside/Recordset.h"
+#include "tests/DatabaseFixture.h"
+
+namespace orv::test {
+namespace {
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Two demo companies on the backend under test: A (version 6) and B (version 7).
+class CompanyConnectionTest : public DatabaseTest {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    if (IsSkipped()) return;
+    second_ = std::make_unique<ScratchDatabase>(GetParam());
+    companies_ = scratch_->Folder() / "companies.toml";
+    for (auto [code, scratch, version] :
+         {std::tuple{"A", scratch_.get(), 6}, std::tuple{"B", second_.get(), 7}}) {
+      Connection connection;
+      connection.Open(scratch->Target());
+      DemoDatabase::Build(connection, {version, 4, false});
+      CompaniesFile file = CompaniesFile::Load(companies_);
+      file.Register({code, std::string("Company ") + code, scratch->Target().location}, false);
+      file.Save(companies_);
+    }
+    manager_.SetCompaniesFile(companies_);
+  }
+
+  std::unique_ptr<ScratchDatabase> second_;
+  std::filesystem::path companies_;
+  ConnectionManager manager_;
+};
+
+TEST_P(CompanyConnectionTest, WorkbookCompanyWinsAndSwitchingReopens) {
+  auto connection = manager_.Connection();
+  ASSERT_TRUE(connection);
+  EXPECT_FALSE(manager_.IsOpen());
+
+  // No "sage_company" range: the default company (the first registered).
+  EXPECT_EQ(manager_.OpenForWorkbook(std::nullopt), connection);
+  EXPECT_EQ(manager_.OpenCompany(), "A");
+  EXPECT_EQ(connection->SystemInfo().Version(), 6);
+  EXPECT_FALSE(manager_.CompanyFromSheet());
+
+  // A workbook naming B: closed and reopened on B; same connection object.
+  manager_.OpenForWorkbook(std::string("b"));
+  EXPECT_TRUE(manager_.CompanyFromSheet());
+  EXPECT_EQ(manager_.OpenCompany(), "B");
+  EXPECT_EQ(connection->SystemInfo().Version(), 7);
+
+  // Back to a workbook without the range: the connection is closed first and the manager chooses.
+  manager_.SetChosenCompany("B");  // orvstock --company B
+  manager_.OpenForWorkbook(std::nullopt);
+  EXPECT_FALSE(manager_.CompanyFromSheet());
+  EXPECT_EQ(manager_.OpenCompany(), "B");
+  // A workbook naming A still wins over --company.
+  manager_.OpenForWorkbook(std::string("A"));
+  EXPECT_EQ(manager_.OpenCompany(), "A");
+
+  manager_.Close();
+  EXPECT_FALSE(connection->IsOpen());
+  EXPECT_EQ(manager_.OpenCompany(), "");
+}
+
+TEST_P(CompanyConnectionTest, SwitchingBetweenSheetsClosesBeforeReopening) {
+  auto ado = manager_.Connection()->AdoConnection();
+  manager_.OpenForWorkbook(std::string("A"));
+  auto first = ado->Session();
+  manager_.OpenForWorkbook(std::string("A"));  // another workbook naming A: kept open
+  EXPECT_EQ(ado->Session(), first);
+  // A workbook without the range after one with it: closed and opened again, although the
+  // manager's own choice (the default) is the same company A.
+  manager_.OpenForWorkbook(std::nullopt);
+  EXPECT_EQ(manager_.OpenCompany(), "A");
+  auto second = ado->Session();
+  EXPECT_NE(second, first);
+  manager_.OpenForWorkbook(std::nullopt);
+  EXPECT_EQ(ado->Session(), second);
+  manager_.OpenForWorkbook(std::string("A"));  // and the other way round
+  EXPECT_NE(ado->Session(), second);
+
+  // Work left uncommitted when the connection is closed for the switch is rolled back.
+  manager_.Connection()->BeginTrans();
+  ado->Execute("DELETE FROM " + manager_.Connection()->TableCatalogue().Bins());
+  manager_.OpenForWorkbook(std::nullopt);
+  EXPECT_GT(Count(*manager_.Connection(), manager_.Connection()->TableCatalogue().Bins()), 0);
+}
+
+TEST_P(CompanyConnectionTest, ChangeConnectionAsksThePicker) {
+  std::vector<std::string> offered;
+  auto cancel = [&](const std::vector<CompanyEntry>& list) -> std::optional<std::string> {
+    for (const auto& entry : list) offered.push_back(entry.code);
+    return std::nullopt;
+  };
+  EXPECT_FALSE(manager_.ChangeConnection(cancel));
+  EXPECT_EQ(offered, (std::vector<std::string>{"A", "B"}));
+  EXPECT_FALSE(manager_.IsOpen());
+
+  EXPECT_TRUE(manager_.ChangeConnection([](const auto&) { return std::string("B"); }));
+  EXPECT_EQ(manager_.OpenCompany(), "B");
+  EXPECT_EQ(manager_.ChosenCompany(), "B");
+  manager_.Close();
+  manager_.Open();
+  EXPECT_EQ(manager_.OpenCompany(), "B");  // the choice holds for the run
+
+  auto unknown = Caught([&] { manager_.ChangeConnection([](const auto&) { return "ZZ"; }); });
+  EXPECT_EQ(unknown.Number(), ConnectionManager::kUnknownCompany);
+  EXPECT_TRUE(manager_.CanChooseCompany());
+  EXPECT_EQ(manager_.CompanyList().size(), 2u);
+}
+
+TEST_P(CompanyConnectionTest, BadCompaniesAndDatabasesGiveClearErrors) {
+  manager_.SetChosenCompany("NOPE");
+  auto unknown = Caught([&] { manager_.Open(); });
+  EXPECT_EQ(unknown.Number(), ConnectionManager::kUnknownCompany);
+  EXPECT_TRUE(Contains(unknown.Description(), "NOPE")) << unknown.Description();
+  EXPECT_TRUE(Contains(unknown.Description(), "A, B")) << unknown.Description();
+  manager_.SetChosenCompany("");
+
+  // A database without the system table.
+  {
+    Connection connection;
+    connection.Open(scratch_->Target());
+    connection.Execute("DROP TABLE scheme.sysinfom");
+  }
+  auto no_system = Caught([&] { manager_.Open(); });
+  EXPECT_TRUE(Contains(no_system.Description(), "Company A")) << no_system.Description();
+  EXPECT_TRUE(Contains(no_system.Description(), "system table scheme.sysinfom"))
+      << no_system.Description();
+  EXPECT_FALSE(manager_.IsOpen());
+  EXPECT_EQ(no_system.Number(), SystemInfo::kNoSystemTable);
+  EXPECT_TRUE(Contains(no_system.Source(), "Open of Class Module DataConnection Line#:20"))
+      << no_system.Source();
+  EXPECT_TRUE(Contains(no_system.Source(), "Open of Class Module ConnectionManager Line#:30"))
+      << no_system.Source();
+
+  // An ERP version the program does not know.
+  {
+    Connection connection;
+    connection.Open(second_->Target());
+    connection.Execute("UPDATE scheme.sysinfom SET erp_version = 9");
+  }
+  manager_.SetCompanyCode("B");
+  auto version = Caught([&] { manager_.Open(); });
+  EXPECT_TRUE(Contains(version.Description(), "ERP version 9")) << version.Description();
+  EXPECT_EQ(version.Number(), SystemInfo::kUnknownVersion);
+  EXPECT_FALSE(manager_.IsOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, CompanyConnectionTest, AllBackends(), BackendName);
+
+class CompaniesFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { scratch_ = std::make_unique<ScratchDatabase>(Backend::SQLite); }
+  std::filesystem::path File() const { return scratch_->Folder() / "companies.toml"; }
+  std::unique_ptr<ScratchDatabase> scratch_;
+};
+
+TEST_F(CompaniesFileTest, MalformedFilesNameTheFault) {
+  WriteFile(File(), "default = \"X\"\n[companies.X\ndatabase = 1\n");
+  auto syntax = Caught([&] { CompaniesFile::Load(File()); });
+  EXPECT_EQ(syntax.Number(), CompaniesFile::kMalformed);
+  EXPECT_TRUE(Contains(syntax.Description(), File().string())) << syntax.Description();
+  EXPECT_TRUE(Contains(syntax.Description(), "line 2")) << syntax.Description();
+
+  WriteFile(File(), "[companies.X]\ndescription = \"no database\"\n");
+  EXPECT_TRUE(Contains(Caught([&] { CompaniesFile::Load(File()); }).Description(),
+                       "company X has no \"database\""));
+  WriteFile(File(), "default = \"Y\"\n[companies.X]\ndatabase = \"x.db\"\n");
+  EXPECT_TRUE(Contains(Caught([&] { CompaniesFile::Load(File()); }).Description(),
+                       "default company Y is not listed"));
+
+  ConnectionManager manager;
+  manager.SetCompaniesFile(File());
+  EXPECT_EQ(Caught([&] { manager.Open(); }).Number(), CompaniesFile::kMalformed);
+}
+
+TEST_F(CompaniesFileTest, RegisterKeepsOtherCompaniesAndResolvesRelativePaths) {
+  WriteFile(File(),
+            "default = \"main\"\n[companies.MAIN]\ndescription = \"Main\"\n"
+            "database = \"data/main.db\"\n");
+  CompaniesFile file = CompaniesFile::Load(File());
+  ASSERT_EQ(file.Companies().size(), 1u);
+  EXPECT_EQ(file.DefaultCompany(), "MAIN");
+  EXPECT_EQ(file.Companies()[0].database, (scratch_->Folder() / "data/main.db").string());
+  file.Register({"PG", "Server", "host=db1 dbname=erp password=secret"}, false);
+  file.Save(File());
+
+  CompaniesFile again = CompaniesFile::Load(File());
+  ASSERT_EQ(again.Companies().size(), 2u);
+  EXPECT_EQ(again.DefaultCompany(), "MAIN");
+  ASSERT_NE(again.Find("pg"), nullptr);
+  EXPECT_EQ(again.Find("pg")->database, "host=db1 dbname=erp password=secret");
+  EXPECT_EQ(again.Find("PG")->Target().Display().find("secret"), std::string::npos);
+}
+
+TEST_F(CompaniesFileTest, MissingFilesAndUnreachableServersAreClearErrors) {
+  CompaniesFile file;
+  file.Register({"GONE", "", (scratch_->Folder() / "gone.db").string()}, true);
+  file.Register({"DOWN", "", "host=127.0.0.1 port=1 dbname=erp user=me password=hunter2"}, false);
+  file.Save(File());
+  ConnectionManager manager;
+  manager.SetCompaniesFile(File());
+
+  auto missing = Caught([&] { manager.Open(); });
+  EXPECT_TRUE(Contains(missing.Description(), "gone.db")) << missing.Description();
+  EXPECT_TRUE(Contains(missing.Description(), "does not exist")) << missing.Description();
+  EXPECT_FALSE(std::filesystem::exists(scratch_->Folder() / "gone.db"));  // never created
+
+  manager.SetChosenCompany("DOWN");
+  auto down = Caught([&] { manager.Open(); });
+  EXPECT_TRUE(Contains(down.Description(), "Company DOWN")) << down.Description();
+  EXPECT_TRUE(Contains(down.Description(), "Cannot open the database")) << down.Description();
+  EXPECT_FALSE(Contains(down.Description(), "hunter2")) << down.Description();
+  EXPECT_FALSE(Contains(down.Source(), "hunter2"));
+
+  // Only the owner may read a file that may hold passwords.
+  auto perms = std::filesystem::status(File()).permissions();
+  EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
+            std::filesystem::perms::none);
+
+  // A file that is not a database.
+  WriteFile(scratch_->Folder() / "notes.db", "shopping list: bolts, nuts\n");
+  file.Register({"NOTES", "", (scratch_->Folder() / "notes.db").string()}, false);
+  file.Save(File());
+  manager.SetChosenCompany("NOTES");
+  auto notes = Caught([&] { manager.Open(); });
+  EXPECT_TRUE(Contains(notes.Description(), "Cannot open the database")) << notes.Description();
+  EXPECT_TRUE(Contains(notes.Description(), "notes.db")) << notes.Description();
+
+  std::filesystem::remove(File());
+  auto none = Caught([&] { manager.Open(); });
+  EXPECT_EQ(none.Number(), ConnectionManager::kNoCompany);
+}
+
+}  // namespace
+}  // namespace orv::test

@@ -1,0 +1,125 @@
+#include "shell/outside/ComponentFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "shell/DllExports.h"
+#include "shell/_clsOrvStockEx.h"
+#include "shell/outside/AppError.h"
+#include "shell/outside/ComModule.h"
+#include "shell/outside/IClassFactory.h"
+#include "shell/outside/UserPaths.h"
+#include "techdesc/_clsSTTechDescEx.h"
+#include "tests/TempConfig.h"
+
+namespace orv {
+namespace {
+
+class ComponentFactoryTest : public ::testing::Test {
+ protected:
+  test::TempConfig config_;
+};
+
+TEST_F(ComponentFactoryTest, CreatesBothComponentsByProgIdOnceRegistered) {
+  ASSERT_EQ(DllRegisterServer(), S_OK);
+  ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
+  auto stock = factory.Create(kStockProgId);
+  auto tech = factory.Create(kTechDescProgId);
+  EXPECT_EQ(stock->ProgramName(), "OrvStockEx");
+  EXPECT_EQ(tech->ProgramName(), "OrvStockTechDesc");
+  EXPECT_TRUE(stock.As<_clsOrvStockEx>(IID__clsOrvStockEx));
+  EXPECT_FALSE(stock.As<_clsSTTechDescEx>(IID__clsSTTechDescEx));
+  EXPECT_TRUE(tech.As<_clsSTTechDescEx>(IID__clsSTTechDescEx));
+}
+
+TEST_F(ComponentFactoryTest, UnknownOrUnregisteredProgIdIsAClearError) {
+  ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
+  try {
+    factory.Create(kStockProgId);
+    FAIL() << "created a component nobody registered";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Number(), REGDB_E_CLASSNOTREG);
+    EXPECT_NE(error.Description().find("OrvStockExcel.clsOrvStockEx"), std::string::npos);
+  }
+  ASSERT_EQ(DllRegisterServer(), S_OK);
+  try {
+    factory.Create("OrvStockExcel.clsNoSuchThing");
+    FAIL() << "created a component for an unknown ProgID";
+  } catch (const AppError& error) {
+    EXPECT_NE(error.Description().find("OrvStockExcel.clsNoSuchThing"), std::string::npos);
+  }
+  ASSERT_EQ(DllUnregisterServer(), S_OK);
+  EXPECT_THROW(factory.Create(kTechDescProgId), AppError);
+}
+
+TEST_F(ComponentFactoryTest, CanUnloadOnlyWhenNoObjectIsAlive) {
+  ASSERT_EQ(DllRegisterServer(), S_OK);
+  ASSERT_EQ(DllCanUnloadNow(), S_OK);
+  {
+    ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
+    auto stock = factory.Create(kStockProgId);
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+    auto copy = stock;
+    stock.Reset();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "a second reference still holds the component";
+  }
+  EXPECT_EQ(DllCanUnloadNow(), S_OK);
+
+  ComPtr<IClassFactory> class_object;
+  ASSERT_EQ(DllGetClassObject(&CLSID_clsOrvStockEx, &IID_IClassFactory, class_object.Receive()),
+            S_OK);
+  EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "a class object is alive";
+  class_object->LockServer(true);
+  class_object.Reset();
+  EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "a host holds a lock";
+  ComModule::Lock(false);
+  EXPECT_EQ(DllCanUnloadNow(), S_OK);
+}
+
+TEST_F(ComponentFactoryTest, ClassObjectRefusesUnknownClassesAndInterfaces) {
+  ComPtr<IClassFactory> class_object;
+  const CLSID unknown{"{00000000-1111-2222-3333-444444444444}"};
+  EXPECT_EQ(DllGetClassObject(&unknown, &IID_IClassFactory, class_object.Receive()),
+            CLASS_E_CLASSNOTAVAILABLE);
+  ASSERT_EQ(DllGetClassObject(&CLSID_clsSTTechDescEx, &IID_IClassFactory, class_object.Receive()),
+            S_OK);
+  ComPtr<_clsOrvStockEx> wrong;
+  EXPECT_EQ(class_object->CreateInstance(nullptr, IID__clsOrvStockEx, wrong.Receive()),
+            E_NOINTERFACE);
+  EXPECT_FALSE(wrong);
+  EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+  class_object.Reset();
+  EXPECT_EQ(DllCanUnloadNow(), S_OK) << "a refused instance must not stay alive";
+}
+
+TEST_F(ComponentFactoryTest, RegistrationKeepsOtherLibrariesEntries) {
+  ComRegistry registry(UserPaths::RegistrationFile());
+  registry.Register("Other.Thing", CLSID{"{AAAAAAAA-0000-0000-0000-000000000001}"}, "/opt/other.so",
+                    "other");
+  ASSERT_EQ(DllRegisterServer(), S_OK);
+  ASSERT_EQ(DllUnregisterServer(), S_OK);
+  EXPECT_FALSE(registry.ClsidFromProgId(kStockProgId));
+  auto other = registry.ClsidFromProgId("Other.Thing");
+  ASSERT_TRUE(other);
+  EXPECT_EQ(registry.ServerOf(*other), std::filesystem::path("/opt/other.so"));
+}
+
+TEST_F(ComponentFactoryTest, DamagedRegistrationFileFailsRegistrationAndKeepsTheFile) {
+  const std::string damaged = "[progid\nthis is not toml";
+  std::ofstream(UserPaths::RegistrationFile()) << damaged;
+  EXPECT_NE(DllRegisterServer(), S_OK);
+  std::ifstream in(UserPaths::RegistrationFile());
+  std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(kept, damaged);
+  ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
+  try {
+    factory.Create(kStockProgId);
+    FAIL();
+  } catch (const AppError& error) {
+    EXPECT_NE(error.Description().find("damaged"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "shell/ComponentIdentity.h"
+#include "shell/DllExports.h"
+#include "shell/_clsOrvStockEx.h"
+#include "shell/outside/ComPtr.h"
+#include "shell/outside/HostSite.h"
+#include "shell/outside/IClassFactory.h"
+#include "shell/outside/ScriptedUI.h"
+#include "techdesc/_clsSTTechDescEx.h"
+
+namespace orv {
+namespace {
+
+template <class Interface>
+ComPtr<Interface> Make(const CLSID& clsid, const IID& iid) {
+  ComPtr<IClassFactory> factory;
+  EXPECT_EQ(DllGetClassObject(&clsid, &IID_IClassFactory, factory.Receive()), S_OK);
+  ComPtr<Interface> component;
+  EXPECT_EQ(factory->CreateInstance(nullptr, iid, component.Receive()), S_OK);
+  return component;
+}
+
+struct ScriptedSite {
+  std::ostringstream notices, summary;
+  std::shared_ptr<ScriptedUI> ui =
+      std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices, summary);
+  std::shared_ptr<HostSite> site = HostSite::Make(ui);
+};
+
+TEST(ComponentShell, IdentityMembersAnswerBeforeAnythingIsSet) {
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  EXPECT_EQ(stock->ProgramName(), "OrvStockEx");
+  EXPECT_EQ(stock->BrowseComponentName(), "OrvStockBrowse");
+  EXPECT_FALSE(stock->AddBrowseWorkbookOpen());
+  EXPECT_FALSE(stock->ViewStockAvailable());
+  EXPECT_EQ(stock->ForceBrowseRange(), "");
+  EXPECT_EQ(stock->OverrideBrowseSQL(), "");
+  EXPECT_FALSE(stock->wkbActive());
+
+  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID__clsSTTechDescEx);
+  EXPECT_EQ(tech->ProgramName(), "OrvStockTechDesc");
+  EXPECT_EQ(tech->BrowseComponentName(), "OrvStockTechDescBrowse");
+  EXPECT_FALSE(tech->AddBrowseWorkbookOpen());
+}
+
+TEST(ComponentShell, BrowseOverridesAreStoredAndReadBack) {
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  stock->put_ForceBrowseRange("UnitCode");
+  stock->put_BrowseListField("code");
+  stock->put_OverrideBrowseSQL("select 1");
+  stock->put_OverrideBrowseColumn("2");
+  EXPECT_EQ(stock->ForceBrowseRange(), "UnitCode");
+  EXPECT_EQ(stock->BrowseListField(), "code");
+  EXPECT_EQ(stock->OverrideBrowseSQL(), "select 1");
+  EXPECT_EQ(stock->OverrideBrowseColumn(), "2");
+}
+
+TEST(ComponentShell, VersionTexts) {
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  std::string number = std::to_string(ORV_VERSION_MAJOR) + "." + std::to_string(ORV_VERSION_MINOR) +
+                       "." + std::to_string(ORV_VERSION_PATCH);
+  EXPECT_EQ(stock->VersionDescription(), "OrvStockExcel: " + number);
+  std::string full = stock->FullVersionDescription();
+  EXPECT_EQ(full.rfind("OrvStockExcel:" + number + "\r\n", 0), 0u) << full;
+  EXPECT_EQ(full.find('\n'), full.find("\r\n") + 1) << "lines are joined by CR LF";
+  EXPECT_NE(full.find("OrvData: "), std::string::npos);
+  EXPECT_NE(full.find("OrvGeneral: "), std::string::npos);
+}
+
+TEST(ComponentShell, KeyStringIsTwelveLowerCaseLettersDigitsAndOneParenthesisPair) {
+  std::string key = ComponentIdentity::kKeyString;
+  ASSERT_EQ(key.size(), 12u);
+  EXPECT_EQ(std::count(key.begin(), key.end(), '('), 1);
+  EXPECT_EQ(std::count(key.begin(), key.end(), ')'), 1);
+  EXPECT_LT(key.find('('), key.find(')'));
+  for (char c : key)
+    EXPECT_TRUE(std::islower(static_cast<unsigned char>(c)) ||
+                std::isdigit(static_cast<unsigned char>(c)) || c == '(' || c == ')');
+}
+
+TEST(ComponentShell, HandledMembersReportTheirErrorsWithTheirTagAndReturn) {
+  ScriptedSite scripted;
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  stock->SetSite(scripted.site);
+  stock->ExtractStock();
+  EXPECT_FALSE(stock->ChangeOrvConnection());
+  ASSERT_EQ(scripted.site->errors->ReportedCount(), 2);
+  const auto& shown = scripted.ui->Messages();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_NE(shown[0].find("ExtractStock of Class Module clsOrvStockEx Line#:10"), std::string::npos)
+      << shown[0];
+  EXPECT_NE(shown[1].find("ChangeOrvConnection of Class Module  clsOrvStockEx Line#:10"),
+            std::string::npos)
+      << shown[1];
+}
+
+TEST(ComponentShell, AboutShowsVersionAndProgramName) {
+  ScriptedSite scripted;
+  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID__clsSTTechDescEx);
+  tech->SetSite(scripted.site);
+  tech->About();
+  ASSERT_EQ(scripted.ui->Messages().size(), 1u);
+  EXPECT_NE(scripted.ui->Messages()[0].find(tech->VersionDescription()), std::string::npos);
+  EXPECT_NE(scripted.ui->Messages()[0].find("OrvStockTechDesc"), std::string::npos);
+  EXPECT_EQ(scripted.site->errors->ReportedCount(), 0);
+}
+
+}  // namespace
+}  // namespace orv

@@ -1,0 +1,115 @@
+#include "tests/DatabaseFixture.h"
+
+#include <fmt/format.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+
+#include "shell/outside/Connection.h"
+#include "shell/outside/DemoDatabase.h"
+#include "shell/outside/ErpSchema.h"
+#include "shell/outside/Recordset.h"
+
+namespace orv::test {
+namespace {
+
+std::string UniqueSuffix() {
+  std::random_device device;
+  return fmt::format("{}_{:08x}", ::getpid(), device());
+}
+
+std::filesystem::path NewFolder() {
+  auto folder = std::filesystem::temp_directory_path() / ("orvtest_" + UniqueSuffix());
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+}  // namespace
+
+AppError Caught(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const AppError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "no AppError was raised";
+  return AppError(0, "", "");
+}
+
+std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+  return info.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+std::string TestPostgres() {
+  const char* value = std::getenv("ORVSTOCK_TEST_PG");
+  return value ? value : "";
+}
+
+ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend), folder_(NewFolder()) {
+  if (backend == Backend::SQLite) {
+    auto file = folder_ / "company.db";
+    std::ofstream(file).close();
+    target_ = DatabaseTarget::SQLiteFile(file.string());
+    return;
+  }
+  database_name_ = "orvtest_" + UniqueSuffix();
+  Connection admin;
+  admin.Open(DatabaseTarget::PostgreSQL(TestPostgres()));
+  admin.Execute("CREATE DATABASE " + database_name_);
+  // In a key=value connection string the last value of a keyword wins.
+  target_ = DatabaseTarget::PostgreSQL(TestPostgres() + " dbname=" + database_name_);
+}
+
+ScratchDatabase::~ScratchDatabase() {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+  if (backend_ != Backend::PostgreSQL) return;
+  try {
+    Connection admin;
+    admin.Open(DatabaseTarget::PostgreSQL(TestPostgres()));
+    admin.Execute("DROP DATABASE IF EXISTS " + database_name_ + " WITH (FORCE)");
+  } catch (...) {
+  }
+}
+
+void DatabaseTest::SetUp() {
+  if (GetParam() == Backend::PostgreSQL && TestPostgres().empty())
+    GTEST_SKIP() << "ORVSTOCK_TEST_PG is not set (scripts/test starts a PostgreSQL server)";
+  scratch_ = std::make_unique<ScratchDatabase>(GetParam());
+}
+
+std::shared_ptr<DataConnection> DatabaseTest::OpenEmpty(int erp_version) {
+  {
+    Connection connection;
+    connection.Open(scratch_->Target());
+    ErpSchema::Create(connection, erp_version);
+    connection.Execute(
+        "INSERT INTO scheme.sysinfom (erp_version, cost_decimals, default_unit, company_name) "
+        "VALUES (?, 2, 'EA', 'Test company')",
+        {Variant(erp_version)});
+  }
+  auto connection = std::make_shared<DataConnection>();
+  connection->Open(scratch_->Target(), "TEST");
+  return connection;
+}
+
+std::shared_ptr<DataConnection> DatabaseTest::OpenDemo(int erp_version, int rows) {
+  {
+    Connection connection;
+    connection.Open(scratch_->Target());
+    DemoDatabase::Build(connection, {erp_version, rows, false});
+  }
+  auto connection = std::make_shared<DataConnection>();
+  connection->Open(scratch_->Target(), "DEMO");
+  return connection;
+}
+
+long long DatabaseTest::Count(DataConnection& connection, const std::string& from_where) {
+  Recordset count;
+  count.Open("select count(*) as n from " + from_where, connection.AdoConnection());
+  return static_cast<long long>(count.Fields("n").ToDouble());
+}
+
+}  // namespace orv::test

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "shell/outside/AppError.h"
+#include "shell/outside/DataConnection.h"
+#include "shell/outside/DatabaseTarget.h"
+
+namespace orv::test {
+
+// The databases every database test runs against.
+enum class Backend { SQLite, PostgreSQL };
+
+// Names the instances "SQLite" and "PostgreSQL".
+std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
+
+// The PostgreSQL server of the tests: $ORVSTOCK_TEST_PG (scripts/test starts one); empty when
+// unset.
+std::string TestPostgres();
+
+// The AppError that `action` raises; a test failure when it raises none.
+AppError Caught(const std::function<void()>& action);
+
+// A fresh, empty database for one test: a file in a new temporary folder, or a new PostgreSQL
+// database on the test server. Both are removed again on destruction.
+class ScratchDatabase {
+ public:
+  explicit ScratchDatabase(Backend backend);
+  ~ScratchDatabase();
+  ScratchDatabase(const ScratchDatabase&) = delete;
+  ScratchDatabase& operator=(const ScratchDatabase&) = delete;
+
+  const DatabaseTarget& Target() const { return target_; }
+  // A temporary folder for the test's own files (companies files, further databases).
+  const std::filesystem::path& Folder() const { return folder_; }
+
+ private:
+  Backend backend_;
+  DatabaseTarget target_;
+  std::filesystem::path folder_;
+  std::string database_name_;
+};
+
+// The base of every parametrised database test:
+//
+//   class StockRecordTest : public orv::test::DatabaseTest {};
+//   TEST_P(StockRecordTest, ...) { auto connection = OpenDemo(6); ... }
+//   INSTANTIATE_TEST_SUITE_P(Databases, StockRecordTest, orv::test::AllBackends(),
+//                            orv::test::BackendName);
+//
+// The PostgreSQL instance is skipped when ORVSTOCK_TEST_PG is unset.
+class DatabaseTest : public ::testing::TestWithParam<Backend> {
+ protected:
+  void SetUp() override;
+
+  // The company tables of that ERP version with only the system row, opened.
+  std::shared_ptr<DataConnection> OpenEmpty(int erp_version);
+  // The demo company of that version and size, opened.
+  std::shared_ptr<DataConnection> OpenDemo(int erp_version, int rows = 20);
+  // The number of rows of a table (or of a "from ... where ..." tail).
+  static long long Count(DataConnection& connection, const std::string& from_where);
+
+  std::unique_ptr<ScratchDatabase> scratch_;
+};
+
+inline auto AllBackends() { return ::testing::Values(Backend::SQLite, Backend::PostgreSQL); }
+
+}  // namespace orv::test

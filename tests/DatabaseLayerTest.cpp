@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/outside/AppError.h"
+#include "shell/outside/Command.h"
+#include "shell/outside/Connection.h"
+#include "shell/outside/EditableRecordset.h"
+#include "shell/outside/PreparedStatement.h"
+#include "shell/outside/Recordset.h"
+#include "shell/outside/ValueConvert.h"
+#include "tests/DatabaseFixture.h"
+
+namespace orv::test {
+namespace {
+
+class DatabaseLayerTest : public DatabaseTest {};
+
+TEST_P(DatabaseLayerTest, PreparedStatementsRunManyTimesWithNewValues) {
+  auto connection = OpenEmpty(7);
+  const std::string& pages = connection->TableCatalogue().TechnicalDescription();
+  PreparedStatement insert;
+  insert.SetActiveConnection(connection);
+  insert.SetSQL("INSERT INTO " + pages +
+                " (warehouse, product, page_number, text01) VALUES (?,?,?,?)");
+  insert.AddTextParameter("warehouse", 2);
+  insert.AddTextParameter("product", 20);
+  insert.AddTextParameter("page_number", 3);
+  insert.AddTextParameter("text01", 60);
+  insert.SetPrepared(true);
+
+  PreparedStatement read;
+  read.SetActiveConnection(connection);
+  read.SetSQL("select *  from " + pages + " where warehouse = ? and product = ? and page_number=?");
+  read.AddTextParameter("warehouse", 2);
+  read.AddTextParameter("product", 20);
+  read.AddTextParameter("page_number", 6);
+  read.SetPrepared(true);
+
+  for (int i = 1; i <= 40; ++i) {
+    insert.SetTextParameter("warehouse", i % 2 ? "01" : "02");
+    insert.SetTextParameter("product", "P" + std::to_string(i) + "  ");  // trailing blanks kept
+    insert.SetTextParameter("page_number", "001");
+    insert.SetTextParameter("text01", "line of page " + std::to_string(i));
+    insert.GetCommand().Execute();
+  }
+  EXPECT_EQ(Count(*connection, pages), 40);
+  for (int i : {1, 17, 40}) {
+    read.SetTextParameter("warehouse", i % 2 ? "01" : "02");
+    read.SetTextParameter("product", "P" + std::to_string(i) + "  ");
+    read.SetTextParameter("page_number", "001");
+    Recordset found = read.GetCommand().Execute();
+    ASSERT_FALSE(found.Eof()) << i;
+    EXPECT_EQ(found.Fields("TEXT01").ToText(), "line of page " + std::to_string(i));
+    EXPECT_EQ(found.Fields("product").ToText(), "P" + std::to_string(i) + "  ");
+    found.MoveNext();
+    EXPECT_TRUE(found.Eof());
+  }
+  read.SetTextParameter("product", "P1");  // without the blanks: another key
+  read.SetTextParameter("warehouse", "01");
+  EXPECT_TRUE(read.GetCommand().Execute().Eof());
+}
+
+TEST_P(DatabaseLayerTest, NullGoesInAndComesOutAsNull) {
+  auto connection = OpenEmpty(6);
+  PreparedStatement insert;
+  insert.SetActiveConnection(connection);
+  insert.SetSQL("INSERT INTO " + connection->TableCatalogue().StockMaster() +
+                " (warehouse, product, description, price, delivery_date, batch_receipts) "
+                "VALUES (?,?,?,?,?,?)");
+  insert.AddTextParameter("warehouse", 2);
+  insert.AddTextParameter("product", 20);
+  insert.AddTextParameter("description", 20);
+  insert.AddDoubleParameter("price");
+  insert.AddDateParameter("delivery_date");
+  insert.AddIntegerParameter("batch_receipts");
+  insert.SetTextParameter("warehouse", "01");
+  insert.SetTextParameter("product", "NULLS");
+  for (const char* name : {"description", "price", "delivery_date", "batch_receipts"})
+    insert.SetNullParameter(name);
+  insert.GetCommand().Execute();
+  // The same statement again, with values this time.
+  insert.SetTextParameter("product", "VALUES");
+  insert.SetTextParameter("description", "Bolt");
+  insert.SetDoubleParameter("price", 2.5);
+  insert.SetDateParameter("delivery_date", OleDate{45292});
+  insert.SetIntegerParameter("batch_receipts", -7);
+  insert.GetCommand().Execute();
+
+  Recordset rows;
+  rows.Open("select * from " + connection->TableCatalogue().StockMaster() +
+                " where warehouse = ? order by product",
+            connection->AdoConnection(), {Variant("01")});
+  ASSERT_FALSE(rows.Eof());
+  EXPECT_EQ(rows.Fields("product").ToText(), "NULLS");
+  for (const char* name : {"description", "price", "delivery_date", "batch_receipts"}) {
+    EXPECT_TRUE(rows.Fields(name).IsNull()) << name;
+    EXPECT_EQ(ValueConvert::NullToText(rows.Fields(name)), "") << name;
+  }
+  EXPECT_EQ(ValueConvert::Number(rows.Fields("price")), 0);
+  EXPECT_EQ(ValueConvert::Date(rows.Fields("delivery_date")), OleDate{0});
+  // Columns left out take their defaults, not Null.
+  EXPECT_EQ(rows.Fields("long_description").ToText(), "");
+  EXPECT_FALSE(rows.Fields("long_description").IsNull());
+  rows.MoveNext();
+  ASSERT_FALSE(rows.Eof());
+  EXPECT_EQ(rows.Fields("description").ToText(), "Bolt");
+  EXPECT_EQ(rows.Fields("price").ToDouble(), 2.5);
+  EXPECT_EQ(rows.Fields("delivery_date").ToDate(), OleDate{45292});
+  EXPECT_EQ(rows.Fields("batch_receipts").ToDouble(), -7);
+}
+
+TEST_P(DatabaseLayerTest, DatesAndTextDatesBindToDateParameters) {
+  auto connection = OpenEmpty(7);
+  Command insert;
+  insert.SetActiveConnection(connection->AdoConnection());
+  insert.SetCommandText("INSERT INTO " + connection->TableCatalogue().StockMaster() +
+                        " (warehouse, product, last_revalue, stock_date) VALUES ('01', ?, ?, ?)");
+  insert.AppendParameter("product", Command::ParameterType::Text, 20);
+  insert.AppendParameter("last_revalue", Command::ParameterType::Date);
+  insert.AppendParameter("stock_date", Command::ParameterType::Date);
+  insert.SetParameter("product", "A");
+  insert.SetParameter("last_revalue", "1899-12-31");  // the "no date" of a revaluation
+  insert.SetParameter("stock_date", OleDate{0});
+  insert.Execute();
+  insert.SetParameter("product", "B");
+  insert.SetParameter("last_revalue", "29/02/2024");
+  insert.SetParameter("stock_date", OleDate{-1});  // 29/12/1899
+  insert.Execute();
+  EXPECT_EQ(insert.RecordsAffected(), 1);
+
+  Recordset rows;
+  rows.Open("select product, last_revalue, stock_date from " +
+                connection->TableCatalogue().StockMaster() + " order by product",
+            connection->AdoConnection());
+  auto all = rows.GetRows();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_TRUE(rows.Eof());
+  EXPECT_EQ(all[0][1].ToDate(), OleDate{1});
+  EXPECT_EQ(all[0][2].ToDate(), OleDate{0});
+  EXPECT_EQ(all[1][1].ToText(), "29/02/2024");
+  EXPECT_EQ(all[1][2].ToDate(), OleDate{-1});
+  EXPECT_EQ(DataConnection::DateToText(OleDate{45292}), "01/01/2024");
+
+  auto bad = Caught([&] { insert.SetParameter("stock_date", "31/13/2024"); });
+  EXPECT_EQ(bad.Number(), 13);
+  auto overflow = Caught([&] {
+    Command small;
+    small.AppendParameter("n", Command::ParameterType::SmallInt);
+    small.SetParameter("n", 40000);
+  });
+  EXPECT_EQ(overflow.Number(), 6);
+}
+
+TEST_P(DatabaseLayerTest, MarkersInsideLiteralsStayAndFieldNamesIgnoreCase) {
+  auto connection = OpenEmpty(6);
+  Recordset rows;
+  rows.Open("select '?' as question, ? as answer, 'it''s ?' as quoted", connection->AdoConnection(),
+            {Variant("42")});
+  ASSERT_FALSE(rows.Eof());
+  EXPECT_EQ(rows.Fields("QUESTION").ToText(), "?");
+  EXPECT_EQ(rows.Fields("Answer").ToText(), "42");
+  EXPECT_EQ(rows.Fields("quoted").ToText(), "it's ?");
+  auto missing = Caught([&] { rows.Fields("nosuch"); });
+  EXPECT_EQ(missing.Number(), -2146825023);
+  rows.MoveNext();
+  EXPECT_TRUE(rows.Eof());
+  EXPECT_NE(Caught([&] { rows.Fields("answer"); }).Number(), 0);
+
+  auto mismatch = Caught([&] {
+    Recordset wrong;
+    wrong.Open("select ? as a, ? as b", connection->AdoConnection(), {Variant("1")});
+  });
+  EXPECT_NE(mismatch.Description().find("2 markers"), std::string::npos);
+}
+
+TEST_P(DatabaseLayerTest, InterruptedTransactionLeavesNothingBehind) {
+  auto connection = OpenEmpty(6);
+  const std::string warehouses = connection->TableCatalogue().Warehouses();
+  auto ado = connection->AdoConnection();
+
+  // Rolled back explicitly after a failing row (a duplicate key).
+  connection->BeginTrans();
+  ado->Execute("INSERT INTO " + warehouses + " (warehouse, description) VALUES ('01', 'Main')");
+  auto duplicate = Caught([&] {
+    ado->Execute("INSERT INTO " + warehouses + " (warehouse, description) VALUES ('01', 'Again')");
+  });
+  EXPECT_FALSE(duplicate.Description().empty());
+  connection->RollbackTrans();
+  EXPECT_EQ(Count(*connection, warehouses), 0);
+
+  // Interrupted: the connection goes away in the middle of the run.
+  connection->BeginTrans();
+  Command insert;
+  insert.SetActiveConnection(ado);
+  insert.SetCommandText("INSERT INTO " + warehouses + " (warehouse, description) VALUES (?, ?)");
+  insert.AppendParameter("warehouse", Command::ParameterType::Text, 2);
+  insert.AppendParameter("description", Command::ParameterType::Text, 30);
+  for (const char* code : {"01", "02", "03"}) {
+    insert.SetParameter("warehouse", code);
+    insert.SetParameter("description", std::string("Depot ") + code);
+    insert.Execute();
+  }
+  EXPECT_EQ(Count(*connection, warehouses), 3);  // visible inside the transaction
+  connection->Close();
+  EXPECT_FALSE(ado->InTransaction());
+
+  DataConnection reopened;
+  reopened.Open(scratch_->Target());
+  EXPECT_EQ(Count(reopened, warehouses), 0);
+
+  // The command prepared on the closed connection prepares again on the reopened one.
+  connection->Open(scratch_->Target());
+  insert.SetParameter("warehouse", "04");
+  insert.Execute();
+  EXPECT_EQ(Count(*connection, warehouses), 1);
+
+  // Committed work stays.
+  connection->BeginTrans();
+  insert.SetParameter("warehouse", "05");
+  insert.Execute();
+  connection->CommitTrans();
+  connection->Close();
+  connection->Open(scratch_->Target());
+  EXPECT_EQ(Count(*connection, warehouses), 2);
+  EXPECT_NE(Caught([&] { connection->CommitTrans(); }).Description().find("No transaction"),
+            std::string::npos);
+}
+
+TEST_P(DatabaseLayerTest, TextLongerThanItsColumnIsRefused) {
+  auto connection = OpenEmpty(6);
+  auto error = Caught([&] {
+    connection->AdoConnection()->Execute("INSERT INTO " +
+                                         connection->TableCatalogue().Warehouses() +
+                                         " (warehouse, description) VALUES ('123', 'Too long')");
+  });
+  EXPECT_EQ(error.Number(), kUnexpectedError);
+  EXPECT_EQ(Count(*connection, connection->TableCatalogue().Warehouses()), 0);
+}
+
+TEST_P(DatabaseLayerTest, EditableRecordsetInsertsAndUpdatesTheEcRow) {
+  for (int version : {5, 6}) {
+    SCOPED_TRACE(version);
+    scratch_ = std::make_unique<ScratchDatabase>(GetParam());
+    auto connection = OpenEmpty(version);
+    const std::string ec = connection->TableCatalogue().StockEc();
+    std::string where = version >= 6 ? " where warehouse=? and product=?" : " where whproduct =?";
+    std::vector<Variant> key = version >= 6 ? std::vector<Variant>{"01", "O'BRIEN-1"}
+                                            : std::vector<Variant>{"01O'BRIEN-1"};
+
+    EditableRecordset rows;
+    rows.Open("select * from " + ec + where, connection->AdoConnection(), key);
+    ASSERT_TRUE(rows.Eof());
+    rows.AddNew();
+    EXPECT_TRUE(rows.IsNewRow());
+    if (version >= 6) {
+      rows.SetField("warehouse", "01");
+      rows.SetField("product", "O'BRIEN-1");
+    } else {
+      rows.SetField("whproduct", "01O'BRIEN-1");
+    }
+    rows.SetField("ssdstate", Variant());
+    const char* spare = version >= 6 ? "ecspare" : "spare";
+    const char* other = version >= 6 ? "spare" : "ecspare";
+    EXPECT_EQ(Caught([&] { rows.SetField(other, ""); }).Number(), -2146825023);
+    rows.SetField(spare, "");
+    rows.SetField("weightkg", 0.0);
+    rows.SetField("statind", "N");
+    rows.SetField("procind", " ");
+    rows.SetField("commodity", " ");
+    rows.SetField("country_orig", " ");
+    rows.SetField("suppunitqty", 0.0);
+    rows.Update();
+    rows.Close();
+
+    rows.Open("select * from " + ec + where, connection->AdoConnection(), key);
+    ASSERT_FALSE(rows.Eof());
+    EXPECT_EQ(rows.Fields("statind").ToText(), "N");
+    EXPECT_EQ(rows.Fields("commodity").ToText(), " ");
+    EXPECT_TRUE(rows.Fields("ssdstate").IsNull());
+    rows.SetField("statind", "Y");
+    rows.SetField("suppunitqty", "12.5");  // text, as the value conversion gives it
+    EXPECT_EQ(Caught([&] { rows.SetField("weightkg", "heavy"); }).Number(), 13);
+    EXPECT_EQ(Caught([&] { rows.SetField("weightkg", " "); }).Number(), 13);
+    rows.Update();
+    rows.Close();
+
+    Recordset check;
+    check.Open("select * from " + ec, connection->AdoConnection());
+    auto all = check.GetRows();
+    ASSERT_EQ(all.size(), 1u);
+    check.Open("select statind, suppunitqty, procind from " + ec, connection->AdoConnection());
+    EXPECT_EQ(check.Fields("statind").ToText(), "Y");
+    EXPECT_EQ(check.Fields("suppunitqty").ToDouble(), 12.5);
+    EXPECT_EQ(check.Fields("procind").ToText(), " ");  // not assigned: unchanged
+  }
+}
+
+TEST_P(DatabaseLayerTest, EditableRecordsetRefusesAmbiguousUpdates) {
+  auto connection = OpenEmpty(6);
+  auto ado = connection->AdoConnection();
+  const std::string groups = connection->TableCatalogue().ProductGroups();
+  ado->Execute("INSERT INTO " + groups + " VALUES ('A', 'One'), ('B', 'Two')");
+  EditableRecordset rows;
+  rows.Open("select * from " + groups, ado);
+  rows.SetField("description", "Changed");
+  EXPECT_NE(Caught([&] { rows.Update(); }).Description().find("2 rows"), std::string::npos);
+  EXPECT_NE(Caught([&] { rows.Open("select description from " + groups, ado); })
+                .Description()
+                .find("select * from"),
+            std::string::npos);
+  EXPECT_EQ(Count(*connection, groups + " where description = 'Changed'"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, DatabaseLayerTest, AllBackends(), BackendName);
+
+}  // namespace
+}  // namespace orv::test

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "download/clsOrvStockTables.h"
+#include "shell/outside/AppError.h"
+#include "tests/StatementConnection.h"
+
+namespace orv {
+namespace {
+
+// Expected texts are written out by hand from the statement's definition; they are an external
+// interface that other tools log and compare.
+class DownloadStatement : public ::testing::Test {
+ protected:
+  std::string Build(int type, int version) {
+    builder.SetSageConnection(test::StatementConnection(type, version));
+    builder.SqlQuery();
+    return builder.BaseSql();
+  }
+  clsOrvStockTables builder;
+};
+
+TEST_F(DownloadStatement, NoCompanionTableNoFilter) {
+  for (int type : {0, 1, 2, 3})
+    EXPECT_EQ(Build(type, 7), "Select t1.*, t1.warehouse wh, t1.product pd  from scheme.stockm t1 ")
+        << "type " << type;
+}
+
+TEST_F(DownloadStatement, AnsiFormJoinsEveryCompanionAndPutsTheFilterAfterWhere) {
+  builder.IsStockXpgm = builder.IsSttechM = builder.IsStockeM = builder.IsStprexM = true;
+  builder.FromWarehouse = "01";
+  builder.ToWarehouse = "03";
+  EXPECT_EQ(Build(2, 6),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t2.* , t3.* , t4.* , t5.*  from "
+            "scheme.stockm t1  left join scheme.stockxpgm t2 on t1.warehouse=t2.warehouse and "
+            "t1.product=t2.product left join scheme.sttechm t3 on t1.warehouse=t3.warehouse and "
+            "t1.product=t3.product left join scheme.stockem t4 on t1.warehouse=t4.warehouse and "
+            "t1.product=t4.product left join scheme.stprexm t5 on t1.warehouse=t5.warehouse and "
+            "t1.product=t5.product where  t1.warehouse >= '01' and  t1.warehouse <= '03'");
+}
+
+TEST_F(DownloadStatement, BeforeVersionSixTheEcAndExpenseTablesJoinByWhproduct) {
+  builder.IsStockeM = builder.IsStprexM = true;
+  EXPECT_EQ(Build(2, 5),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t4.* , t5.*  from scheme.stockm t1  "
+            "left join scheme.stockem t4 on t1.warehouse||t1.product=t4.whproduct left join "
+            "scheme.stprexm t5 on t1.warehouse||t1.product=t5.whproduct");
+  EXPECT_EQ(Build(3, 5),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t4.* , t5.*  from scheme.stockm t1  "
+            "left join scheme.stockem t4 on t1.warehouse+t1.product=t4.whproduct left join "
+            "scheme.stprexm t5 on t1.warehouse+t1.product=t5.whproduct");
+  EXPECT_EQ(Build(0, 5),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t4.* , t5.*  from scheme.stockm t1 "
+            ",scheme.stockem t4 ,scheme.stprexm t5  where t1.warehouse||t1.product=t4.whproduct(+) "
+            " and t1.warehouse||t1.product=t5.whproduct(+) ");
+}
+
+TEST_F(DownloadStatement, InformixFormAppendsTheRangeWithAndAfterTheJoins) {
+  builder.IsStockeM = true;
+  builder.FromWarehouse = "01";
+  builder.ToWarehouse = "02";
+  EXPECT_EQ(Build(1, 5),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t4.*  from scheme.stockm t1 , outer "
+            "scheme.stockem t4  where  t4.whproduct=t1.warehouse||t1.product  and  t1.warehouse >= "
+            "'01' and  t1.warehouse <= '02'");
+  EXPECT_EQ(Build(1, 6),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t4.*  from scheme.stockm t1 , outer "
+            "scheme.stockem t4  where  t4.warehouse=t1.warehouse and t4.product=t1.product  and  "
+            "t1.warehouse >= '01' and  t1.warehouse <= '02'");
+}
+
+TEST_F(DownloadStatement, OracleFormWithPageConditionAndSingleProduct) {
+  builder.IsStockXpgm = builder.IsSttechM = true;
+  builder.FromProduct = " P1 ";
+  builder.PageNumber = "001";
+  EXPECT_EQ(Build(0, 7),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t2.* , t3.*  from scheme.stockm t1 "
+            ",scheme.stockxpgm t2 ,scheme.sttechm t3  where  t1.warehouse=t2.warehouse(+) and "
+            "t1.product=t2.product(+)  and  t1.warehouse=t3.warehouse(+) and "
+            "t1.product=t3.product(+)  and t1.product='P1' and  (t3.page_number = '001' or "
+            "t3.page_number is null)");
+  builder.IsStockXpgm = builder.IsSttechM = false;
+  builder.IsStockeM = true;
+  EXPECT_EQ(
+      Build(0, 6),
+      "Select t1.*, t1.warehouse wh, t1.product pd , t4.*  from scheme.stockm t1 "
+      ",scheme.stockem t4  where t1.warehouse = t4.warehouse(+) and t1.product=t4.product(+)  "
+      "and t1.product='P1'")
+      << "no page condition without the page table";
+}
+
+TEST_F(DownloadStatement, RangeFilterRules) {
+  builder.ToWarehouse = "09";
+  EXPECT_EQ(Build(2, 7), "Select t1.*, t1.warehouse wh, t1.product pd  from scheme.stockm t1 ")
+      << "a blank From warehouse means no warehouse condition";
+  builder.FromWarehouse = "01";
+  builder.ToWarehouse = "";
+  builder.FromProduct = " A";
+  builder.ToProduct = "B ";
+  EXPECT_EQ(
+      Build(2, 7),
+      "Select t1.*, t1.warehouse wh, t1.product pd  from scheme.stockm t1  where  t1.warehouse "
+      "='01' and  t1.product >= ' A' and  t1.product <= 'B '");
+  builder.PageNumber = "002";
+  EXPECT_EQ(Build(2, 7).find("page_number"), std::string::npos);
+}
+
+TEST_F(DownloadStatement, QuotesInValuesAreDoubled) {
+  builder.FromWarehouse = "0'";
+  builder.FromProduct = "X' or '1'='1";
+  EXPECT_EQ(
+      Build(2, 7),
+      "Select t1.*, t1.warehouse wh, t1.product pd  from scheme.stockm t1  where  t1.warehouse "
+      "='0''' and t1.product='X'' or ''1''=''1'");
+}
+
+TEST_F(DownloadStatement, UnknownDatabaseTypeIsAnErrorNotAnEmptyStatement) {
+  try {
+    Build(4, 7);
+    FAIL() << "built a statement for database type 4";
+  } catch (const AppError& error) {
+    EXPECT_EQ(error.Number(), vbObjectError);
+    EXPECT_NE(error.Description().find("4"), std::string::npos);
+    EXPECT_NE(error.Source().find("SqlQuery of Class Module clsOrvStockTables Line No:"),
+              std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace orv
