@@ -212,6 +212,24 @@ TEST(Workbook, FailureBeforeRenameLeavesTheOriginalByteIdentical) {
   EXPECT_EQ(Workbook::Open(path)->Sheet(0)->Cells(2, 2).Text(), "CHANGED");
 }
 
+TEST(Workbook, AFileChangedByAnotherProgramIsNotOverwritten) {
+  ScratchFolder folder;
+  auto path = MakeStockWorkbook(folder);
+  auto workbook = Workbook::Open(path);
+  workbook->Sheet(0)->Cells(2, 2).SetValue(Variant("MINE"));
+  auto theirs = MakeStockWorkbook(folder, "theirs.xlsx");
+  std::filesystem::rename(theirs, path);
+  auto bytes = ReadBytes(path);
+  try {
+    workbook->Save();
+    ADD_FAILURE() << "saved over a changed file";
+  } catch (const AppError& error) {
+    EXPECT_NE(error.Description().find("changed by another program"), std::string::npos)
+        << error.Description();
+  }
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
 TEST(Workbook, LockFileOfAnotherProgramGivesAWarning) {
   ScratchFolder folder;
   auto path = MakeStockWorkbook(folder);
