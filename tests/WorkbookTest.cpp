@@ -7,6 +7,7 @@
 #include "shell/outside/Workbook.h"
 #include "shell/outside/WorkbookError.h"
 #include "shell/outside/Worksheet.h"
+#include "shell/outside/XlsxRangeList.h"
 
 namespace orv {
 namespace {
@@ -77,6 +78,10 @@ TEST(Workbook, ReadsSharedStringsPrefixesAndImplicitPositions) {
   EXPECT_EQ(sheet->Cells(4, 1).Text(), "tab\there");
   EXPECT_EQ(sheet->Cells(4, 4).Text(), "tab");
   EXPECT_EQ(workbook->NamedRange("code")->Address(), "$A$1:$A$4");
+  // A program that could not store "Held?" saved it as "Held_": the range list still finds it.
+  XlsxRangeList list(workbook);
+  EXPECT_TRUE(list.RangeExists("Held?"));
+  EXPECT_EQ(list.GetRange("Held?")->Address(), "$C$1:$C$4");
 }
 
 TEST(Workbook, SavedViewGivesActiveSheetAndCellUnlessOverridden) {
