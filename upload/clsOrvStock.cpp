@@ -5,7 +5,11 @@
 #include <charconv>
 #include <optional>
 
+#include "records/clsStockXpgm.h"
 #include "shell/outside/AppError.h"
+#include "shell/outside/DataConnection.h"
+#include "shell/outside/Trap.h"
+#include "shell/outside/ValueConvert.h"
 #include "shell/outside/VersionInfo.h"
 
 namespace orv {
@@ -27,6 +31,67 @@ std::optional<long> WholeNumber(const std::string& text) {
 }
 
 }  // namespace
+
+clsOrvStock::clsOrvStock() = default;
+clsOrvStock::~clsOrvStock() { SttechmUpdate_ = 0; }
+
+const std::shared_ptr<DataConnection>& clsOrvStock::SageConnection() {
+  if (!connection_) connection_ = std::make_shared<DataConnection>();
+  return connection_;
+}
+
+void clsOrvStock::SetSageConnection(std::shared_ptr<DataConnection> connection) {
+  connection_ = std::move(connection);
+  if (xpgm_) xpgm_->SetSageConnection(connection_);
+}
+
+void clsOrvStock::StockUpdateXpgm() {
+  Trap("StockUpdateXpgm of Class Module clsOrvStock Line#:", [&](int& line) {
+    line = 10;
+    if (!IsAnalysisD_ && !IsAnalysisE_ && !IsAnalysisF_ && !IsDeliveryQtyTolerance_ &&
+        !IsCallOffQtyTolerance_ && !IsConsumerUnit_)
+      return;
+    line = 20;
+    if (!xpgm_) {
+      xpgm_ = std::make_unique<clsStockXpgm>();
+      xpgm_->SetSageConnection(SageConnection());
+    }
+    clsStockXpgm& row = *xpgm_;
+    row.warehouse = warehouse_;
+    row.product = product_;
+    bool is_new = false;
+    // Only a missing row means "insert"; a failing database is not taken for one.
+    try {
+      row.ReadIt();
+    } catch (const AppError& error) {
+      if (error.Number() != vbObjectError + 5001) throw;
+      is_new = true;
+    }
+    line = 30;
+    auto take = [&](bool present, const std::string& value, std::string& field) {
+      if (present)
+        field = value;
+      else if (is_new)
+        field.clear();
+    };
+    take(IsAnalysisD_, AnalysisD_, row.AnalysisD);
+    take(IsAnalysisE_, AnalysisE_, row.AnalysisE);
+    take(IsAnalysisF_, AnalysisF_, row.AnalysisF);
+    take(IsDeliveryQtyTolerance_, DeliveryQtyTolerance_, row.DeliveryQtyTol);
+    take(IsCallOffQtyTolerance_, CallOffQtyTolerance_, row.CallOffQtyTol);
+    take(IsConsumerUnit_, ConsumerUnit_, row.ConsumerUnit);
+    line = 40;
+    bool empty = true;
+    for (const std::string* value : {&row.AnalysisD, &row.AnalysisE, &row.AnalysisF,
+                                     &row.DeliveryQtyTol, &row.CallOffQtyTol, &row.ConsumerUnit})
+      if (!ValueConvert::IsBlank(*value)) empty = false;
+    line = 50;
+    if (!is_new)
+      row.UpdateStockXPg();
+    else if (!empty)
+      row.InsertRow();
+  });
+}
 
 std::size_t clsOrvStock::Slot(std::size_t count, const char* list) const {
   if (ArrayIndex_ < 1 || static_cast<std::size_t>(ArrayIndex_) > count)

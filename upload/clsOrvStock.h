@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace orv {
@@ -12,8 +13,24 @@ namespace orv {
 // field whose flag is false is left unchanged on update and defaulted on insert.
 //
 // Every property is a pair of overloads: `UnitCode()` reads, `UnitCode(value)` writes.
+class DataConnection;
+class clsStockXpgm;
+
 class clsOrvStock {
  public:
+  clsOrvStock();
+  ~clsOrvStock();
+  clsOrvStock(const clsOrvStock&) = delete;
+  clsOrvStock& operator=(const clsOrvStock&) = delete;
+
+  // The connection every record of the business object works on.
+  const std::shared_ptr<DataConnection>& SageConnection();
+  void SetSageConnection(std::shared_ptr<DataConnection> connection);
+
+  // Writes the extension row of warehouse + product: the present fields of the six; a new row
+  // gets empty absent fields and is not written when all six are blank.
+  void StockUpdateXpgm();
+
   static constexpr std::int16_t kAlternativeCount = 10;
   static constexpr std::int16_t kTechnicalDescLineCount = 12;
 
@@ -474,6 +491,9 @@ class clsOrvStock {
  private:
   // The slot of ArrayIndex in a list of `count` entries.
   std::size_t Slot(std::size_t count, const char* list) const;
+
+  std::shared_ptr<DataConnection> connection_;
+  std::unique_ptr<clsStockXpgm> xpgm_;
 
   std::string warehouse_;
   std::string product_;
