@@ -70,6 +70,12 @@ HostSite& clsOrvStockEx::Site() {
   return *site_;
 }
 
+Workbook& clsOrvStockEx::ActiveWorkbook() {
+  if (!m_objwkbActive_)
+    throw AppError(91, "", "No workbook has been given to the stock component");
+  return *m_objwkbActive_;
+}
+
 XlsxRangeList& clsOrvStockEx::List() {
   if (!range_list_) range_list_ = std::make_shared<XlsxRangeList>(m_objwkbActive_);
   return *range_list_;
@@ -142,7 +148,7 @@ void clsOrvStockEx::PrepareRanges() {
   List().SetHostFlags(true, true);
   ranges_->SetIgnoreBlanks(Options().OnlyIgnoreBlankCells());
   IgnoringErrors([&] { ranges_->SetRangeList(range_list_); });
-  IgnoringErrors([&] { List().SetActiveSheet(m_objwkbActive_->ActiveSheet()); });
+  IgnoringErrors([&] { List().SetActiveSheet(ActiveWorkbook().ActiveSheet()); });
   IgnoringErrors([&] { ranges_->DefineRanges(); });
   IgnoringErrors([&] { List().EndDefinition(); });
   if (ValueConvert::IsBlank(sage_version_) && !prepared_) {
@@ -241,7 +247,7 @@ void clsOrvStockEx::ExtractStock() {
     PrepareRanges();
     line = 20;
     SheetBinding binding;
-    binding.Bind(List(), m_objwkbActive_->ActiveSheet(), true);
+    binding.Bind(List(), ActiveWorkbook().ActiveSheet(), true);
     line = 30;
     OpenConnection();
     line = 40;

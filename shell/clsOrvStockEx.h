@@ -73,6 +73,7 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
  private:
   ~clsOrvStockEx() override;
   HostSite& Site();
+  Workbook& ActiveWorkbook();
   XlsxRangeList& List();
   clsOrvStockExOptions& Options();
   clsOrvStockTables& Tables();

@@ -8,6 +8,8 @@
 #include "shell/outside/HostSite.h"
 #include "shell/outside/RangeList.h"
 #include "shell/outside/StandaloneSite.h"
+#include "shell/outside/Workbook.h"
+#include "shell/outside/XlsxRangeList.h"
 #include "upload/clsOrvStock.h"
 
 namespace orv {
@@ -47,6 +49,7 @@ HostSite& clsSTTechDescEx::Site() {
 
 void clsSTTechDescEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
   wkbActive_ = std::move(workbook);
+  if (range_list_) range_list_->SetWorkbook(wkbActive_);
 }
 
 void clsSTTechDescEx::About() {
@@ -84,9 +87,34 @@ bool clsSTTechDescEx::ChangeOrvConnection() {
 
 void clsSTTechDescEx::CloseConnection() { connection_manager_->Close(); }
 
-void clsSTTechDescEx::AddRanges(Application&) {
-  Site().errors->Guard("AddRanges of Class Module clsSTTechDescEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("AddRanges"); });
+XlsxRangeList& clsSTTechDescEx::List() {
+  if (!range_list_) range_list_ = std::make_shared<XlsxRangeList>(wkbActive_);
+  return *range_list_;
+}
+
+void clsSTTechDescEx::SetUpRanges() {
+  if (!wkbActive_)
+    throw AppError(91, "", "No workbook has been given to the technical description component");
+  List().SetIncludeBlankCells(!options_->OnlyIgnoreBlankCells());
+  List().SetHostFlags(true, true);
+  ranges_->SetWarehouseAndProductAsHeader(true);
+  ranges_->SetRangeList(range_list_);
+  List().SetActiveSheet(wkbActive_->ActiveSheet());
+  if (List().RangeCount() == 0) {
+    ranges_->DefineWarehouseAndProductRanges();
+    ranges_->DefineTechnicalDescriptionRanges();
+    ranges_->DefineSageCompanyRange();
+  }
+  List().EndDefinition();
+  ranges_ready_ = true;
+}
+
+void clsSTTechDescEx::AddRanges(Application& appCurrent) {
+  Site().errors->Guard("AddRanges of Class Module clsSTTechDescEx", [&](int&) {
+    SetUpRanges();
+    List().SetRegistrationFlags(true, true);
+    List().AddRanges(appCurrent, kTechDescProgId, true);
+  });
 }
 
 void clsSTTechDescEx::ValidateRanges(RangeList& irList) {
@@ -107,10 +135,14 @@ void clsSTTechDescEx::UploadTechnicalDescriptions() {
   throw ComponentIdentity::NotAvailable("UploadTechnicalDescriptions");
 }
 
-bool clsSTTechDescEx::BrowseAvailable(Range&) {
-  Site().errors->Guard("BrowseAvailable of Class Module clsSTTechDescEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("BrowseAvailable"); });
-  return false;
+bool clsSTTechDescEx::BrowseAvailable(Range& Active_Cell) {
+  bool available = false;
+  Site().errors->Guard("BrowseAvailable of Class Module clsSTTechDescEx", [&](int&) {
+    SetUpRanges();
+    available =
+        List().CellInRange("Warehouse", Active_Cell) || List().CellInRange("Product", Active_Cell);
+  });
+  return available;
 }
 
 void clsSTTechDescEx::BrowseRanges(Range&) {
@@ -126,6 +158,13 @@ void clsSTTechDescEx::EnterOptions() {
                        [&](int&) { throw ComponentIdentity::NotAvailable("EnterOptions"); });
 }
 
-void clsSTTechDescEx::ClearAllRanges() { throw ComponentIdentity::NotAvailable("ClearAllRanges"); }
+void clsSTTechDescEx::ClearAllRanges() {
+  if (Site().ui->MsgBox("Confirm cleardown of data on sheet?", MsgButtons::kOKCancel,
+                        MsgIcon::kNone, "") != MsgAnswer::kOK)
+    return;
+  SetUpRanges();
+  List().SetConfirmClear(true);
+  List().ClearRanges(true, 0, 0);
+}
 
 }  // namespace orv

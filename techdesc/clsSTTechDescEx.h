@@ -9,6 +9,7 @@
 namespace orv {
 
 class ConnectionManager;
+class XlsxRangeList;
 class clsOrvStock;
 class clsOrvStockExOptions;
 class clsOrvStockRanges;
@@ -49,12 +50,17 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
  private:
   ~clsSTTechDescEx() override;
   HostSite& Site();
+  XlsxRangeList& List();
+  // Warehouse and product as header cells, the page and line columns, the company cell.
+  void SetUpRanges();
 
   std::shared_ptr<HostSite> site_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
   std::unique_ptr<ConnectionManager> connection_manager_;
   std::unique_ptr<clsOrvStockRanges> ranges_;
   std::shared_ptr<clsOrvStockExOptions> options_;
+  std::shared_ptr<XlsxRangeList> range_list_;
+  bool ranges_ready_ = false;
   std::shared_ptr<Workbook> wkbActive_;
 };
 

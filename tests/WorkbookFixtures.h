@@ -88,6 +88,24 @@ inline std::map<std::string, std::string> ZipEntries(const std::filesystem::path
   return entries;
 }
 
+// How each entry is stored: method, packed size and checksum (equal for an entry copied as it
+// stands).
+inline std::map<std::string, std::string> ZipStorage(const std::filesystem::path& path) {
+  std::map<std::string, std::string> storage;
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+  if (archive == nullptr) return storage;
+  auto count = zip_get_num_entries(archive, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    zip_stat_t stat;
+    zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
+    storage[stat.name] = std::to_string(stat.comp_method) + "/" + std::to_string(stat.comp_size) +
+                         "/" + std::to_string(stat.crc) + "/" + std::to_string(stat.mtime);
+  }
+  zip_discard(archive);
+  return storage;
+}
+
 // The stock workbook most tests start from, written by openpyxl: sheet "Stock" with headings in
 // row 1 and ranges Warehouse (A2:A6), Product (B2:B6), Reorder (C2:C6, numbers), Due (D2:D6,
 // dates), "Held?" (E2:E6) and the header cell sage_company (H1); a formula, a comment, a second

@@ -108,6 +108,17 @@ print(wb.active["D23"].value, wb.active["B1"].value)
       WorkbookTemplate::Create(path, WorkbookTemplate::Select(list.Definitions(), {}), options),
       AppError);
   EXPECT_EQ(ReadBytes(path), before);
+  options.rows = 5;
+  options.sheet_name = "Stock?";
+  EXPECT_THROW(
+      WorkbookTemplate::Create(path, WorkbookTemplate::Select(list.Definitions(), {}), options),
+      AppError);
+  EXPECT_EQ(ReadBytes(path), before);
+  options.sheet_name = "Stock 2026";  // a name that needs quoting in the defined names
+  WorkbookTemplate::Create(path, WorkbookTemplate::Select(list.Definitions(), {"Product"}),
+                           options);
+  EXPECT_EQ(Workbook::Open(path)->NamedRange("Product")->Address(), "$A$2:$A$6");
+  EXPECT_EQ(Workbook::Open(path)->Names().front().formula, "'Stock 2026'!$A$2:$A$6");
 }
 
 TEST(MacroInstaller, AddingTwiceKeepsOneRegistrationAndRemovingRemovesIt) {

@@ -7,6 +7,7 @@
 #include "shell/outside/Workbook.h"
 #include "shell/outside/WorkbookError.h"
 #include "shell/outside/Worksheet.h"
+#include "shell/outside/XlsxRangeList.h"
 
 namespace orv {
 namespace {
@@ -31,7 +32,7 @@ parts = {
 "xl/calcChain.xml": '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<calcChain xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><c r="D4" i="1"/></calcChain>',
 "xl/styles.xml": '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<styleSheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><numFmts count="1"><numFmt numFmtId="170" formatCode="[Red]&quot;due &quot;yyyy\\-mm\\-dd"/></numFmts><fonts count="1"><font><sz val="11"/></font></fonts><fills count="2"><fill><patternFill patternType="none"/></fill><fill><patternFill patternType="gray125"/></fill></fills><borders count="1"><border><left/><right/><top/><bottom/><diagonal/></border></borders><cellStyleXfs count="1"><xf numFmtId="0"/></cellStyleXfs><cellXfs count="3"><xf numFmtId="0"/><xf numFmtId="170"/><xf numFmtId="4"/></cellXfs></styleSheet>',
 "xl/sharedStrings.xml": '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<sst xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" count="3" uniqueCount="3"><si><t>A&amp;B</t></si><si><r><t>Bold</t></r><r><t xml:space="preserve"> part</t></r><rPh sb="0" eb="1"><t>ignored</t></rPh></si><si><t>tab_x0009_here</t></si></sst>',
-"xl/worksheets/sheet1.xml": '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<x:worksheet xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><x:sheetData><x:row><x:c t="s"><x:v>0</x:v></x:c><x:c t="b"><x:v>1</x:v></x:c><x:c s="1"><x:v>45356.5</x:v></x:c></x:row><x:row><x:c t="s"><x:v>1</x:v></x:c><x:c t="e"><x:v>#N/A</x:v></x:c><x:c s="2"><x:v>3.25</x:v></x:c></x:row><x:row r="4"><x:c r="A4" t="s"><x:v>2</x:v></x:c><x:c r="D4" t="str"><x:f>A4</x:f><x:v>tab</x:v></x:c></x:row></x:sheetData></x:worksheet>',
+"xl/worksheets/sheet1.xml": '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n<x:worksheet xmlns:x="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><x:sheetData><x:row><x:c t="s"><x:v>0</x:v></x:c><x:c t="b"><x:v>1</x:v></x:c><x:c s="1"><x:v>45356.5</x:v></x:c><x:c r="E1"><x:f t="shared" ref="E1:E2" si="0">A5*2</x:f><x:v>2</x:v></x:c></x:row><x:row><x:c t="s"><x:v>1</x:v></x:c><x:c t="e"><x:v>#N/A</x:v></x:c><x:c s="2"><x:v>3.25</x:v></x:c><x:c r="E2"><x:f t="shared" si="0"/><x:v>4</x:v></x:c></x:row><x:row r="4"><x:c r="A4" t="s"><x:v>2</x:v></x:c><x:c r="D4" t="str"><x:f>A4</x:f><x:v>tab</x:v></x:c></x:row></x:sheetData></x:worksheet>',
 }
 with zipfile.ZipFile(OUT, "w", zipfile.ZIP_DEFLATED) as z:
     for name, text in parts.items():
@@ -77,6 +78,10 @@ TEST(Workbook, ReadsSharedStringsPrefixesAndImplicitPositions) {
   EXPECT_EQ(sheet->Cells(4, 1).Text(), "tab\there");
   EXPECT_EQ(sheet->Cells(4, 4).Text(), "tab");
   EXPECT_EQ(workbook->NamedRange("code")->Address(), "$A$1:$A$4");
+  // A program that could not store "Held?" saved it as "Held_": the range list still finds it.
+  XlsxRangeList list(workbook);
+  EXPECT_TRUE(list.RangeExists("Held?"));
+  EXPECT_EQ(list.GetRange("Held?")->Address(), "$C$1:$C$4");
 }
 
 TEST(Workbook, SavedViewGivesActiveSheetAndCellUnlessOverridden) {
@@ -111,6 +116,7 @@ TEST(Workbook, RoundTripChangesOurCellsAndNothingElse) {
   ScratchFolder folder;
   auto path = MakeStockWorkbook(folder);
   auto before = ZipEntries(path);
+  auto stored_before = testing::ZipStorage(path);
   {
     auto workbook = Workbook::Open(path);
     auto stock = workbook->Sheet(0);
@@ -134,6 +140,7 @@ TEST(Workbook, RoundTripChangesOurCellsAndNothingElse) {
         name == "xl/styles.xml")
       continue;
     EXPECT_EQ(after[name], content) << name;
+    EXPECT_EQ(testing::ZipStorage(path)[name], stored_before[name]) << name;
   }
   auto output =
       RunPython(folder.Path(), "wb = openpyxl.load_workbook(r'''" + path.string() + R"PY(''')
@@ -160,10 +167,11 @@ TEST(Workbook, RoundTripOfHandWrittenXmlKeepsPrefixesAndFillsPositions) {
   {
     auto workbook = Workbook::Open(path);
     auto sheet = workbook->Sheet(0);
-    sheet->Cells(1, 2).SetValue(Variant("x"));  // between two cells without positions
-    sheet->Cells(3, 1).SetValue(Variant(5.0));  // a row between two rows
-    sheet->At("C3").SelectEntireRow();          // the file has no saved view yet
-    sheet->Cells(4, 4).SetValue(Variant(1.0));  // a formula replaced: the calculation chain goes
+    sheet->Cells(1, 2).SetValue(Variant("x"));    // between two cells without positions
+    sheet->Cells(3, 1).SetValue(Variant(5.0));    // a row between two rows
+    sheet->At("C3").SelectEntireRow();            // the file has no saved view yet
+    sheet->Cells(4, 4).SetValue(Variant(1.0));    // a formula replaced: the calculation chain goes
+    sheet->Cells(1, 5).SetValue(Variant("top"));  // the first cell of a shared formula
     workbook->Save();
   }
   auto reopened = Workbook::Open(path);
@@ -176,6 +184,7 @@ TEST(Workbook, RoundTripOfHandWrittenXmlKeepsPrefixesAndFillsPositions) {
   EXPECT_EQ(sheet->Cells(4, 1).Text(), "tab\there");
   EXPECT_EQ(Application(reopened).ActiveCell().Address(), "$A$3");
   auto entries = ZipEntries(path);
+  const std::string sheet_part = "xl/worksheets/sheet1.xml";
   EXPECT_EQ(entries["xl/sharedStrings.xml"], shared_strings);
   EXPECT_EQ(entries.count("xl/calcChain.xml"), 0u);
   EXPECT_EQ(entries["xl/_rels/workbook.xml.rels"].find("calcChain"), std::string::npos);
@@ -183,9 +192,11 @@ TEST(Workbook, RoundTripOfHandWrittenXmlKeepsPrefixesAndFillsPositions) {
   auto output =
       RunPython(folder.Path(), "wb = openpyxl.load_workbook(r'''" + path.string() + R"PY(''')
 ws = wb.active
-print(json.dumps([ws["A1"].value, ws["B1"].value, ws["A3"].value, ws["C2"].value, ws["D4"].value]))
+print(json.dumps([ws["A1"].value, ws["B1"].value, ws["A3"].value, ws["C2"].value, ws["D4"].value, ws["E1"].value,
+                  ws["E2"].value]))
 )PY");
-  EXPECT_EQ(output, "[\"A&B\", \"x\", 5, 3.25, 1]\n");
+  EXPECT_EQ(output, "[\"A&B\", \"x\", 5, 3.25, 1, \"top\", 4]\n");
+  EXPECT_EQ(entries[sheet_part].find("si=\"0\""), std::string::npos);
 }
 
 TEST(Workbook, FailureBeforeRenameLeavesTheOriginalByteIdentical) {
@@ -204,6 +215,24 @@ TEST(Workbook, FailureBeforeRenameLeavesTheOriginalByteIdentical) {
   // The change is still pending and a later save succeeds.
   workbook->Save();
   EXPECT_EQ(Workbook::Open(path)->Sheet(0)->Cells(2, 2).Text(), "CHANGED");
+}
+
+TEST(Workbook, AFileChangedByAnotherProgramIsNotOverwritten) {
+  ScratchFolder folder;
+  auto path = MakeStockWorkbook(folder);
+  auto workbook = Workbook::Open(path);
+  workbook->Sheet(0)->Cells(2, 2).SetValue(Variant("MINE"));
+  auto theirs = MakeStockWorkbook(folder, "theirs.xlsx");
+  std::filesystem::rename(theirs, path);
+  auto bytes = ReadBytes(path);
+  try {
+    workbook->Save();
+    ADD_FAILURE() << "saved over a changed file";
+  } catch (const AppError& error) {
+    EXPECT_NE(error.Description().find("changed by another program"), std::string::npos)
+        << error.Description();
+  }
+  EXPECT_EQ(ReadBytes(path), bytes);
 }
 
 TEST(Workbook, LockFileOfAnotherProgramGivesAWarning) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <set>
 #include <vector>
 
 #include "shell/outside/CellAddress.h"
@@ -66,12 +67,18 @@ class Merger {
           Row();
           break;
         case State::kCopyCell:
-          out_.Add(in_.Raw());
-          if (in_.TokenKind() == XmlTokenizer::kEnd && in_.LocalName() == "c") state_ = State::kRow;
+          CopyCell();
+          break;
+        case State::kSkipFormula:
+          if (in_.TokenKind() == XmlTokenizer::kEnd && in_.LocalName() == "f")
+            state_ = State::kCopyCell;
           break;
         case State::kSkipCell:
-          if (IsElement() && in_.LocalName() == "f" && changes_.formula_replaced != nullptr) {
-            *changes_.formula_replaced = true;
+          if (IsElement() && in_.LocalName() == "f") {
+            if (changes_.formula_replaced != nullptr) *changes_.formula_replaced = true;
+            if (in_.AttributeValue("t") == "shared" && !in_.AttributeValue("ref").empty()) {
+              orphaned_groups_.insert(std::string(in_.AttributeValue("si")));
+            }
           }
           if (in_.TokenKind() == XmlTokenizer::kEnd && in_.LocalName() == "c") state_ = State::kRow;
           break;
@@ -84,7 +91,21 @@ class Merger {
   }
 
  private:
-  enum class State { kHead, kViews, kData, kRow, kCopyCell, kSkipCell, kTail };
+  enum class State { kHead, kViews, kData, kRow, kCopyCell, kSkipFormula, kSkipCell, kTail };
+
+  // A cell copied as it stands, except that a formula sharing the formula of a cell we replaced
+  // loses it (its cached value stays): a shared formula without its first cell makes the file
+  // unreadable to Excel.
+  void CopyCell() {
+    if (IsElement() && in_.LocalName() == "f" && !orphaned_groups_.empty() &&
+        in_.AttributeValue("t") == "shared" && in_.AttributeValue("ref").empty() &&
+        orphaned_groups_.count(std::string(in_.AttributeValue("si"))) != 0) {
+      if (in_.TokenKind() == XmlTokenizer::kStart) state_ = State::kSkipFormula;
+      return;
+    }
+    out_.Add(in_.Raw());
+    if (in_.TokenKind() == XmlTokenizer::kEnd && in_.LocalName() == "c") state_ = State::kRow;
+  }
 
   bool IsElement() const {
     return in_.TokenKind() == XmlTokenizer::kStart ||
@@ -365,6 +386,7 @@ class Merger {
   std::uint32_t row_ = 0, column_ = 0;
   std::vector<std::uint32_t> pending_;
   std::size_t pending_position_ = 0;
+  std::set<std::string> orphaned_groups_;
 };
 
 }  // namespace

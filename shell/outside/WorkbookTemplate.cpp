@@ -12,6 +12,7 @@
 #include "shell/outside/RangeNames.h"
 #include "shell/outside/Trap.h"
 #include "shell/outside/WorkbookError.h"
+#include "shell/outside/XlsxRangeList.h"
 #include "shell/outside/XmlText.h"
 
 namespace orv {
@@ -129,6 +130,12 @@ void WorkbookTemplate::Create(const std::filesystem::path& path,
       throw WorkbookError(file, "the file exists already; it is not replaced");
     }
     if (ranges.empty()) throw WorkbookError(file, "no ranges to lay out");
+    const auto& sheet_name = options.sheet_name;
+    if (sheet_name.empty() || sheet_name.size() > 31 ||
+        sheet_name.find_first_of("[]:*?/\\") != std::string::npos || sheet_name.front() == '\'' ||
+        sheet_name.back() == '\'') {
+      throw WorkbookError(file, "'" + sheet_name + "' cannot name a sheet");
+    }
     std::vector<const RangeDefinition*> headers, columns;
     std::set<std::string> seen;
     for (const auto& range : ranges) {
@@ -270,8 +277,8 @@ void WorkbookTemplate::Create(const std::filesystem::path& path,
         "xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/custom-properties\" "
         "xmlns:vt=\"http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes\">"
         "<property fmtid=\"{D5CDD505-2E9C-101B-9397-08002B2CF9AE}\" pid=\"2\" "
-        "name=\"OrvStockComponent\">"
-        "<vt:lpwstr>" +
+        "name=\"" +
+        std::string(XlsxRangeList::kOwnerProperty) + "\"><vt:lpwstr>" +
         Escaped(options.owner_prog_id) + "</vt:lpwstr></property></Properties>";
 
     line = 30;

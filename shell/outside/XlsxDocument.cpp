@@ -1,5 +1,6 @@
 #include "shell/outside/XlsxDocument.h"
 
+#include <sys/stat.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -142,6 +143,15 @@ bool IsBuiltinDateFormat(unsigned id) {
          (id >= 50 && id <= 58);
 }
 
+// Device, inode, size and modification time of a file.
+std::string FileStamp(const std::filesystem::path& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return {};
+  return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino) + ":" +
+         std::to_string(status.st_size) + ":" + std::to_string(status.st_mtim.tv_sec) + "." +
+         std::to_string(status.st_mtim.tv_nsec);
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -198,6 +208,7 @@ std::unique_ptr<XlsxDocument> XlsxDocument::Open(const std::filesystem::path& pa
     line = 10;
     std::unique_ptr<XlsxDocument> document(new XlsxDocument(path, limits));
     line = 20;
+    document->file_stamp_ = FileStamp(path);
     document->archive_ = ZipArchive::Open(path, limits);
     line = 30;
     document->Load();
@@ -208,7 +219,7 @@ std::unique_ptr<XlsxDocument> XlsxDocument::Open(const std::filesystem::path& pa
 namespace {
 
 void ParsePart(const ZipArchive& archive, XmlPart& part, const std::string& name, bool required) {
-  part.name = name;
+  part.name = archive.EntryName(name);
   if (!archive.Has(name)) {
     if (required) throw WorkbookError(archive.Path().string(), "missing part " + name);
     return;
@@ -280,7 +291,7 @@ void XlsxDocument::Load() {
       throw WorkbookError(
           file, "sheet '" + sheet->name + "' has no part (relationship " + id + " missing)");
     }
-    sheet->part = found->second.part;
+    sheet->part = archive_->EntryName(found->second.part);
     sheet->worksheet = EndsWith(found->second.type, "/worksheet");
     if (!archive_->Has(sheet->part)) {
       throw WorkbookError(file, "missing part " + sheet->part + " of sheet '" + sheet->name + "'");
@@ -640,6 +651,10 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
     line = 10;
     if (!HasChanges()) return;
     const std::string file = path_.string();
+    if (FileStamp(path_) != file_stamp_) {
+      throw WorkbookError(file,
+                          "the file was changed by another program since it was opened; not saved");
+    }
     FileGuard temporary(AtomicFile::TemporaryBeside(path_));
     std::error_code error;
     std::filesystem::copy_file(path_, temporary.Path(), error);
@@ -741,6 +756,7 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
     temporary.Release();
 
     line = 80;
+    file_stamp_ = FileStamp(path_);
     archive_ = ZipArchive::Open(path_, limits_);
     for (XmlPart* part : {&parts_->content_types, &parts_->root_relationships, &parts_->workbook,
                           &parts_->workbook_relationships, &parts_->styles, &parts_->custom}) {

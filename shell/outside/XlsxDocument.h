@@ -78,7 +78,8 @@ class XlsxDocument {
   bool HasChanges() const;
   // A warning when another program has the file open (its lock file lies beside it).
   std::optional<std::string> LockWarning() const;
-  // Writes the changes into the file. `before_rename` runs when the new file is complete, just
+  // Writes the changes into the file; refused when the file has changed on disk since it was read.
+  // `before_rename` runs when the new file is complete, just
   // before it replaces the original (tests inject failures there).
   void Save(const std::function<void()>& before_rename = {});
 
@@ -105,6 +106,9 @@ class XlsxDocument {
   std::optional<std::uint32_t> date_style_;
   bool date1904_ = false;
   std::size_t active_tab_ = 0;
+  // The file as it was when read: saving over a file that another program has changed since
+  // would mix its parts with ours.
+  std::string file_stamp_;
 };
 
 }  // namespace orv

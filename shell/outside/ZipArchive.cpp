@@ -53,7 +53,16 @@ ZipArchive::ZipArchive(std::filesystem::path path, zip* archive, ZipLimits limit
 ZipArchive::~ZipArchive() { zip_discard(archive_); }
 
 std::int64_t ZipArchive::Locate(std::string_view name) const {
-  return zip_name_locate(archive_, std::string(name).c_str(), 0);
+  std::string entry(name);
+  auto index = zip_name_locate(archive_, entry.c_str(), 0);
+  // Part names compare case-insensitively in a package.
+  return index >= 0 ? index : zip_name_locate(archive_, entry.c_str(), ZIP_FL_NOCASE);
+}
+
+std::string ZipArchive::EntryName(std::string_view name) const {
+  auto index = Locate(name);
+  if (index < 0) return std::string(name);
+  return zip_get_name(archive_, static_cast<zip_uint64_t>(index), 0);
 }
 
 bool ZipArchive::Has(std::string_view name) const { return Locate(name) >= 0; }

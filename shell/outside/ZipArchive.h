@@ -51,6 +51,8 @@ class ZipArchive {
 
   const std::filesystem::path& Path() const { return path_; }
   bool Has(std::string_view name) const;
+  // The entry's name as the zip spells it (part names compare case-insensitively).
+  std::string EntryName(std::string_view name) const;
   std::vector<std::string> Names() const;
   std::unique_ptr<Reader> OpenEntry(std::string_view name) const;
   std::string ReadAll(std::string_view name) const;

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ranges/clsOrvStockRanges.h"
+#include "shell/DllExports.h"
+#include "shell/_clsOrvStockEx.h"
+#include "shell/outside/Application.h"
+#include "shell/outside/ComPtr.h"
+#include "shell/outside/DatabaseTarget.h"
+#include "shell/outside/DemoDatabase.h"
+#include "shell/outside/HostSite.h"
+#include "shell/outside/IClassFactory.h"
+#include "shell/outside/MacroInstaller.h"
+#include "shell/outside/ScriptedUI.h"
+#include "shell/outside/Workbook.h"
+#include "shell/outside/WorkbookTemplate.h"
+#include "shell/outside/Worksheet.h"
+#include "shell/outside/XlsxDocument.h"
+#include "shell/outside/XlsxRangeList.h"
+#include "tests/TempConfig.h"
+#include "tests/WorkbookFixtures.h"
+
+namespace orv {
+namespace {
+
+// The stock component as the host drives it, over two demo companies: A (version 7) is the
+// default, B (version 6) is not.
+class StockComponentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    companies_ = config_.Dir() / "companies.toml";
+    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((config_.Dir() / "a.db").string()),
+                                    {7, 12, false}, companies_, "A");
+    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((config_.Dir() / "b.db").string()),
+                                    {6, 5, false}, companies_, "B");
+  }
+
+  std::shared_ptr<Workbook> NewWorkbook(const std::vector<std::string>& picks, int rows) {
+    auto catalogue = std::make_shared<XlsxRangeList>();
+    clsOrvStockRanges ranges;
+    ranges.SetRangeList(catalogue);
+    ranges.DefineRanges();
+    ranges.DefineVersion7Ranges();
+    WorkbookTemplate::Options options;
+    options.rows = rows;
+    auto path = config_.Dir() / "stock.xlsx";
+    WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), picks),
+                             options);
+    return Workbook::Open(path);
+  }
+
+  ComPtr<_clsOrvStockEx> NewComponent(std::deque<std::string> answers) {
+    ui_ = std::make_shared<ScriptedUI>(std::move(answers), notices_, summary_);
+    site_ = HostSite::Make(ui_);
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(DllGetClassObject(&CLSID_clsOrvStockEx, &IID_IClassFactory, factory.Receive()), S_OK);
+    ComPtr<_clsOrvStockEx> component;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID__clsOrvStockEx, component.Receive()), S_OK);
+    component->SetSite(site_);
+    return component;
+  }
+
+  // Creates the component, hands it the workbook and lets it define its ranges.
+  ComPtr<_clsOrvStockEx> Attach(const std::shared_ptr<Workbook>& workbook,
+                                std::deque<std::string> answers = {}) {
+    auto component = NewComponent(std::move(answers));
+    site_->application = std::make_shared<Application>(workbook);
+    component->putref_wkbActive(workbook);
+    component->put_Index(1);
+    component->AddRanges(*site_->application);
+    return component;
+  }
+
+  static std::string Cell(Workbook& workbook, const char* name, std::uint32_t row) {
+    return workbook.NamedRange(name)->Cells(row, 1).Text();
+  }
+
+  std::string Reported() const { return notices_.str(); }
+
+  test::TempConfig config_;
+  std::filesystem::path companies_;
+  std::ostringstream notices_, summary_;
+  std::shared_ptr<ScriptedUI> ui_;
+  std::shared_ptr<HostSite> site_;
+};
+
+TEST_F(StockComponentTest, AddRangesRegistersTheComponentWithTheWorkbook) {
+  auto workbook = NewWorkbook({"Warehouse", "Product", "Description"}, 5);
+  auto component = Attach(workbook);
+  EXPECT_EQ(site_->errors->ReportedCount(), 0) << Reported();
+  EXPECT_EQ(XlsxRangeList::OwnerProgId(*workbook), kStockProgId);
+}
+
+TEST_F(StockComponentTest, TheErpVersionIsReadOncePerComponent) {
+  auto workbook = NewWorkbook({"Warehouse", "Product"}, 5);
+  auto component = Attach(workbook);
+  ASSERT_EQ(site_->errors->ReportedCount(), 0) << Reported();
+  // Were the version read again, the vanished company database would fail the next AddRanges.
+  std::filesystem::remove(config_.Dir() / "a.db");
+  workbook->ActivateSheet(*workbook->Sheet(0));
+  component->AddRanges(*site_->application);
+  EXPECT_EQ(site_->errors->ReportedCount(), 0) << Reported();
+
+  auto fresh = Attach(workbook);
+  EXPECT_EQ(site_->errors->ReportedCount(), 1) << "a new component reads the version again";
+  EXPECT_NE(Reported().find("AddRanges of Class Module clsOrvStockEx"), std::string::npos)
+      << Reported();
+}
+
+TEST_F(StockComponentTest, TheWorkbooksCompanyCellWinsOverTheRunsCompany) {
+  auto workbook = NewWorkbook({"Warehouse", "Product", "sage_company"}, 30);
+  workbook->NamedRange("sage_company")->SetValue(Variant("B"));
+  auto component = NewComponent({"chkSelectRngs=0", "optAppend", "cmdOK"});
+  site_->company = "A";
+  component->SetSite(site_);
+  site_->application = std::make_shared<Application>(workbook);
+  component->putref_wkbActive(workbook);
+  component->AddRanges(*site_->application);
+  component->ExtractStock();
+  component->CloseConnection();
+  ASSERT_EQ(site_->errors->ReportedCount(), 0) << Reported();
+  EXPECT_NE(Cell(*workbook, "Product", 5), "") << "company B has five records";
+  EXPECT_EQ(Cell(*workbook, "Product", 6), "") << "company A's twelve must not be there";
+}
+
+TEST_F(StockComponentTest, ClearAllRangesAsksFirstAndNeverClearsHeadings) {
+  auto workbook = NewWorkbook({"Warehouse", "Product"}, 3);
+  auto& sheet = *workbook->Sheet(0);
+  workbook->NamedRange("Product")->Cells(2, 1).SetValue(Variant("P2"));
+  const auto product = *workbook->NamedRange("Product");
+  auto heading_cell = sheet.Cells(product.Row() - 1, product.Column());
+  const std::string heading = heading_cell.Text();
+
+  auto component = Attach(workbook, {"Cancel", "OK"});
+  component->ClearAllRanges();
+  EXPECT_EQ(Cell(*workbook, "Product", 2), "P2") << "Cancel leaves every cell";
+  component->ClearAllRanges();
+  EXPECT_EQ(Cell(*workbook, "Product", 2), "");
+  EXPECT_EQ(heading, "Product");
+  EXPECT_EQ(heading_cell.Text(), "Product") << "the heading above the range stays";
+}
+
+TEST_F(StockComponentTest, SpecialBrowseCodeAddsAndRemovesBrowseCodeAndShortcut) {
+  auto workbook = NewWorkbook({"Warehouse", "Product"}, 3);
+  auto component = Attach(workbook);
+  auto sheet = workbook->Sheet(0);
+  const auto browse = MacroInstaller::BrowseCodeProperty("OrvStockBrowse");
+  const auto shortcut = MacroInstaller::ShortcutProperty("OrvStockBrowseViewStock");
+  bool remove = false;
+  component->SpecialBrowseCode(sheet, remove);
+  component->SpecialBrowseCode(sheet, remove);
+  EXPECT_TRUE(workbook->Document().CustomProperty(browse));
+  auto caption = workbook->Document().CustomProperty(shortcut);
+  ASSERT_TRUE(caption);
+  EXPECT_EQ(caption->substr(0, 10), "View Stock");
+  remove = true;
+  component->SpecialBrowseCode(sheet, remove);
+  EXPECT_FALSE(workbook->Document().CustomProperty(browse));
+  EXPECT_FALSE(workbook->Document().CustomProperty(shortcut));
+}
+
+}  // namespace
+}  // namespace orv

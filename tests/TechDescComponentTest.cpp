@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ranges/clsOrvStockRanges.h"
+#include "shell/DllExports.h"
+#include "shell/outside/Application.h"
+#include "shell/outside/ComPtr.h"
+#include "shell/outside/HostSite.h"
+#include "shell/outside/IClassFactory.h"
+#include "shell/outside/ScriptedUI.h"
+#include "shell/outside/Workbook.h"
+#include "shell/outside/WorkbookTemplate.h"
+#include "shell/outside/Worksheet.h"
+#include "shell/outside/XlsxRangeList.h"
+#include "techdesc/_clsSTTechDescEx.h"
+#include "tests/TempConfig.h"
+
+namespace orv {
+namespace {
+
+class TechDescComponentTest : public ::testing::Test {
+ protected:
+  // A technical description workbook holding the picked ranges of the component's catalogue.
+  std::shared_ptr<Workbook> NewWorkbook(const std::vector<std::string>& picks) {
+    auto catalogue = std::make_shared<XlsxRangeList>();
+    clsOrvStockRanges ranges;
+    ranges.SetRangeList(catalogue);
+    ranges.SetWarehouseAndProductAsHeader(true);
+    ranges.DefineWarehouseAndProductRanges();
+    ranges.DefineTechnicalDescriptionRanges();
+    ranges.DefineSageCompanyRange();
+    auto path = config_.Dir() / "pages.xlsx";
+    WorkbookTemplate::Options options;
+    options.rows = 4;
+    options.replace_existing = true;
+    WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), picks),
+                             options);
+    return Workbook::Open(path);
+  }
+
+  ComPtr<_clsSTTechDescEx> Attach(const std::shared_ptr<Workbook>& workbook) {
+    site_ = HostSite::Make(ui_);
+    site_->application = std::make_shared<Application>(workbook);
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(DllGetClassObject(&CLSID_clsSTTechDescEx, &IID_IClassFactory, factory.Receive()),
+              S_OK);
+    ComPtr<_clsSTTechDescEx> component;
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID__clsSTTechDescEx, component.Receive()), S_OK);
+    component->SetSite(site_);
+    component->putref_wkbActive(workbook);
+    component->AddRanges(*site_->application);
+    return component;
+  }
+
+  test::TempConfig config_;
+  std::ostringstream notices_, summary_;
+  std::shared_ptr<ScriptedUI> ui_ =
+      std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices_, summary_);
+  std::shared_ptr<HostSite> site_;
+};
+
+TEST_F(TechDescComponentTest, AddRangesDefinesHeaderCellsAndRegistersTheComponent) {
+  auto workbook = NewWorkbook({});
+  auto component = Attach(workbook);
+  EXPECT_EQ(site_->errors->ReportedCount(), 0) << notices_.str();
+  EXPECT_EQ(XlsxRangeList::OwnerProgId(*workbook), kTechDescProgId);
+  auto warehouse = workbook->NamedRange("Warehouse");
+  ASSERT_TRUE(warehouse);
+  EXPECT_EQ(warehouse->RowCount(), 1u) << "warehouse is a single header cell";
+
+  auto cell = warehouse->Cells(1, 1);
+  EXPECT_TRUE(component->BrowseAvailable(cell));
+  auto page = workbook->NamedRange("PageNumber")->Cells(2, 1);
+  EXPECT_FALSE(component->BrowseAvailable(page));
+}
+
+TEST_F(TechDescComponentTest, ValidateRangesNamesTheFirstMissingRange) {
+  struct Case {
+    std::vector<std::string> picks;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"Product", "PageNumber"}, "Warehouse range must be present"},
+      {{"Warehouse", "PageNumber"}, "Product range must be present"},
+      {{"Warehouse", "Product", "TEXT01"}, "Page Number range must be present"},
+  };
+  for (const auto& c : cases) {
+    auto workbook = NewWorkbook(c.picks);
+    auto component = Attach(workbook);
+    XlsxRangeList list(workbook);
+    try {
+      component->ValidateRanges(list);
+      ADD_FAILURE() << "no error for " << c.message;
+    } catch (const AppError& error) {
+      EXPECT_EQ(error.Number(), vbObjectError);
+      EXPECT_EQ(error.Description(), c.message);
+      EXPECT_NE(error.Source().find("ValidateRanges of Class Module clsSTTechDescEx Line#:"),
+                std::string::npos);
+    }
+  }
+  auto complete = NewWorkbook({"Warehouse", "Product", "PageNumber"});
+  auto component = Attach(complete);
+  XlsxRangeList list(complete);
+  EXPECT_NO_THROW(component->ValidateRanges(list));
+}
+
+}  // namespace
+}  // namespace orv
