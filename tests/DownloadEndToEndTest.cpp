@@ -421,6 +421,12 @@ TEST_P(DownloadTest, ExactlyAsManyRecordsAsRowsGiveNoWarningOneMoreDoes) {
   EXPECT_EQ(std::count(run.messages.begin(), run.messages.end(), kTooMany), 0) << run.notices;
   EXPECT_EQ(SheetKeys(Read(exact), 10), expected);
 
+  // Appending to the full sheet: nothing fits, which is said, and the sheet keeps its rows.
+  run = Download(exact, Selection({"txtWarehouseFrom=02"}, "optAppend"));
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  EXPECT_EQ(std::count(run.messages.begin(), run.messages.end(), kTooMany), 1) << run.notices;
+  EXPECT_EQ(SheetKeys(Read(exact), 10), expected);
+
   auto short_of_one = Template(kKeyRanges, 9, "short.xlsx");
   run = Download(short_of_one, Selection({"txtWarehouseFrom=01"}, "optAppend"));
   EXPECT_EQ(run.errors, 0) << run.notices;
