@@ -1,5 +1,6 @@
 // `orvstock extract` through the real executable, on a demo company in a SQLite file.
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -89,6 +90,46 @@ TEST_F(HostExtractTest, ExtractWritesTheSelectionAndSaysHowManyRows) {
   EXPECT_EQ(cells["Warehouse"][10].text, "01");
   EXPECT_EQ(cells["Warehouse"][19].text, "01");
   EXPECT_EQ(cells["Warehouse"][9].text, "03");
+}
+
+TEST_F(HostExtractTest, AFirstProductAloneTakesThatProductOnly) {
+  DataConnection connection;
+  connection.Open(DatabaseTarget::SQLiteFile(database_.string()), "DEMO");
+  std::vector<std::string> products;
+  Recordset records;
+  records.Open("select distinct product from " + connection.TableCatalogue().StockMaster() +
+                   " order by product",
+               connection.AdoConnection());
+  for (; !records.Eof(); records.MoveNext()) products.push_back(records.Fields("product").ToText());
+  ASSERT_GE(products.size(), 5u);
+  auto count = [&](const std::string& where) {
+    Recordset counted;
+    counted.Open("select count(*) as n from " + connection.TableCatalogue().StockMaster() +
+                     " where " + where,
+                 connection.AdoConnection());
+    return static_cast<int>(counted.Fields("n").ToDouble());
+  };
+
+  auto range = RunHost(Config() + " extract '" + workbook_.string() + "' --from-product " +
+                       products[1] + " --to-product " + products[4] + " --clear");
+  ASSERT_EQ(range.status, 0) << range.output;
+  int in_range = count("product >= '" + products[1] + "' and product <= '" + products[4] + "'");
+  EXPECT_NE(range.output.find(std::to_string(in_range) + " stock records written"),
+            std::string::npos)
+      << range.output;
+
+  auto alone = RunHost(Config() + " extract '" + workbook_.string() + "' --from-product " +
+                       products[2] + " --clear");
+  ASSERT_EQ(alone.status, 0) << alone.output;
+  int exact = count("product = '" + products[2] + "'");
+  EXPECT_NE(
+      alone.output.find(fmt::format("{} stock records written to rows 1 to {}", exact, exact)),
+      std::string::npos)
+      << "the product range of the last run is not kept\n"
+      << alone.output;
+  auto cells = testing::ReadRanges(folder_.Path(), workbook_);
+  EXPECT_EQ(cells["Product"][0].text, products[2]);
+  EXPECT_TRUE(cells["Product"][static_cast<std::size_t>(exact)].Empty());
 }
 
 TEST_F(HostExtractTest, BadWorkbookOrUnknownCompanyExitsOneAndLeavesTheFileAsItWas) {
