@@ -45,13 +45,13 @@ using Key = std::pair<std::string, std::string>;
 
 constexpr const char* kNotFound = "  Not Found In Database";
 
-// The ranges of the stock catalogue (version 7) picked by name or group key; all when none.
-std::vector<RangeDefinition> Picked(const std::vector<std::string>& picks) {
+// The ranges of the stock catalogue of that ERP version picked by name or group key; all when none.
+std::vector<RangeDefinition> Picked(const std::vector<std::string>& picks, int erp_version = 7) {
   auto catalogue = std::make_shared<XlsxRangeList>();
   clsOrvStockRanges ranges;
   ranges.SetRangeList(catalogue);
   ranges.DefineRanges();
-  ranges.DefineVersion7Ranges();
+  if (erp_version > 6) ranges.DefineVersion7Ranges();
   return WorkbookTemplate::Select(catalogue->Definitions(), picks);
 }
 
@@ -283,12 +283,18 @@ class DownloadTest : public test::DatabaseTest {
   void SetUp() override {
     DatabaseTest::SetUp();
     if (IsSkipped()) return;
-    connection_ = OpenDemo(7, 20);
+    connection_ = OpenDemo(ErpVersion(), 20);
     CompaniesFile companies;
     companies.Register({"DEMO", "Demo company", scratch_->Target().location}, true);
     companies_file_ = scratch_->Folder() / "companies.toml";
     companies.Save(companies_file_);
   }
+
+  virtual int ErpVersion() const { return 7; }
+
+  // Every range of the catalogue on the sheet; the values of each range against the database,
+  // with records edited to hit the blank, date and tolerance rules.
+  void CheckEveryRange();
 
   std::filesystem::path Template(const std::vector<std::string>& picks, int rows,
                                  const std::string& name = "stock.xlsx") {
@@ -297,7 +303,7 @@ class DownloadTest : public test::DatabaseTest {
     options.rows = rows;
     options.owner_prog_id = kStockProgId;
     options.replace_existing = true;
-    WorkbookTemplate::Create(path, Picked(picks), options);
+    WorkbookTemplate::Create(path, Picked(picks, ErpVersion()), options);
     return path;
   }
 
@@ -477,6 +483,12 @@ TEST_P(DownloadTest, ClearAnsweredCancelClearsNothingAndWritesFromRowOne) {
   auto run = Download(path, Selection({}, "optClear", {"OK"}));
   EXPECT_EQ(SheetKeys(Read(path), 20), all);
 
+  // The dialog cancelled: no question, nothing written.
+  run = Download(path, {"txtWarehouseFrom=02", "optClear", "cmdCancel"});
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  EXPECT_TRUE(run.messages.empty()) << run.notices;
+  EXPECT_EQ(SheetKeys(Read(path), 20), all);
+
   run = Download(path, Selection({"txtWarehouseFrom=02"}, "optClear", {"Cancel"}));
   EXPECT_EQ(run.errors, 0) << run.notices;
   EXPECT_EQ(std::count(run.messages.begin(), run.messages.end(), kConfirmClear), 1);
@@ -550,6 +562,8 @@ TEST_P(DownloadTest, RefreshNamesThePageNumberOfAMissingRecord) {
     workbook.NamedRange("Warehouse")->Cells(1, 1).SetValue(Variant(all[0].first));
     workbook.NamedRange("Product")->Cells(1, 1).SetValue(Variant("NO-SUCH-ITEM"));
     workbook.NamedRange("PageNumber")->Cells(1, 1).SetValue(Variant("7"));
+    // A product cell that would widen the lookup if it were placed into the statement as it is.
+    workbook.NamedRange("Product")->Cells(2, 1).SetValue(Variant("X' or 'a'='a"));
   };
   auto run = Download(path, {"chkSelectRngs=1", "cmdOK"}, "", edit);
   EXPECT_EQ(run.errors, 0) << run.notices;
@@ -557,6 +571,14 @@ TEST_P(DownloadTest, RefreshNamesThePageNumberOfAMissingRecord) {
                              " and Product: NO-SUCH-ITEM Page number: 007" + kNotFound),
             std::string::npos)
       << run.notices;
+  EXPECT_NE(run.notices.find("Invalid Row , Warehouse:  and Product: X' or 'a'='a" +
+                             std::string(kNotFound)),
+            std::string::npos)
+      << run.notices;
+  auto cells = Read(path);
+  EXPECT_EQ(cells["Product"][1].text, "X' or 'a'='a");
+  EXPECT_TRUE(cells["Warehouse"][1].Empty()) << "no record was written over the row";
+  EXPECT_TRUE(cells["TEXT01"][1].Empty());
 }
 
 TEST_P(DownloadTest, CompanionTablesAreJoinedOnlyForTheirRangesOnTheSheet) {
@@ -631,9 +653,7 @@ TEST_P(DownloadTest, CompanionTablesAreJoinedOnlyForTheirRangesOnTheSheet) {
   }
 }
 
-// Every range of the catalogue on the sheet; the values of each range against the database,
-// with records edited to hit the blank, date and tolerance rules.
-TEST_P(DownloadTest, EveryRangeHoldsTheDatabaseValue) {
+void DownloadTest::CheckEveryRange() {
   auto all = Keys();
   std::string table = connection_->TableCatalogue().StockMaster();
   auto where = [](const Key& key) {
@@ -660,11 +680,15 @@ TEST_P(DownloadTest, EveryRangeHoldsTheDatabaseValue) {
 
   auto companion = [&](const std::string& from, const std::vector<std::string>& columns,
                        const std::string& condition = "") {
-    std::map<Key, std::map<std::string, Variant>> rows;
+    // Keyed by warehouse and product joined: before version 6 the EC and expense tables carry
+    // that as "whproduct".
+    std::map<std::string, std::map<std::string, Variant>> rows;
     Recordset records;
     records.Open("select * from " + from + condition, connection_->AdoConnection());
     for (; !records.Eof(); records.MoveNext()) {
-      auto& row = rows[{records.Fields("warehouse").ToText(), records.Fields("product").ToText()}];
+      auto& row = rows[records.HasField("whproduct") ? records.Fields("whproduct").ToText()
+                                                     : records.Fields("warehouse").ToText() +
+                                                           records.Fields("product").ToText()];
       for (const auto& column : columns) row[column] = records.Fields(column);
     }
     return rows;
@@ -677,7 +701,7 @@ TEST_P(DownloadTest, EveryRangeHoldsTheDatabaseValue) {
       {"PageNumber", "page_number"}};
   for (int n = 1; n <= 12; ++n)
     companion_ranges.emplace_back(fmt::format("TEXT{:02}", n), fmt::format("text{:02}", n));
-  std::vector<std::map<Key, std::map<std::string, Variant>>> tables = {
+  std::vector<std::map<std::string, std::map<std::string, Variant>>> tables = {
       companion(catalogue.StockExtension(), {"analysis_d", "analysis_e", "analysis_f"}),
       companion(catalogue.StockExpense(), {"expense"}),
       companion(catalogue.StockEc(),
@@ -706,13 +730,18 @@ TEST_P(DownloadTest, EveryRangeHoldsTheDatabaseValue) {
     for (const auto& [range, column] : companion_ranges) {
       Variant value = Variant::MakeNull();
       for (const auto& companion_table : tables) {
-        auto found = companion_table.find(key);
+        auto found = companion_table.find(key.first + key.second);
         if (found != companion_table.end() && found->second.count(column))
           value = found->second.at(column);
       }
       ExpectCell(cells[range][row], Expected(kField, value),
                  fmt::format("{} row {}", range, row + 1));
       ++checked;
+    }
+    if (ErpVersion() < 7) {
+      for (const char* range : {"Held?", "Obsolete", "ReplenishCategory"})
+        EXPECT_FALSE(cells.count(range)) << range;
+      continue;
     }
     for (const auto& [range, column] : std::vector<std::pair<std::string, std::string>>{
              {"Held?", "held_flag"},
@@ -725,6 +754,10 @@ TEST_P(DownloadTest, EveryRangeHoldsTheDatabaseValue) {
   }
   EXPECT_EQ(row, 20u);
   EXPECT_GT(checked, 20u * 180);
+  std::size_t companion_cells = 0;
+  for (const char* range : {"AnalysisD", "Expense", "Commodity", "TEXT01"})
+    for (const auto& cell : cells[range]) companion_cells += cell.Empty() ? 0 : 1;
+  EXPECT_GT(companion_cells, 4u) << "the demo company has rows in every companion table";
   for (const auto& [name, column] : cells) {
     if (column.size() != 22) continue;
     for (std::size_t empty_row = 20; empty_row < 22; ++empty_row)
@@ -745,7 +778,19 @@ TEST_P(DownloadTest, EveryRangeHoldsTheDatabaseValue) {
   EXPECT_TRUE(cells["IssueDate"][2].Empty());
 }
 
+TEST_P(DownloadTest, EveryRangeHoldsTheDatabaseValue) { CheckEveryRange(); }
+
 INSTANTIATE_TEST_SUITE_P(Databases, DownloadTest, test::AllBackends(), test::BackendName);
+
+// Before version 6 the EC and expense tables are joined by warehouse and product joined.
+class DownloadVersion5Test : public DownloadTest {
+ protected:
+  int ErpVersion() const override { return 5; }
+};
+
+TEST_P(DownloadVersion5Test, EveryRangeHoldsTheDatabaseValue) { CheckEveryRange(); }
+
+INSTANTIATE_TEST_SUITE_P(Databases, DownloadVersion5Test, test::AllBackends(), test::BackendName);
 
 }  // namespace
 }  // namespace orv
