@@ -149,6 +149,12 @@ TEST_F(HostExtractTest, BadWorkbookOrUnknownCompanyExitsOneAndLeavesTheFileAsItW
   EXPECT_EQ(unknown.status, 1) << unknown.output;
   EXPECT_NE(unknown.output.find("NOSUCH"), std::string::npos) << unknown.output;
   EXPECT_EQ(testing::ReadBytes(workbook_), before) << "the workbook is not rewritten";
+
+  auto outside = RunHost(Config() + " extract '" + workbook_.string() +
+                         "' --from-warehouse 01 --at-cell Z900");
+  EXPECT_EQ(outside.status, 1) << outside.output;
+  EXPECT_NE(outside.output.find("$Z$900"), std::string::npos) << outside.output;
+  EXPECT_EQ(testing::ReadBytes(workbook_), before) << "a start cell outside the ranges";
 }
 
 }  // namespace
