@@ -477,7 +477,7 @@ TEST_P(DownloadTest, AppendGoesBelowTheLastFilledRowAndAtCellStartsAtItsRow) {
 }
 
 TEST_P(DownloadTest, ClearAnsweredCancelClearsNothingAndWritesFromRowOne) {
-  auto path = Template(kKeyRanges, 30);
+  auto path = Template({"Warehouse", "Product", "Description", "sage_company"}, 30);
   auto all = Keys();
   ASSERT_EQ(all.size(), 20u);
   auto run = Download(path, Selection({}, "optClear", {"OK"}));
@@ -498,8 +498,14 @@ TEST_P(DownloadTest, ClearAnsweredCancelClearsNothingAndWritesFromRowOne) {
   auto cells = Read(path);
   EXPECT_EQ(SheetKeys(cells, 20), expected) << "the rows below the new records are kept";
 
-  run = Download(path, Selection({"txtWarehouseFrom=02"}, "optClear", {"OK"}));
+  // Answered OK the data rows are emptied; the company cell is not a data row.
+  auto company = [](Workbook& workbook) {
+    workbook.NamedRange("sage_company")->SetValue(Variant("demo"));
+  };
+  run = Download(path, Selection({"txtWarehouseFrom=02"}, "optClear", {"OK"}), "", company);
+  EXPECT_EQ(run.errors, 0) << run.notices;
   cells = Read(path);
+  EXPECT_EQ(cells["sage_company"][0].text, "demo");
   EXPECT_EQ(SheetKeys(cells, in_02.size()), in_02);
   for (std::size_t row = in_02.size(); row < 20; ++row) {
     EXPECT_TRUE(cells["Product"][row].Empty()) << "row " << row + 1;
@@ -539,6 +545,9 @@ TEST_P(DownloadTest, RefreshSkipsBlankProductRowsAndReportsAVanishedRecordOnce) 
        at = run.notices.find(report, at + 1))
     ++reports;
   EXPECT_EQ(reports, 1u) << run.notices;
+  EXPECT_NE(run.notices.find("18 rows refreshed, 1 not found, 0 failed"), std::string::npos)
+      << "20 rows, one without product, one vanished\n"
+      << run.notices;
   std::size_t any_reports = 0;
   for (auto at = run.notices.find(kNotFound); at != std::string::npos;
        at = run.notices.find(kNotFound, at + 1))
