@@ -19,10 +19,18 @@ std::deque<std::string> ExtractRequest::DialogActions(bool dropdowns) const {
   auto fill = [&](const std::string& value, const char* text_box, const char* list) {
     if (!value.empty()) actions.push_back(std::string(dropdowns ? list : text_box) + "=" + value);
   };
-  fill(from_warehouse, "txtWarehouseFrom", "STWHComboStart");
-  fill(to_warehouse, "txtWarehouseTo", "STWHComboEnd");
-  fill(from_product, "txtProdFrom", "STPRComboStart");
-  fill(to_product, "txtProdTo", "STPRComboEnd");
+  // A first value given alone means that one code: the last value remembered from an earlier
+  // download must not turn it into a range.
+  auto range = [&](const std::string& from, const std::string& to, const char* from_box,
+                   const char* to_box, const char* from_list, const char* to_list) {
+    fill(from, from_box, from_list);
+    if (!from.empty() && to.empty())
+      actions.push_back(std::string(dropdowns ? to_list : to_box) + "=");
+    fill(to, to_box, to_list);
+  };
+  range(from_warehouse, to_warehouse, "txtWarehouseFrom", "txtWarehouseTo", "STWHComboStart",
+        "STWHComboEnd");
+  range(from_product, to_product, "txtProdFrom", "txtProdTo", "STPRComboStart", "STPRComboEnd");
   if (clear) actions.push_back("optClear");
   if (append) actions.push_back("optAppend");
   if (!at_cell.empty()) actions.push_back("optAppendCurrent");

@@ -139,7 +139,8 @@ int main(int argc, char** argv) {
       "Download stock records into a workbook's ranges (the download dialog's choices "
       "as flags; a choice not given is the one remembered from the last download)");
   extract->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
-  extract->add_option("--from-warehouse", extract_request.from_warehouse, "First warehouse");
+  extract->add_option("--from-warehouse", extract_request.from_warehouse,
+                      "First warehouse (alone: that warehouse only)");
   extract->add_option("--to-warehouse", extract_request.to_warehouse, "Last warehouse");
   extract->add_option("--from-product", extract_request.from_product,
                       "First product (alone: that product only)");

@@ -28,6 +28,9 @@ namespace {
 
 // Statements whose failure is deliberately passed over: the range definitions are re-run by the
 // next action, and a definition that failed is reported there by the range it lacks.
+constexpr const char* kTooManyRows =
+    "Warning - too many rows of data for the size of ranges defined";
+
 template <class Statement>
 void IgnoringErrors(Statement&& statement) {
   try {
@@ -318,14 +321,16 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     const std::int32_t first_row = row;
     line = 60;
     std::int32_t written = 0;
+    // Appending to a full sheet writes nothing: say so rather than end as if all was written.
+    if (!records.Eof() && row > List().RangeRowCount("Product"))
+      Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
     while (!records.Eof() && row <= List().RangeRowCount("Product")) {
       CopyRecordToRow(records, row);
       ++written;
       records.MoveNext();
       ++row;
       if (row > List().RangeRowCount("Product") && !records.Eof()) {
-        Site().ui->MsgBox("Warning - too many rows of data for the size of ranges defined",
-                          MsgButtons::kOK, MsgIcon::kExclamation, "");
+        Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
         break;
       }
       progress->Show("Record read: " + std::to_string(row));

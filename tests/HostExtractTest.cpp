@@ -1,0 +1,161 @@
+// `orvstock extract` through the real executable, on a demo company in a SQLite file.
+
+#include <fmt/format.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "shell/outside/DataConnection.h"
+#include "shell/outside/Recordset.h"
+#include "tests/RangeDump.h"
+#include "tests/TempConfig.h"
+#include "tests/WorkbookFixtures.h"
+
+namespace orv {
+namespace {
+
+struct Result {
+  int status;
+  std::string output;
+};
+
+Result RunHost(const std::string& arguments) {
+  std::string command = std::string(ORV_TEST_ORVSTOCK) + " " + arguments + " </dev/null 2>&1";
+  Result result{-1, {}};
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return result;
+  std::array<char, 4096> buffer{};
+  while (std::size_t read = std::fread(buffer.data(), 1, buffer.size(), pipe))
+    result.output.append(buffer.data(), read);
+  int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+class HostExtractTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto demo = RunHost(Config() + " demo-db '" + database_.string() + "' --rows 20");
+    ASSERT_EQ(demo.status, 0) << demo.output;
+    auto made = RunHost("template '" + workbook_.string() +
+                        "' Warehouse Product Description PhysicalQty --rows 30");
+    ASSERT_EQ(made.status, 0) << made.output;
+  }
+
+  std::string Config() const { return "--config '" + companies_.string() + "'"; }
+
+  test::TempConfig config_;
+  testing::ScratchFolder folder_;
+  std::filesystem::path database_ = folder_ / "demo.db";
+  std::filesystem::path companies_ = folder_ / "companies.toml";
+  std::filesystem::path workbook_ = folder_ / "stock.xlsx";
+};
+
+TEST_F(HostExtractTest, ExtractWritesTheSelectionAndSaysHowManyRows) {
+  auto run = RunHost(Config() + " extract '" + workbook_.string() +
+                     "' --from-warehouse 02 --to-warehouse 03 --clear");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("10 stock records written to rows 1 to 10"), std::string::npos)
+      << run.output;
+
+  DataConnection connection;
+  connection.Open(DatabaseTarget::SQLiteFile(database_.string()), "DEMO");
+  Recordset records;
+  records.Open("select warehouse, product, description, physical_qty from " +
+                   connection.TableCatalogue().StockMaster() +
+                   " where warehouse in ('02', '03') order by warehouse, product",
+               connection.AdoConnection());
+  auto cells = testing::ReadRanges(folder_.Path(), workbook_);
+  std::size_t row = 0;
+  for (; !records.Eof(); records.MoveNext(), ++row) {
+    EXPECT_EQ(cells["Warehouse"][row].text, records.Fields("warehouse").ToText()) << row;
+    EXPECT_EQ(cells["Product"][row].text, records.Fields("product").ToText()) << row;
+    EXPECT_EQ(cells["Description"][row].text, records.Fields("description").ToText()) << row;
+    EXPECT_EQ(cells["PhysicalQty"][row].number, records.Fields("physical_qty").ToDouble()) << row;
+  }
+  EXPECT_EQ(row, 10u);
+  EXPECT_TRUE(cells["Product"][10].Empty());
+
+  // Appending the first warehouse goes below the ten rows (the last warehouse given is
+  // remembered, so it is given again).
+  run = RunHost(Config() + " extract '" + workbook_.string() +
+                "' --from-warehouse 01 --to-warehouse 01 --append");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("10 stock records written to rows 11 to 20"), std::string::npos)
+      << run.output;
+  cells = testing::ReadRanges(folder_.Path(), workbook_);
+  EXPECT_EQ(cells["Warehouse"][10].text, "01");
+  EXPECT_EQ(cells["Warehouse"][19].text, "01");
+  EXPECT_EQ(cells["Warehouse"][9].text, "03");
+}
+
+TEST_F(HostExtractTest, AFirstProductAloneTakesThatProductOnly) {
+  DataConnection connection;
+  connection.Open(DatabaseTarget::SQLiteFile(database_.string()), "DEMO");
+  std::vector<std::string> products;
+  Recordset records;
+  records.Open("select distinct product from " + connection.TableCatalogue().StockMaster() +
+                   " order by product",
+               connection.AdoConnection());
+  for (; !records.Eof(); records.MoveNext()) products.push_back(records.Fields("product").ToText());
+  ASSERT_GE(products.size(), 5u);
+  auto count = [&](const std::string& where) {
+    Recordset counted;
+    counted.Open("select count(*) as n from " + connection.TableCatalogue().StockMaster() +
+                     " where " + where,
+                 connection.AdoConnection());
+    return static_cast<int>(counted.Fields("n").ToDouble());
+  };
+
+  auto range = RunHost(Config() + " extract '" + workbook_.string() + "' --from-product " +
+                       products[1] + " --to-product " + products[4] + " --clear");
+  ASSERT_EQ(range.status, 0) << range.output;
+  int in_range = count("product >= '" + products[1] + "' and product <= '" + products[4] + "'");
+  EXPECT_NE(range.output.find(std::to_string(in_range) + " stock records written"),
+            std::string::npos)
+      << range.output;
+
+  auto alone = RunHost(Config() + " extract '" + workbook_.string() + "' --from-product " +
+                       products[2] + " --clear");
+  ASSERT_EQ(alone.status, 0) << alone.output;
+  int exact = count("product = '" + products[2] + "'");
+  EXPECT_NE(
+      alone.output.find(fmt::format("{} stock records written to rows 1 to {}", exact, exact)),
+      std::string::npos)
+      << "the product range of the last run is not kept\n"
+      << alone.output;
+  auto cells = testing::ReadRanges(folder_.Path(), workbook_);
+  EXPECT_EQ(cells["Product"][0].text, products[2]);
+  EXPECT_TRUE(cells["Product"][static_cast<std::size_t>(exact)].Empty());
+}
+
+TEST_F(HostExtractTest, BadWorkbookOrUnknownCompanyExitsOneAndLeavesTheFileAsItWas) {
+  const std::string before = testing::ReadBytes(workbook_);
+  auto missing = RunHost(Config() + " extract '" + (folder_ / "none.xlsx").string() + "' --clear");
+  EXPECT_EQ(missing.status, 1) << missing.output;
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "none.xlsx"));
+
+  auto garbage = folder_ / "garbage.xlsx";
+  testing::WriteBytes(garbage, "this is not a workbook");
+  auto broken = RunHost(Config() + " extract '" + garbage.string() + "' --clear");
+  EXPECT_EQ(broken.status, 1) << broken.output;
+  EXPECT_EQ(testing::ReadBytes(garbage), "this is not a workbook");
+
+  auto unknown = RunHost(Config() + " --company NOSUCH extract '" + workbook_.string() +
+                         "' --from-warehouse 01 --clear");
+  EXPECT_EQ(unknown.status, 1) << unknown.output;
+  EXPECT_NE(unknown.output.find("NOSUCH"), std::string::npos) << unknown.output;
+  EXPECT_EQ(testing::ReadBytes(workbook_), before) << "the workbook is not rewritten";
+
+  auto outside = RunHost(Config() + " extract '" + workbook_.string() +
+                         "' --from-warehouse 01 --at-cell Z900");
+  EXPECT_EQ(outside.status, 1) << outside.output;
+  EXPECT_NE(outside.output.find("$Z$900"), std::string::npos) << outside.output;
+  EXPECT_EQ(testing::ReadBytes(workbook_), before) << "a start cell outside the ranges";
+}
+
+}  // namespace
+}  // namespace orv
