@@ -59,7 +59,7 @@ void clsOrvStockTables::SetSageConnection(std::shared_ptr<DataConnection> connec
   connection_ = std::move(connection);
 }
 
-std::string clsOrvStockTables::RangeFilter() const {
+std::string clsOrvStockTables::RangeFilter(bool page_in_filter) const {
   std::string filter;
   if (!ValueConvert::IsBlank(FromWarehouse)) {
     if (!ValueConvert::IsBlank(ToWarehouse)) {
@@ -77,7 +77,7 @@ std::string clsOrvStockTables::RangeFilter() const {
       AddCondition(filter, " t1.product <= " + ValueConvert::Quote(ToProduct));
     }
   }
-  if (IsSttechM && !ValueConvert::IsBlank(PageNumber))
+  if (page_in_filter && IsSttechM && !ValueConvert::IsBlank(PageNumber))
     AddCondition(filter, " (t3.page_number = " + ValueConvert::Quote(PageNumber) +
                              " or t3.page_number is null)");
   return filter;
@@ -103,6 +103,11 @@ void clsOrvStockTables::SqlQuery() {
                      "The download statement cannot be built for database type " +
                          std::to_string(type) + " (0 to 3 are known)");
 
+    // The page is a condition of the page table's outer join, so that a record without that page
+    // still comes back (with empty page cells). In the WHERE clause it would drop every record
+    // whose pages do not include it. The Informix form keeps it in the filter.
+    const bool page_wanted = IsSttechM && !ValueConvert::IsBlank(PageNumber);
+    const std::string page = page_wanted ? ValueConvert::Quote(PageNumber) : std::string();
     std::string statement;
     if (type == 2 || type == 3) {
       line = 30;
@@ -114,7 +119,8 @@ void clsOrvStockTables::SqlQuery() {
         join(tables.StockExtension(), " t2 on t1.warehouse=t2.warehouse and t1.product=t2.product");
       if (IsSttechM)
         join(tables.TechnicalDescription(),
-             " t3 on t1.warehouse=t3.warehouse and t1.product=t3.product");
+             " t3 on t1.warehouse=t3.warehouse and t1.product=t3.product" +
+                 (page_wanted ? " and t3.page_number = " + page : std::string()));
       if (version >= 6) {
         if (IsStockeM)
           join(tables.StockEc(), " t4 on t1.warehouse=t4.warehouse and t1.product=t4.product");
@@ -138,7 +144,11 @@ void clsOrvStockTables::SqlQuery() {
         AddCondition(where, condition);
       };
       if (IsStockXpgm) join(tables.StockExtension(), " t2 ", form.extension);
-      if (IsSttechM) join(tables.TechnicalDescription(), " t3 ", form.pages);
+      if (IsSttechM) {
+        std::string condition = form.pages;
+        if (page_wanted && type == 0) condition += "and t3.page_number(+) = " + page + " ";
+        join(tables.TechnicalDescription(), " t3 ", condition.c_str());
+      }
       if (IsStockeM)
         join(tables.StockEc(), " t4 ", version >= 6 ? form.ec_by_columns : form.ec_by_whproduct);
       if (IsStprexM)
@@ -149,7 +159,7 @@ void clsOrvStockTables::SqlQuery() {
     }
 
     line = 50;
-    std::string filter = RangeFilter();
+    std::string filter = RangeFilter(type == 1);
     if (!ValueConvert::IsBlank(filter))
       statement += (statement.find("where") != std::string::npos ? " and " : " where ") + filter;
     base_sql_ = std::move(statement);

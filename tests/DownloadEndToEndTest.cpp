@@ -662,6 +662,32 @@ TEST_P(DownloadTest, CompanionTablesAreJoinedOnlyForTheirRangesOnTheSheet) {
   }
 }
 
+TEST_P(DownloadTest, ARecordWhosePagesLackPageOneIsStillDownloaded) {
+  auto all = Keys();
+  const std::string pages_table = connection_->TableCatalogue().TechnicalDescription();
+  Recordset first;
+  first.Open("select warehouse, product from " + pages_table +
+                 " where page_number = '001' order by warehouse, product",
+             connection_->AdoConnection());
+  ASSERT_FALSE(first.Eof()) << "the demo company has technical description pages";
+  Key moved{first.Fields("warehouse").ToText(), first.Fields("product").ToText()};
+  first.Close();
+  connection_->AdoConnection()->Execute(
+      "update " + pages_table +
+          " set page_number = '999' where warehouse = ? and product = ? and page_number = '001'",
+      {Variant(moved.first), Variant(moved.second)});
+
+  auto pages = Template({"Warehouse", "Product", "PageNumber", "TEXT01"}, 25, "pages.xlsx");
+  auto run = Download(pages, Selection({}, "optClear", {"OK"}));
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  auto cells = Read(pages);
+  EXPECT_EQ(SheetKeys(cells, all.size()), all) << "every stock record, page 001 or not";
+  for (std::size_t i = 0; i < all.size(); ++i)
+    if (all[i] == moved) {
+      EXPECT_TRUE(cells["PageNumber"][i].Empty()) << "row " << i;
+    }
+}
+
 void DownloadTest::CheckEveryRange() {
   auto all = Keys();
   std::string table = connection_->TableCatalogue().StockMaster();

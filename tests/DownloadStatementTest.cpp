@@ -76,8 +76,8 @@ TEST_F(DownloadStatement, OracleFormWithPageConditionAndSingleProduct) {
             "Select t1.*, t1.warehouse wh, t1.product pd , t2.* , t3.*  from scheme.stockm t1 "
             ",scheme.stockxpgm t2 ,scheme.sttechm t3  where  t1.warehouse=t2.warehouse(+) and "
             "t1.product=t2.product(+)  and  t1.warehouse=t3.warehouse(+) and "
-            "t1.product=t3.product(+)  and t1.product='P1' and  (t3.page_number = '001' or "
-            "t3.page_number is null)");
+            "t1.product=t3.product(+) and t3.page_number(+) = '001'  and t1.product='P1'")
+      << "the page belongs to the page table's outer join";
   builder.IsStockXpgm = builder.IsSttechM = false;
   builder.IsStockeM = true;
   EXPECT_EQ(
@@ -86,6 +86,26 @@ TEST_F(DownloadStatement, OracleFormWithPageConditionAndSingleProduct) {
       ",scheme.stockem t4  where t1.warehouse = t4.warehouse(+) and t1.product=t4.product(+)  "
       "and t1.product='P1'")
       << "no page condition without the page table";
+}
+
+TEST_F(DownloadStatement, ThePageJoinsThePageTableSoRecordsWithoutItStay) {
+  builder.IsSttechM = true;
+  builder.PageNumber = "001";
+  builder.FromWarehouse = "01";
+  EXPECT_EQ(Build(2, 7),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t3.*  from scheme.stockm t1  left join "
+            "scheme.sttechm t3 on t1.warehouse=t3.warehouse and t1.product=t3.product and "
+            "t3.page_number = '001' where  t1.warehouse ='01'");
+  EXPECT_EQ(Build(1, 7),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t3.*  from scheme.stockm t1 , outer "
+            "scheme.sttechm t3  where  t3.warehouse=t1.warehouse and t3.product=t1.product  and  "
+            "t1.warehouse ='01' and  (t3.page_number = '001' or t3.page_number is null)")
+      << "the Informix form keeps the page in its filter";
+  builder.PageNumber = "";
+  EXPECT_EQ(Build(2, 7),
+            "Select t1.*, t1.warehouse wh, t1.product pd , t3.*  from scheme.stockm t1  left join "
+            "scheme.sttechm t3 on t1.warehouse=t3.warehouse and t1.product=t3.product where  "
+            "t1.warehouse ='01'");
 }
 
 TEST_F(DownloadStatement, RangeFilterRules) {
