@@ -74,8 +74,7 @@ HostSite& clsOrvStockEx::Site() {
 }
 
 Workbook& clsOrvStockEx::ActiveWorkbook() {
-  if (!m_objwkbActive_)
-    throw AppError(91, "", "No workbook has been given to the stock component");
+  if (!m_objwkbActive_) throw AppError(91, "", "No workbook has been given to the stock component");
   return *m_objwkbActive_;
 }
 
