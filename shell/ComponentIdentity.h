@@ -3,9 +3,13 @@
 #include <string>
 #include <string_view>
 
+#include <memory>
+
 #include "shell/outside/AppError.h"
 
 namespace orv {
+
+class Workbook;
 
 // What both components say about themselves.
 class ComponentIdentity {
@@ -20,6 +24,12 @@ class ComponentIdentity {
   static std::string VersionDescription();
   // The library, the business object's description, the data and the general layer, one a line.
   static std::string FullVersionDescription(std::string_view business_object);
+  // Adds (or removes) the component's browse code in the workbook, then its "View Stock" shortcut.
+  static void SpecialBrowseCode(const std::shared_ptr<Workbook>& workbook,
+                                const std::string& browse_component, bool remove);
+  // Adds (or removes) the shortcut macro browse_component + "ViewStock", caption "View Stock".
+  static void SpecialShortcutCode(const std::shared_ptr<Workbook>& workbook,
+                                  const std::string& browse_component, bool remove);
   // Raised by a member whose work this build does not do yet.
   static AppError NotAvailable(std::string_view member);
 };

@@ -11,7 +11,6 @@
 #include "shell/outside/CompanyPicker.h"
 #include "shell/outside/ConnectionManager.h"
 #include "shell/outside/HostSite.h"
-#include "shell/outside/MacroInstaller.h"
 #include "shell/outside/ProgressBar.h"
 #include "shell/outside/Recordset.h"
 #include "shell/outside/SheetBinding.h"
@@ -122,28 +121,12 @@ std::string clsOrvStockEx::FullVersionDescription() {
   return ComponentIdentity::FullVersionDescription(m_oOrvStock->FullVersionDescription());
 }
 
-void clsOrvStockEx::SpecialBrowseCode(std::shared_ptr<Worksheet>& xlsCurrent, bool& bDelete) {
-  MacroInstaller installer;
-  installer.SetWorkbook(m_objwkbActive_);
-  installer.SetMacroName(BrowseComponentName());
-  installer.SetFlag(true);
-  if (bDelete)
-    installer.Remove();
-  else
-    installer.Add();
-  SpecialShortcutCode(xlsCurrent, bDelete);
+void clsOrvStockEx::SpecialBrowseCode(std::shared_ptr<Worksheet>&, bool& bDelete) {
+  ComponentIdentity::SpecialBrowseCode(m_objwkbActive_, BrowseComponentName(), bDelete);
 }
 
 void clsOrvStockEx::SpecialShortcutCode(std::shared_ptr<Worksheet>&, bool& bDelete) {
-  MacroInstaller installer;
-  installer.SetWorkbook(m_objwkbActive_);
-  installer.SetMacroName(BrowseComponentName() + "ViewStock");
-  installer.SetCaption("View Stock");
-  installer.SetShortcutText("");
-  if (bDelete)
-    installer.RemoveShortcut();
-  else
-    installer.AddShortcut();
+  ComponentIdentity::SpecialShortcutCode(m_objwkbActive_, BrowseComponentName(), bDelete);
 }
 
 void clsOrvStockEx::PrepareRanges() {

@@ -64,12 +64,12 @@ std::string clsSTTechDescEx::FullVersionDescription() {
   return ComponentIdentity::FullVersionDescription(m_oOrvStock->FullVersionDescription());
 }
 
-void clsSTTechDescEx::SpecialBrowseCode(std::shared_ptr<Worksheet>&, bool&) {
-  throw ComponentIdentity::NotAvailable("SpecialBrowseCode");
+void clsSTTechDescEx::SpecialBrowseCode(std::shared_ptr<Worksheet>&, bool& bDelete) {
+  ComponentIdentity::SpecialBrowseCode(wkbActive_, BrowseComponentName(), bDelete);
 }
 
-void clsSTTechDescEx::SpecialShortcutCode(std::shared_ptr<Worksheet>&, bool&) {
-  throw ComponentIdentity::NotAvailable("SpecialShortcutCode");
+void clsSTTechDescEx::SpecialShortcutCode(std::shared_ptr<Worksheet>&, bool& bDelete) {
+  ComponentIdentity::SpecialShortcutCode(wkbActive_, BrowseComponentName(), bDelete);
 }
 
 bool clsSTTechDescEx::ChangeOrvConnection() {

@@ -8,10 +8,12 @@
 #include "shell/outside/ComPtr.h"
 #include "shell/outside/HostSite.h"
 #include "shell/outside/IClassFactory.h"
+#include "shell/outside/MacroInstaller.h"
 #include "shell/outside/ScriptedUI.h"
 #include "shell/outside/Workbook.h"
 #include "shell/outside/WorkbookTemplate.h"
 #include "shell/outside/Worksheet.h"
+#include "shell/outside/XlsxDocument.h"
 #include "shell/outside/XlsxRangeList.h"
 #include "techdesc/_clsSTTechDescEx.h"
 #include "tests/TempConfig.h"
@@ -73,6 +75,24 @@ TEST_F(TechDescComponentTest, AddRangesDefinesHeaderCellsAndRegistersTheComponen
   EXPECT_TRUE(component->BrowseAvailable(cell));
   auto page = workbook->NamedRange("PageNumber")->Cells(2, 1);
   EXPECT_FALSE(component->BrowseAvailable(page));
+}
+
+TEST_F(TechDescComponentTest, BrowseCodeIsRegisteredUnderItsOwnName) {
+  auto workbook = NewWorkbook({});
+  auto component = Attach(workbook);
+  auto sheet = workbook->Sheet(0);
+  bool remove = false;
+  component->SpecialBrowseCode(sheet, remove);
+  const auto browse = MacroInstaller::BrowseCodeProperty("OrvStockTechDescBrowse");
+  const auto shortcut = MacroInstaller::ShortcutProperty("OrvStockTechDescBrowseViewStock");
+  EXPECT_TRUE(workbook->Document().CustomProperty(browse));
+  EXPECT_TRUE(workbook->Document().CustomProperty(shortcut));
+  EXPECT_FALSE(
+      workbook->Document().CustomProperty(MacroInstaller::BrowseCodeProperty("OrvStockBrowse")));
+  remove = true;
+  component->SpecialBrowseCode(sheet, remove);
+  EXPECT_FALSE(workbook->Document().CustomProperty(browse));
+  EXPECT_FALSE(workbook->Document().CustomProperty(shortcut));
 }
 
 TEST_F(TechDescComponentTest, ValidateRangesNamesTheFirstMissingRange) {
