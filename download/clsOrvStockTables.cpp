@@ -15,12 +15,6 @@ void AddCondition(std::string& target, const std::string& condition) {
     target += " and " + condition;
 }
 
-std::string Trimmed(const std::string& text) {
-  auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Join conditions of the forms that list the tables in FROM and join in WHERE.
 struct WhereJoins {
   const char* separator;
@@ -71,7 +65,7 @@ std::string clsOrvStockTables::RangeFilter(bool page_in_filter) const {
   }
   if (!ValueConvert::IsBlank(FromProduct)) {
     if (ValueConvert::IsBlank(ToProduct)) {
-      AddCondition(filter, "t1.product=" + ValueConvert::Quote(Trimmed(FromProduct)));
+      AddCondition(filter, "t1.product=" + ValueConvert::Quote(ValueConvert::Trim(FromProduct)));
     } else {
       AddCondition(filter, " t1.product >= " + ValueConvert::Quote(FromProduct));
       AddCondition(filter, " t1.product <= " + ValueConvert::Quote(ToProduct));

@@ -4,15 +4,10 @@
 #include "shell/outside/DataConnection.h"
 #include "shell/outside/Recordset.h"
 #include "shell/outside/Trap.h"
+#include "shell/outside/ValueConvert.h"
 
 namespace orv {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-  auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::vector<ComboBox::Row> ReadCodeList(DataConnection& connection, const std::string& sql) {
   Recordset records;
@@ -139,10 +134,10 @@ void frmExtractStock::opt_Click() {
 void frmExtractStock::cmdOK_Click() {
   cancelled_ = false;
   bool lists = Options().ShowDropdowns();
-  from_wh_ = Trimmed(lists ? STWHComboStart_.Text : txtWarehouseFrom_.Text);
-  to_wh_ = Trimmed(lists ? STWHComboEnd_.Text : txtWarehouseTo_.Text);
-  from_pr_ = Trimmed(lists ? STPRComboStart_.Text : txtProdFrom_.Text);
-  to_pr_ = Trimmed(lists ? STPRComboEnd_.Text : txtProdTo_.Text);
+  from_wh_ = ValueConvert::Trim(lists ? STWHComboStart_.Text : txtWarehouseFrom_.Text);
+  to_wh_ = ValueConvert::Trim(lists ? STWHComboEnd_.Text : txtWarehouseTo_.Text);
+  from_pr_ = ValueConvert::Trim(lists ? STPRComboStart_.Text : txtProdFrom_.Text);
+  to_pr_ = ValueConvert::Trim(lists ? STPRComboEnd_.Text : txtProdTo_.Text);
 
   Options().SetClearDownload(clear_download_);
   Options().SetAppendDownload(append_bottom_);

@@ -1,7 +1,5 @@
 #include "host/HostSession.h"
 
-#include <dlfcn.h>
-
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/Application.h"
@@ -14,13 +12,6 @@
 namespace orv {
 namespace {
 
-std::filesystem::path LinkedLibrary() {
-  Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&DllGetClassObject), &info) == 0 || !info.dli_fname)
-    return {};
-  return std::filesystem::absolute(info.dli_fname);
-}
-
 // This host serves its components from the library it was built with: a registration that is
 // missing, or that points at another copy, is made anew as an installer would.
 bool RegisteredHere(const ComRegistry& registry, std::string_view prog_id) {
@@ -28,7 +19,7 @@ bool RegisteredHere(const ComRegistry& registry, std::string_view prog_id) {
   if (!clsid) return false;
   auto server = registry.ServerOf(*clsid);
   std::error_code ignored;
-  return server && std::filesystem::equivalent(*server, LinkedLibrary(), ignored);
+  return server && std::filesystem::equivalent(*server, ComponentLibraryPath(), ignored);
 }
 
 }  // namespace

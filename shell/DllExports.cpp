@@ -29,13 +29,6 @@ const ServedClass kServedClasses[] = {
     {orv::kTechDescProgId, orv::CLSID_clsSTTechDescEx, "Stock technical descriptions"},
 };
 
-std::filesystem::path ThisLibrary() {
-  Dl_info info{};
-  if (::dladdr(reinterpret_cast<void*>(&DllGetClassObject), &info) == 0 || !info.dli_fname)
-    return {};
-  return std::filesystem::absolute(info.dli_fname);
-}
-
 // Registration failures are told through the module error state, which the host reads back.
 orv::HRESULT Failed(const std::exception& error) {
   orv::ModuleErrorState().number = orv::SELFREG_E_CLASS;
@@ -53,11 +46,18 @@ orv::HRESULT HandFactory(const orv::IID& iid, void** object) {
 
 }  // namespace
 
+std::filesystem::path orv::ComponentLibraryPath() {
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&DllGetClassObject), &info) == 0 || !info.dli_fname)
+    return {};
+  return std::filesystem::absolute(info.dli_fname);
+}
+
 extern "C" {
 
 orv::HRESULT DllRegisterServer() {
   try {
-    auto server = ThisLibrary();
+    auto server = orv::ComponentLibraryPath();
     orv::ComRegistry registry(orv::UserPaths::RegistrationFile());
     for (const auto& served : kServedClasses)
       registry.Register(served.prog_id, served.clsid, server, served.description);

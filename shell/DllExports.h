@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include "shell/outside/IUnknown.h"
 
 // The library's entry points for any host that loads it: registration in the per-user
@@ -14,3 +16,8 @@ ORV_EXPORT orv::HRESULT DllGetClassObject(const orv::CLSID* clsid, const orv::II
 // S_OK when no object of the library is alive and no host holds a lock, else S_FALSE.
 ORV_EXPORT orv::HRESULT DllCanUnloadNow();
 }
+
+namespace orv {
+// The file of the shared library these entry points live in, as registration records it.
+std::filesystem::path ComponentLibraryPath();
+}  // namespace orv

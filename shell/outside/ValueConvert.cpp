@@ -28,6 +28,12 @@ OleDate ValueConvert::Date(const Variant& value) {
   }
 }
 
+std::string ValueConvert::Trim(std::string_view text) {
+  auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
 bool ValueConvert::IsBlank(std::string_view text) {
   return text.find_first_not_of(' ') == std::string_view::npos;
 }

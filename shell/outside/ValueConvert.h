@@ -18,6 +18,8 @@ class ValueConvert {
   static double Number(const Variant& value);
   // The date of a field: Null, empty and unreadable values give the date 0.
   static OleDate Date(const Variant& value);
+  // The text without leading and trailing blanks.
+  static std::string Trim(std::string_view text);
   // True when the text is empty or only blanks.
   static bool IsBlank(std::string_view text);
   // The text as an SQL literal: between apostrophes, each apostrophe doubled.
