@@ -10,6 +10,7 @@
 #include <fmt/format.h>
 
 #include "shell/outside/AppError.h"
+#include "shell/outside/OleCalendar.h"
 #include "shell/outside/Trap.h"
 #include "upload/clsOrvStock.h"
 
@@ -638,16 +639,6 @@ std::string Suffix(int i, bool two_digits) {
   return two_digits ? fmt::format("{:02}", i) : std::to_string(i);
 }
 
-// Days from 30/12/1899 to a civil date.
-long DaysFromCivil(long year, long month, long day) {
-  year -= month <= 2;
-  long era = (year >= 0 ? year : year - 399) / 400;
-  long year_of_era = year - era * 400;
-  long day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  long day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era - 719468 + 25569;
-}
-
 // A date field: a date, a serial number, or a text "yyyy-mm-dd[ hh:mm:ss]", "dd/mm/yyyy[ hh:mm:ss]"
 // or "hh:mm:ss" as text-typed timestamp columns return it.
 OleDate FieldDate(const Variant& value, std::string_view column) {
@@ -661,9 +652,9 @@ OleDate FieldDate(const Variant& value, std::string_view column) {
   if (fields >= 5 && s1 == ':' && s2 == ':') return OleDate{(a * 3600 + b * 60 + c) / 86400.0};
   long days = 0;
   if (fields >= 5 && s1 == '-' && s2 == '-')
-    days = DaysFromCivil(a, b, c);
+    days = OleCalendar::DaysFromCivil(a, b, c);
   else if (fields >= 5 && s1 == '/' && s2 == '/')
-    days = DaysFromCivil(c, b, a);
+    days = OleCalendar::DaysFromCivil(c, b, a);
   else
     throw AppError(kTypeMismatch, "",
                    "Type mismatch: column \"" + std::string(column) + "\" holds '" + text +

@@ -2,17 +2,10 @@
 
 #include <cctype>
 
+#include "shell/outside/OleCalendar.h"
+
 namespace orv {
 namespace {
-
-long DaysFromCivil(long year, long month, long day) {
-  year -= month <= 2 ? 1 : 0;
-  long era = (year >= 0 ? year : year - 399) / 400;
-  long year_of_era = year - era * 400;
-  long day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  long day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era - 719468;
-}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -36,8 +29,7 @@ int Digits(std::string_view text, std::size_t& position, std::size_t& count) {
 }  // namespace
 
 OleDate CellDates::FromCivil(int year, int month, int day) {
-  return OleDate{
-      static_cast<double>(DaysFromCivil(year, month, day) - DaysFromCivil(1899, 12, 30))};
+  return OleDate{static_cast<double>(OleCalendar::DaysFromCivil(year, month, day))};
 }
 
 OleDate CellDates::FromSerial(double serial, bool date1904) {

@@ -4,41 +4,21 @@
 #include <limits>
 
 #include "shell/outside/DatabaseTarget.h"
+#include "shell/outside/OleCalendar.h"
 #include "shell/outside/SqlMarkers.h"
 
 namespace orv {
-namespace {
-
-constexpr long kOleEpochDays = 693899;  // 30/12/1899 counted from 1 March of year 0
-
-long DaysFromCivil(long year, long month, long day) {
-  year -= month <= 2;
-  long era = (year >= 0 ? year : year - 399) / 400;
-  long year_of_era = year - era * 400;
-  long day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  long day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::tm SociValue::ToTm(OleDate date) {
   double whole = std::trunc(date.serial);
   long seconds = std::lround(std::fabs(date.serial - whole) * 86400.0);
-  long days = static_cast<long>(whole) + kOleEpochDays;
+  long days = static_cast<long>(whole);
   if (seconds >= 86400) {
     days += 1;
     seconds -= 86400;
   }
-  long era = (days >= 0 ? days : days - 146096) / 146097;
-  long day_of_era = days - era * 146097;
-  long year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  long day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  long mp = (5 * day_of_year + 2) / 153;
-  long day = day_of_year - (153 * mp + 2) / 5 + 1;
-  long month = mp < 10 ? mp + 3 : mp - 9;
-  long year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
+  auto [year, month, day] = OleCalendar::CivilFromDays(days);
   std::tm tm{};
   tm.tm_year = static_cast<int>(year - 1900);
   tm.tm_mon = static_cast<int>(month - 1);
@@ -50,7 +30,7 @@ std::tm SociValue::ToTm(OleDate date) {
 }
 
 OleDate SociValue::FromTm(const std::tm& tm) {
-  long days = DaysFromCivil(tm.tm_year + 1900L, tm.tm_mon + 1L, tm.tm_mday) - kOleEpochDays;
+  long days = OleCalendar::DaysFromCivil(tm.tm_year + 1900L, tm.tm_mon + 1L, tm.tm_mday);
   double fraction = (tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec) / 86400.0;
   return OleDate{days >= 0 ? days + fraction : days - fraction};
 }

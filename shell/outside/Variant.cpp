@@ -6,23 +6,15 @@
 #include <cmath>
 
 #include "shell/outside/AppError.h"
+#include "shell/outside/OleCalendar.h"
 
 namespace orv {
 namespace {
 
-// Day, month and year of an OLE date (the proleptic Gregorian calendar, day 0 = 30/12/1899).
+// The day of an OLE date; its fraction (the time of day) counts away from day 0.
 std::string DateText(OleDate date) {
-  long days = static_cast<long>(std::floor(date.serial)) + 693899;  // days from 1 Mar 0000
-  long era = (days >= 0 ? days : days - 146096) / 146097;
-  long day_of_era = days - era * 146097;
-  long year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  long day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  long mp = (5 * day_of_year + 2) / 153;
-  long day = day_of_year - (153 * mp + 2) / 5 + 1;
-  long month = mp < 10 ? mp + 3 : mp - 9;
-  long year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
-  return fmt::format("{:02}/{:02}/{:04}", day, month, year);
+  auto civil = OleCalendar::CivilFromDays(static_cast<long>(std::trunc(date.serial)));
+  return fmt::format("{:02}/{:02}/{:04}", civil.day, civil.month, civil.year);
 }
 
 std::string NumberText(double number) {
