@@ -6,30 +6,13 @@
 #include <fstream>
 #include <string>
 
+#include "tests/HostRunner.h"
 #include "tests/TempConfig.h"
 
 namespace orv {
 namespace {
 
-struct Result {
-  int status;
-  std::string output;
-};
-
-// Runs the orvstock host with a private configuration folder, stdin closed, and both output
-// streams captured.
-Result RunHost(const std::string& arguments) {
-  std::string command = std::string(ORV_TEST_ORVSTOCK) + " " + arguments + " </dev/null 2>&1";
-  Result result{-1, {}};
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer{};
-  while (std::size_t read = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    result.output.append(buffer.data(), read);
-  int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using test::RunHost;
 
 class HostCommandTest : public ::testing::Test {
  protected:

@@ -10,6 +10,7 @@
 
 #include "shell/outside/DataConnection.h"
 #include "shell/outside/Recordset.h"
+#include "tests/HostRunner.h"
 #include "tests/RangeDump.h"
 #include "tests/TempConfig.h"
 #include "tests/WorkbookFixtures.h"
@@ -17,23 +18,7 @@
 namespace orv {
 namespace {
 
-struct Result {
-  int status;
-  std::string output;
-};
-
-Result RunHost(const std::string& arguments) {
-  std::string command = std::string(ORV_TEST_ORVSTOCK) + " " + arguments + " </dev/null 2>&1";
-  Result result{-1, {}};
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return result;
-  std::array<char, 4096> buffer{};
-  while (std::size_t read = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    result.output.append(buffer.data(), read);
-  int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using test::RunHost;
 
 class HostExtractTest : public ::testing::Test {
  protected:
