@@ -9,7 +9,7 @@
 namespace orv {
 
 class Application;
-class HostSite;
+struct HostSite;
 class Range;
 class Workbook;
 class Worksheet;

@@ -8,13 +8,11 @@
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
 #include "shell/outside/Application.h"
-#include "shell/outside/CompanyPicker.h"
 #include "shell/outside/ConnectionManager.h"
 #include "shell/outside/HostSite.h"
 #include "shell/outside/ProgressBar.h"
 #include "shell/outside/Recordset.h"
 #include "shell/outside/SheetBinding.h"
-#include "shell/outside/StandaloneSite.h"
 #include "shell/outside/ValueConvert.h"
 #include "shell/outside/Workbook.h"
 #include "shell/outside/Worksheet.h"
@@ -41,10 +39,7 @@ void IgnoringErrors(Statement&& statement) {
 }  // namespace
 
 clsOrvStockEx::clsOrvStockEx()
-    : m_oOrvStock(std::make_shared<clsOrvStock>()),
-      connection_manager_(std::make_unique<ConnectionManager>()),
-      ranges_(std::make_unique<clsOrvStockRanges>()) {
-  connection_manager_->Connection()->SetKeyString(ComponentIdentity::kKeyString);
+    : m_oOrvStock(std::make_shared<clsOrvStock>()), ranges_(std::make_unique<clsOrvStockRanges>()) {
   ranges_->SetOrvStock(m_oOrvStock);
   ranges_->SetDateFormatter(&DataConnection::DateToText);
 }
@@ -60,17 +55,7 @@ HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
                  {IID_HostComponent, static_cast<HostComponent*>(this)}});
 }
 
-void clsOrvStockEx::SetSite(std::shared_ptr<HostSite> site) {
-  site_ = std::move(site);
-  if (!site_) return;
-  if (!site_->companies_file.empty()) connection_manager_->SetCompaniesFile(site_->companies_file);
-  connection_manager_->SetChosenCompany(site_->company);
-}
-
-HostSite& clsOrvStockEx::Site() {
-  if (!site_) site_ = StandaloneSite::Make();
-  return *site_;
-}
+void clsOrvStockEx::SetSite(std::shared_ptr<HostSite> site) { services_.SetSite(std::move(site)); }
 
 Workbook& clsOrvStockEx::ActiveWorkbook() {
   if (!m_objwkbActive_) throw AppError(91, "", "No workbook has been given to the stock component");
@@ -139,7 +124,7 @@ void clsOrvStockEx::PrepareRanges() {
   if (ValueConvert::IsBlank(sage_version_) && !prepared_) {
     prepared_ = true;
     OpenConnection();
-    const std::int32_t version = connection_manager_->Connection()->SystemInfo().Version();
+    const std::int32_t version = services_.Connections().Connection()->SystemInfo().Version();
     sage_version_ = std::to_string(version);
     ranges_->SetSageVersion(static_cast<std::int16_t>(version));
     CloseConnection();
@@ -166,23 +151,15 @@ void clsOrvStockEx::OpenConnection() {
       sheet_company = List().GetCellValue("sage_company", row, present);
     }
     line = 40;
-    connection_manager_->OpenForWorkbook(sheet_company);
+    services_.Connections().OpenForWorkbook(sheet_company);
   });
 }
 
 bool clsOrvStockEx::ChangeOrvConnection() {
-  bool changed = false;
-  Site().errors->Guard("ChangeOrvConnection of Class Module  clsOrvStockEx Line#:", [&](int& line) {
-    line = 10;
-    changed =
-        connection_manager_->ChangeConnection([this](const std::vector<CompanyEntry>& companies) {
-          return CompanyPicker::Choose(*Site().ui, companies);
-        });
-  });
-  return changed;
+  return services_.ChangeConnection("ChangeOrvConnection of Class Module  clsOrvStockEx Line#:");
 }
 
-void clsOrvStockEx::CloseConnection() { connection_manager_->Close(); }
+void clsOrvStockEx::CloseConnection() { services_.Connections().Close(); }
 
 void clsOrvStockEx::AddRanges(Application& appCurrent) {
   Site().errors->Guard("AddRanges of Class Module clsOrvStockEx", [&](int&) {
@@ -193,9 +170,7 @@ void clsOrvStockEx::AddRanges(Application& appCurrent) {
 }
 
 void clsOrvStockEx::ClearAllRanges() {
-  if (Site().ui->MsgBox("Confirm cleardown of data on sheet?", MsgButtons::kOKCancel,
-                        MsgIcon::kNone, "") != MsgAnswer::kOK)
-    return;
+  if (!services_.ConfirmCleardown()) return;
   PrepareRanges();
   List().SetConfirmClear(true);
   List().ClearRanges(true, 0, 0);
@@ -219,7 +194,7 @@ std::string clsOrvStockEx::CheckRangeExists(std::string& sPageNumber) {
     line = 30;
     tables.PageNumber = sPageNumber;
     line = 40;
-    tables.SetSageConnection(connection_manager_->Connection());
+    tables.SetSageConnection(services_.Connections().Connection());
     tables.SqlQuery();
     return tables.BaseSql();
   });
@@ -237,7 +212,7 @@ void clsOrvStockEx::ExtractStock() {
     OpenConnection();
     line = 40;
     frmExtractStock dialog;
-    dialog.SetSageConnection(connection_manager_->Connection());
+    dialog.SetSageConnection(services_.Connections().Connection());
     Options();
     dialog.SetOptions(options_);
     Site().ui->ShowModal(dialog);
@@ -297,7 +272,7 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     line = 40;
     Recordset records;
     records.Open(sql + " order by t1.warehouse,t1.product",
-                 connection_manager_->Connection()->AdoConnection());
+                 services_.Connections().Connection()->AdoConnection());
     line = 50;
     std::int32_t row = FirstRowToFill(choices);
     const std::int32_t first_row = row;
@@ -362,7 +337,7 @@ void clsOrvStockEx::SelectedRanges() {
         // A row that cannot be refreshed does not stop the others; it is named at the end.
         try {
           Recordset records;
-          records.Open(sql, connection_manager_->Connection()->AdoConnection());
+          records.Open(sql, services_.Connections().Connection()->AdoConnection());
           if (!records.Eof()) {
             CopyRecordToRow(records, lines);
           } else {

@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "shell/ComponentServices.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/ComObject.h"
 #include "shell/outside/Event.h"
 
 namespace orv {
 
-class ConnectionManager;
 class FieldSource;
 class XlsxRangeList;
 class clsOrvStock;
@@ -72,7 +72,7 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
 
  private:
   ~clsOrvStockEx() override;
-  HostSite& Site();
+  HostSite& Site() { return services_.Site(); }
   Workbook& ActiveWorkbook();
   XlsxRangeList& List();
   clsOrvStockExOptions& Options();
@@ -86,9 +86,8 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   void CopyRecordToRow(const FieldSource& record, std::int32_t row);
   std::int32_t FirstRowToFill(const frmExtractStock& choices);
 
-  std::shared_ptr<HostSite> site_;
+  ComponentServices services_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
-  std::unique_ptr<ConnectionManager> connection_manager_;
   std::unique_ptr<clsOrvStockRanges> ranges_;
   std::shared_ptr<XlsxRangeList> range_list_;
   std::shared_ptr<clsOrvStockExOptions> options_;

@@ -3,11 +3,9 @@
 #include "options/clsOrvStockExOptions.h"
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
-#include "shell/outside/CompanyPicker.h"
 #include "shell/outside/ConnectionManager.h"
 #include "shell/outside/HostSite.h"
 #include "shell/outside/RangeList.h"
-#include "shell/outside/StandaloneSite.h"
 #include "shell/outside/Workbook.h"
 #include "shell/outside/XlsxRangeList.h"
 #include "upload/clsOrvStock.h"
@@ -18,8 +16,6 @@ clsSTTechDescEx::clsSTTechDescEx()
     : m_oOrvStock(std::make_shared<clsOrvStock>()),
       ranges_(std::make_unique<clsOrvStockRanges>()),
       options_(std::make_shared<clsOrvStockExOptions>()) {
-  connection_manager_ = std::make_unique<ConnectionManager>();
-  connection_manager_->Connection()->SetKeyString(ComponentIdentity::kKeyString);
   ranges_->SetOrvStock(m_oOrvStock);
   options_->RegistrySetting().SetKeyPath(std::string(clsOrvStockExOptions::kTechDescKeyPath));
 }
@@ -36,15 +32,7 @@ HRESULT clsSTTechDescEx::QueryInterface(const IID& iid, void** object) {
 }
 
 void clsSTTechDescEx::SetSite(std::shared_ptr<HostSite> site) {
-  site_ = std::move(site);
-  if (!site_) return;
-  if (!site_->companies_file.empty()) connection_manager_->SetCompaniesFile(site_->companies_file);
-  connection_manager_->SetChosenCompany(site_->company);
-}
-
-HostSite& clsSTTechDescEx::Site() {
-  if (!site_) site_ = StandaloneSite::Make();
-  return *site_;
+  services_.SetSite(std::move(site));
 }
 
 void clsSTTechDescEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
@@ -73,19 +61,10 @@ void clsSTTechDescEx::SpecialShortcutCode(std::shared_ptr<Worksheet>&, bool& bDe
 }
 
 bool clsSTTechDescEx::ChangeOrvConnection() {
-  bool changed = false;
-  Site().errors->Guard("ChangeOrvConnection of Class Module clsSTTechDescEx : Line#:",
-                       [&](int& line) {
-                         line = 10;
-                         changed = connection_manager_->ChangeConnection(
-                             [this](const std::vector<CompanyEntry>& companies) {
-                               return CompanyPicker::Choose(*Site().ui, companies);
-                             });
-                       });
-  return changed;
+  return services_.ChangeConnection("ChangeOrvConnection of Class Module clsSTTechDescEx : Line#:");
 }
 
-void clsSTTechDescEx::CloseConnection() { connection_manager_->Close(); }
+void clsSTTechDescEx::CloseConnection() { services_.Connections().Close(); }
 
 XlsxRangeList& clsSTTechDescEx::List() {
   if (!range_list_) range_list_ = std::make_shared<XlsxRangeList>(wkbActive_);
@@ -106,7 +85,6 @@ void clsSTTechDescEx::SetUpRanges() {
     ranges_->DefineSageCompanyRange();
   }
   List().EndDefinition();
-  ranges_ready_ = true;
 }
 
 void clsSTTechDescEx::AddRanges(Application& appCurrent) {
@@ -159,9 +137,7 @@ void clsSTTechDescEx::EnterOptions() {
 }
 
 void clsSTTechDescEx::ClearAllRanges() {
-  if (Site().ui->MsgBox("Confirm cleardown of data on sheet?", MsgButtons::kOKCancel,
-                        MsgIcon::kNone, "") != MsgAnswer::kOK)
-    return;
+  if (!services_.ConfirmCleardown()) return;
   SetUpRanges();
   List().SetConfirmClear(true);
   List().ClearRanges(true, 0, 0);

@@ -3,12 +3,12 @@
 #include <memory>
 #include <string>
 
+#include "shell/ComponentServices.h"
 #include "shell/outside/ComObject.h"
 #include "techdesc/_clsSTTechDescEx.h"
 
 namespace orv {
 
-class ConnectionManager;
 class XlsxRangeList;
 class clsOrvStock;
 class clsOrvStockExOptions;
@@ -49,18 +49,16 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
 
  private:
   ~clsSTTechDescEx() override;
-  HostSite& Site();
+  HostSite& Site() { return services_.Site(); }
   XlsxRangeList& List();
   // Warehouse and product as header cells, the page and line columns, the company cell.
   void SetUpRanges();
 
-  std::shared_ptr<HostSite> site_;
+  ComponentServices services_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
-  std::unique_ptr<ConnectionManager> connection_manager_;
   std::unique_ptr<clsOrvStockRanges> ranges_;
   std::shared_ptr<clsOrvStockExOptions> options_;
   std::shared_ptr<XlsxRangeList> range_list_;
-  bool ranges_ready_ = false;
   std::shared_ptr<Workbook> wkbActive_;
 };
 
