@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/Connection.h"
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/DemoDatabase.h"
-#include "shell/outside/Recordset.h"
+#include "records/DemoDatabase.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/DataConnection.h"
+#include "shell/outside/db/Recordset.h"
 
 namespace {
 

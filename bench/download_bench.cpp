@@ -21,19 +21,19 @@
 #include <string>
 
 #include "ranges/clsOrvStockRanges.h"
+#include "records/DemoDatabase.h"
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/AppError.h"
-#include "shell/outside/Application.h"
-#include "shell/outside/ComPtr.h"
-#include "shell/outside/CompaniesFile.h"
-#include "shell/outside/DemoDatabase.h"
-#include "shell/outside/HostSite.h"
-#include "shell/outside/IClassFactory.h"
-#include "shell/outside/ScriptedUI.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/WorkbookTemplate.h"
-#include "shell/outside/XlsxRangeList.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/com/ComPtr.h"
+#include "shell/outside/com/IClassFactory.h"
+#include "shell/outside/db/CompaniesFile.h"
+#include "shell/outside/site/HostSite.h"
+#include "shell/outside/ui/ScriptedUI.h"
+#include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include <memory>
 #include <string>
 
+#include "records/ErpSchema.h"
 #include "records/clsStockd.h"
-#include "shell/outside/AppError.h"
-#include "shell/outside/Connection.h"
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/ErpSchema.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/DataConnection.h"
 
 namespace {
 

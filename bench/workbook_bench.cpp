@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/outside/CellDates.h"
-#include "shell/outside/FieldSource.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/WorkbookTemplate.h"
-#include "shell/outside/XlsxRangeList.h"
+#include "shell/outside/base/FieldSource.h"
+#include "shell/outside/xlsx/CellDates.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 
 namespace {
 

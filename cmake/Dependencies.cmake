@@ -3,7 +3,6 @@ find_package(fmt REQUIRED)
 find_package(CLI11 REQUIRED)
 find_package(tomlplusplus REQUIRED)
 
-set(ORV_LIBRARY_DEPENDENCIES fmt::fmt tomlplusplus::tomlplusplus)
 
 # SOCI: Debian ships neither a CMake config nor a pkg-config file for it.
 find_path(SOCI_INCLUDE_DIR soci/soci.h REQUIRED)
@@ -19,7 +18,6 @@ set_property(TARGET SOCI::soci_sqlite3 APPEND PROPERTY INTERFACE_LINK_LIBRARIES 
   SQLite::SQLite3)
 set_property(TARGET SOCI::soci_postgresql APPEND PROPERTY INTERFACE_LINK_LIBRARIES
   SOCI::soci_core PostgreSQL::PostgreSQL)
-list(APPEND ORV_LIBRARY_DEPENDENCIES SOCI::soci_sqlite3 SOCI::soci_postgresql)
 
 # Workbooks: libzip through pkg-config (its CMake config needs the zip tools installed), pugixml
 # for the small parts, libxml2's reader for sheets and shared strings.
@@ -27,4 +25,3 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 find_package(pugixml REQUIRED)
 find_package(LibXml2 REQUIRED)
-list(APPEND ORV_LIBRARY_DEPENDENCIES PkgConfig::LIBZIP pugixml::pugixml LibXml2::LibXml2)

@@ -1,10 +1,10 @@
 #include "download/frmExtractStock.h"
 
 #include "options/clsOrvStockExOptions.h"
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/Recordset.h"
-#include "shell/outside/Trap.h"
-#include "shell/outside/ValueConvert.h"
+#include "shell/outside/base/Trap.h"
+#include "shell/outside/base/ValueConvert.h"
+#include "shell/outside/db/DataConnection.h"
+#include "shell/outside/db/Recordset.h"
 
 namespace orv {
 namespace {

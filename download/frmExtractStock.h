@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/outside/Form.h"
+#include "shell/outside/ui/Form.h"
 
 namespace orv {
 

@@ -2,12 +2,12 @@
 
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/Application.h"
-#include "shell/outside/ErrorState.h"
-#include "shell/outside/StandaloneSite.h"
-#include "shell/outside/UserPaths.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/XlsxRangeList.h"
+#include "shell/outside/base/ErrorState.h"
+#include "shell/outside/site/StandaloneSite.h"
+#include "shell/outside/site/UserPaths.h"
+#include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 
 namespace orv {
 namespace {
@@ -59,7 +59,10 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
       site_->ui->Notice("orvstock: registered the OrvStockExcel components in " +
                         UserPaths::RegistrationFile().string());
     }
-    ComPtr<HostComponent> component = factory_.Create(options_.prog_id);
+    ComPtr<HostComponent> component =
+        factory_.Create(options_.prog_id).As<HostComponent>(IID_HostComponent);
+    if (!component)
+      throw AppError(E_NOINTERFACE, "", "\"" + options_.prog_id + "\" is not a host component");
     component->SetSite(site_);
     if (workbook_) {
       component->putref_wkbActive(workbook_);

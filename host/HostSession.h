@@ -8,9 +8,9 @@
 #include <string>
 
 #include "shell/HostComponent.h"
-#include "shell/outside/ComPtr.h"
-#include "shell/outside/ComponentFactory.h"
-#include "shell/outside/HostSite.h"
+#include "shell/outside/com/ComPtr.h"
+#include "shell/outside/com/ComponentFactory.h"
+#include "shell/outside/site/HostSite.h"
 
 namespace orv {
 

@@ -4,9 +4,9 @@
 
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/AppError.h"
-#include "shell/outside/WorkbookTemplate.h"
-#include "shell/outside/XlsxRangeList.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 #include "techdesc/_clsSTTechDescEx.h"
 
 namespace orv {

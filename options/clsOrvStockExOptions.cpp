@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shell/outside/AppError.h"
+#include "shell/outside/base/AppError.h"
 
 namespace orv {
 namespace {

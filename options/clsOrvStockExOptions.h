@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/outside/SettingsStore.h"
+#include "shell/outside/site/SettingsStore.h"
 
 namespace orv {
 

@@ -9,9 +9,9 @@
 
 #include <fmt/format.h>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/OleCalendar.h"
-#include "shell/outside/Trap.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/base/OleCalendar.h"
+#include "shell/outside/base/Trap.h"
 #include "upload/clsOrvStock.h"
 
 namespace orv {

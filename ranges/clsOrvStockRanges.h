@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "shell/outside/FieldSource.h"
-#include "shell/outside/RangeList.h"
-#include "shell/outside/Variant.h"
+#include "shell/outside/base/FieldSource.h"
+#include "shell/outside/base/Variant.h"
+#include "shell/outside/xlsx/RangeList.h"
 
 namespace orv {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/outside/AppError.h"
+#include "shell/outside/base/AppError.h"
 
 namespace orv {
 namespace {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/outside/PreparedStatement.h"
-#include "shell/outside/Recordset.h"
+#include "shell/outside/db/PreparedStatement.h"
+#include "shell/outside/db/Recordset.h"
 
 namespace orv {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "records/StockdColumns.h"
-#include "shell/outside/PreparedStatement.h"
-#include "shell/outside/Recordset.h"
-#include "shell/outside/Variant.h"
+#include "shell/outside/base/Variant.h"
+#include "shell/outside/db/PreparedStatement.h"
+#include "shell/outside/db/Recordset.h"
 
 namespace orv {
 

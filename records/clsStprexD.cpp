@@ -1,8 +1,8 @@
 #include "records/clsStprexD.h"
 
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/Trap.h"
-#include "shell/outside/ValueConvert.h"
+#include "shell/outside/base/Trap.h"
+#include "shell/outside/base/ValueConvert.h"
+#include "shell/outside/db/DataConnection.h"
 
 namespace orv {
 

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/Trap.h"
-#include "shell/outside/ValueConvert.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/base/Trap.h"
+#include "shell/outside/base/ValueConvert.h"
+#include "shell/outside/db/DataConnection.h"
 
 namespace orv {
 namespace {

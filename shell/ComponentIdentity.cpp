@@ -1,7 +1,7 @@
 #include "shell/ComponentIdentity.h"
 
-#include "shell/outside/MacroInstaller.h"
-#include "shell/outside/VersionInfo.h"
+#include "shell/outside/base/VersionInfo.h"
+#include "shell/outside/xlsx/MacroInstaller.h"
 
 namespace orv {
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "shell/outside/AppError.h"
+#include "shell/outside/base/AppError.h"
 
 namespace orv {
 

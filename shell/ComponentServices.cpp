@@ -1,10 +1,10 @@
 #include "shell/ComponentServices.h"
 
 #include "shell/ComponentIdentity.h"
-#include "shell/outside/CompanyPicker.h"
-#include "shell/outside/ConnectionManager.h"
-#include "shell/outside/HostSite.h"
-#include "shell/outside/StandaloneSite.h"
+#include "shell/outside/db/CompanyPicker.h"
+#include "shell/outside/db/ConnectionManager.h"
+#include "shell/outside/site/HostSite.h"
+#include "shell/outside/site/StandaloneSite.h"
 
 namespace orv {
 

@@ -7,12 +7,12 @@
 
 #include "shell/_clsOrvStockEx.h"
 #include "shell/clsOrvStockEx.h"
-#include "shell/outside/ClassFactory.h"
-#include "shell/outside/ComModule.h"
-#include "shell/outside/ComPtr.h"
-#include "shell/outside/ComRegistry.h"
-#include "shell/outside/ErrorState.h"
-#include "shell/outside/UserPaths.h"
+#include "shell/outside/base/ErrorState.h"
+#include "shell/outside/com/ClassFactory.h"
+#include "shell/outside/com/ComModule.h"
+#include "shell/outside/com/ComPtr.h"
+#include "shell/outside/com/ComRegistry.h"
+#include "shell/outside/site/UserPaths.h"
 #include "techdesc/_clsSTTechDescEx.h"
 #include "techdesc/clsSTTechDescEx.h"
 

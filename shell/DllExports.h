@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "shell/outside/IUnknown.h"
+#include "shell/outside/com/IUnknown.h"
 
 // The library's entry points for any host that loads it: registration in the per-user
 // registration file, class objects by class identifier, and whether the library may be unloaded.

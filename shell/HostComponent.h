@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/outside/IUnknown.h"
+#include "shell/outside/com/IUnknown.h"
 
 namespace orv {
 

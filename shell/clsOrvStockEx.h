@@ -6,8 +6,8 @@
 
 #include "shell/ComponentServices.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/ComObject.h"
-#include "shell/outside/Event.h"
+#include "shell/outside/base/Event.h"
+#include "shell/outside/com/ComObject.h"
 
 namespace orv {
 

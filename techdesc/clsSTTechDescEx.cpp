@@ -3,11 +3,11 @@
 #include "options/clsOrvStockExOptions.h"
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
-#include "shell/outside/ConnectionManager.h"
-#include "shell/outside/HostSite.h"
-#include "shell/outside/RangeList.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/XlsxRangeList.h"
+#include "shell/outside/db/ConnectionManager.h"
+#include "shell/outside/site/HostSite.h"
+#include "shell/outside/xlsx/RangeList.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 #include "upload/clsOrvStock.h"
 
 namespace orv {

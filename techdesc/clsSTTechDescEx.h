@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/ComponentServices.h"
-#include "shell/outside/ComObject.h"
+#include "shell/outside/com/ComObject.h"
 #include "techdesc/_clsSTTechDescEx.h"
 
 namespace orv {

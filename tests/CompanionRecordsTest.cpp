@@ -5,9 +5,9 @@
 #include "records/clsStockXpgm.h"
 #include "records/clsStprexD.h"
 #include "records/clsSttechD.h"
-#include "shell/outside/AppError.h"
-#include "shell/outside/Connection.h"
-#include "shell/outside/Recordset.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {

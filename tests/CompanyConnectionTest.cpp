@@ -2,12 +2,12 @@
 
 #include <fstream>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/CompaniesFile.h"
-#include "shell/outside/Connection.h"
-#include "shell/outside/ConnectionManager.h"
-#include "shell/outside/DemoDatabase.h"
-#include "shell/outside/Recordset.h"
+#include "records/DemoDatabase.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/db/CompaniesFile.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/ConnectionManager.h"
+#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {

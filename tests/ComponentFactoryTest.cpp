@@ -1,4 +1,4 @@
-#include "shell/outside/ComponentFactory.h"
+#include "shell/outside/com/ComponentFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/AppError.h"
-#include "shell/outside/ComModule.h"
-#include "shell/outside/IClassFactory.h"
-#include "shell/outside/UserPaths.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/com/ComModule.h"
+#include "shell/outside/com/IClassFactory.h"
+#include "shell/outside/site/UserPaths.h"
 #include "techdesc/_clsSTTechDescEx.h"
 #include "tests/TempConfig.h"
 
@@ -24,8 +24,8 @@ class ComponentFactoryTest : public ::testing::Test {
 TEST_F(ComponentFactoryTest, CreatesBothComponentsByProgIdOnceRegistered) {
   ASSERT_EQ(DllRegisterServer(), S_OK);
   ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
-  auto stock = factory.Create(kStockProgId);
-  auto tech = factory.Create(kTechDescProgId);
+  auto stock = factory.Create(kStockProgId).As<HostComponent>(IID_HostComponent);
+  auto tech = factory.Create(kTechDescProgId).As<HostComponent>(IID_HostComponent);
   EXPECT_EQ(stock->ProgramName(), "OrvStockEx");
   EXPECT_EQ(tech->ProgramName(), "OrvStockTechDesc");
   EXPECT_TRUE(stock.As<_clsOrvStockEx>(IID__clsOrvStockEx));

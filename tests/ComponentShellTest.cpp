@@ -5,10 +5,10 @@
 #include "shell/ComponentIdentity.h"
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/ComPtr.h"
-#include "shell/outside/HostSite.h"
-#include "shell/outside/IClassFactory.h"
-#include "shell/outside/ScriptedUI.h"
+#include "shell/outside/com/ComPtr.h"
+#include "shell/outside/com/IClassFactory.h"
+#include "shell/outside/site/HostSite.h"
+#include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
 
 namespace orv {

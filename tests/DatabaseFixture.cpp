@@ -7,10 +7,10 @@
 #include <fstream>
 #include <random>
 
-#include "shell/outside/Connection.h"
-#include "shell/outside/DemoDatabase.h"
-#include "shell/outside/ErpSchema.h"
-#include "shell/outside/Recordset.h"
+#include "records/DemoDatabase.h"
+#include "records/ErpSchema.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/Recordset.h"
 
 namespace orv::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/DatabaseTarget.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/db/DataConnection.h"
+#include "shell/outside/db/DatabaseTarget.h"
 
 namespace orv::test {
 

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/Command.h"
-#include "shell/outside/Connection.h"
-#include "shell/outside/EditableRecordset.h"
-#include "shell/outside/PreparedStatement.h"
-#include "shell/outside/Recordset.h"
-#include "shell/outside/ValueConvert.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/base/ValueConvert.h"
+#include "shell/outside/db/Command.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/EditableRecordset.h"
+#include "shell/outside/db/PreparedStatement.h"
+#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {

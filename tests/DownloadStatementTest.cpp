@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "download/clsOrvStockTables.h"
-#include "shell/outside/AppError.h"
+#include "shell/outside/base/AppError.h"
 #include "tests/StatementConnection.h"
 
 namespace orv {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "shell/outside/Connection.h"
-#include "shell/outside/Recordset.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 #include "upload/clsOrvStock.h"
 

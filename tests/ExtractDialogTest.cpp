@@ -6,10 +6,10 @@
 
 #include "download/frmExtractStock.h"
 #include "options/clsOrvStockExOptions.h"
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/DialogHost.h"
-#include "shell/outside/Recordset.h"
-#include "shell/outside/ScriptedUI.h"
+#include "shell/outside/db/DataConnection.h"
+#include "shell/outside/db/Recordset.h"
+#include "shell/outside/ui/DialogHost.h"
+#include "shell/outside/ui/ScriptedUI.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/TempConfig.h"
 

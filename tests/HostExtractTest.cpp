@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/Recordset.h"
+#include "shell/outside/db/DataConnection.h"
+#include "shell/outside/db/Recordset.h"
 #include "tests/HostRunner.h"
 #include "tests/RangeDump.h"
 #include "tests/TempConfig.h"

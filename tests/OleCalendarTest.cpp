@@ -1,8 +1,8 @@
-#include "shell/outside/OleCalendar.h"
+#include "shell/outside/base/OleCalendar.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/outside/Variant.h"
+#include "shell/outside/base/Variant.h"
 
 namespace orv {
 namespace {

@@ -9,7 +9,7 @@
 
 #include <toml++/toml.h>
 
-#include "shell/outside/AppError.h"
+#include "shell/outside/base/AppError.h"
 
 namespace orv {
 namespace {

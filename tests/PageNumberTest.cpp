@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/outside/AppError.h"
+#include "shell/outside/base/AppError.h"
 #include "upload/clsOrvStock.h"
 
 namespace orv {

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/FieldSource.h"
-#include "shell/outside/RangeList.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/base/FieldSource.h"
+#include "shell/outside/xlsx/RangeList.h"
 
 namespace orv::testing {
 

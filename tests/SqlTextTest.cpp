@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/DatabaseTarget.h"
-#include "shell/outside/ErpSchema.h"
-#include "shell/outside/Recordset.h"
-#include "shell/outside/SqlMarkers.h"
-#include "shell/outside/ValueConvert.h"
+#include "records/ErpSchema.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/base/ValueConvert.h"
+#include "shell/outside/db/DataConnection.h"
+#include "shell/outside/db/DatabaseTarget.h"
+#include "shell/outside/db/Recordset.h"
+#include "shell/outside/db/SqlMarkers.h"
 
 namespace orv {
 namespace {

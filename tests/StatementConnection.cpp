@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "shell/outside/Connection.h"
-#include "shell/outside/ErpSchema.h"
+#include "records/ErpSchema.h"
+#include "shell/outside/db/Connection.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {

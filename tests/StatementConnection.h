@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "shell/outside/DataConnection.h"
+#include "shell/outside/db/DataConnection.h"
 
 namespace orv::test {
 

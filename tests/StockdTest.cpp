@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/Connection.h"
-#include "shell/outside/ErpSchema.h"
-#include "shell/outside/Recordset.h"
+#include "records/ErpSchema.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {

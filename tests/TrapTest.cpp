@@ -1,10 +1,10 @@
-#include "shell/outside/Trap.h"
+#include "shell/outside/base/Trap.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-#include "shell/outside/ErrorState.h"
+#include "shell/outside/base/ErrorState.h"
 
 namespace orv {
 namespace {

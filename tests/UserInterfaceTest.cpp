@@ -2,12 +2,12 @@
 
 #include <sstream>
 
-#include "shell/outside/AppError.h"
-#include "shell/outside/DialogHost.h"
-#include "shell/outside/Form.h"
-#include "shell/outside/ProgressBar.h"
-#include "shell/outside/ScriptedUI.h"
-#include "shell/outside/TerminalUI.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/ui/DialogHost.h"
+#include "shell/outside/ui/Form.h"
+#include "shell/outside/ui/ProgressBar.h"
+#include "shell/outside/ui/ScriptedUI.h"
+#include "shell/outside/ui/TerminalUI.h"
 #include "upload/frmOrvStockWHValid.h"
 
 namespace orv {

@@ -3,17 +3,17 @@
 #include <random>
 
 #include "WorkbookFixtures.h"
-#include "shell/outside/AreaReference.h"
-#include "shell/outside/CellAddress.h"
-#include "shell/outside/Event.h"
-#include "shell/outside/RangeNames.h"
-#include "shell/outside/SheetCells.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/WorkbookError.h"
-#include "shell/outside/WorkbookTemplate.h"
-#include "shell/outside/Worksheet.h"
-#include "shell/outside/XlsxRangeList.h"
-#include "shell/outside/XmlText.h"
+#include "shell/outside/base/Event.h"
+#include "shell/outside/xlsx/AreaReference.h"
+#include "shell/outside/xlsx/CellAddress.h"
+#include "shell/outside/xlsx/RangeNames.h"
+#include "shell/outside/xlsx/SheetCells.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookError.h"
+#include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/Worksheet.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
+#include "shell/outside/xlsx/XmlText.h"
 
 namespace orv {
 namespace {

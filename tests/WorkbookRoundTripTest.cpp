@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "ranges/clsOrvStockRanges.h"
-#include "shell/outside/Connection.h"
-#include "shell/outside/DataConnection.h"
-#include "shell/outside/DatabaseTarget.h"
-#include "shell/outside/DemoDatabase.h"
-#include "shell/outside/Recordset.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/WorkbookTemplate.h"
-#include "shell/outside/XlsxRangeList.h"
+#include "records/DemoDatabase.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/DataConnection.h"
+#include "shell/outside/db/DatabaseTarget.h"
+#include "shell/outside/db/Recordset.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/WorkbookFixtures.h"
 #include "upload/clsOrvStock.h"
 

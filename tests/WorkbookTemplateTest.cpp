@@ -1,14 +1,14 @@
-#include "shell/outside/WorkbookTemplate.h"
+#include "shell/outside/xlsx/WorkbookTemplate.h"
 
 #include <gtest/gtest.h>
 
 #include "WorkbookFixtures.h"
-#include "shell/outside/AppError.h"
-#include "shell/outside/Application.h"
-#include "shell/outside/MacroInstaller.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/Worksheet.h"
-#include "shell/outside/XlsxRangeList.h"
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/MacroInstaller.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/Worksheet.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 
 namespace orv {
 namespace {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "WorkbookFixtures.h"
-#include "shell/outside/Application.h"
-#include "shell/outside/CellDates.h"
-#include "shell/outside/Range.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/WorkbookError.h"
-#include "shell/outside/Worksheet.h"
-#include "shell/outside/XlsxRangeList.h"
+#include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/CellDates.h"
+#include "shell/outside/xlsx/Range.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookError.h"
+#include "shell/outside/xlsx/Worksheet.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 
 namespace orv {
 namespace {

@@ -1,15 +1,15 @@
-#include "shell/outside/XlsxRangeList.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 
 #include <gtest/gtest.h>
 
 #include "WorkbookFixtures.h"
-#include "shell/outside/Application.h"
-#include "shell/outside/CellDates.h"
-#include "shell/outside/FieldSource.h"
-#include "shell/outside/SheetBinding.h"
-#include "shell/outside/Workbook.h"
-#include "shell/outside/WorkbookError.h"
-#include "shell/outside/Worksheet.h"
+#include "shell/outside/base/FieldSource.h"
+#include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/CellDates.h"
+#include "shell/outside/xlsx/SheetBinding.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookError.h"
+#include "shell/outside/xlsx/Worksheet.h"
 
 namespace orv {
 namespace {

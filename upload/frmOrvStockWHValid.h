@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/outside/Form.h"
+#include "shell/outside/ui/Form.h"
 
 namespace orv {
 

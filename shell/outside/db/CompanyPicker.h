@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/outside/db/CompaniesFile.h"
+#include "shell/outside/ui/Form.h"
+
+namespace orv {
+
+class UserInterface;
+
+// The company picker: the companies of the companies file in a list; OK takes the chosen code.
+class CompanyPicker : public Form {
+ public:
+  explicit CompanyPicker(const std::vector<CompanyEntry>& companies);
+
+  // Shows the picker; nullopt when the user cancelled or chose a code that is not listed.
+  static std::optional<std::string> Choose(UserInterface& ui,
+                                           const std::vector<CompanyEntry>& companies);
+
+ private:
+  ComboBox& cboCompany_;
+};
+
+}  // namespace orv

@@ -1,0 +1,159 @@
+#include "shell/outside/db/Connection.h"
+
+#include <soci/postgresql/soci-postgresql.h>
+#include <soci/soci.h>
+#include <soci/sqlite3/soci-sqlite3.h>
+
+#include <deque>
+#include <filesystem>
+
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/db/SociValue.h"
+#include "shell/outside/db/SqlMarkers.h"
+
+namespace orv {
+namespace {
+
+std::string Quoted(std::string_view text) {
+  std::string out = "'";
+  for (char c : text) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out + "'";
+}
+
+// libpq prints server notices to stderr; keep them quiet unless the caller chose otherwise.
+std::string PostgresConnectString(const std::string& location) {
+  bool uri = location.rfind("postgres", 0) == 0 && location.find("://") != std::string::npos;
+  if (location.find("options") != std::string::npos) return location;
+  if (uri)
+    return location + (location.find('?') == std::string::npos ? "?" : "&") +
+           "options=-c%20client_min_messages%3Dwarning";
+  return location + " options='-c client_min_messages=warning'";
+}
+
+std::shared_ptr<soci::session> OpenSQLite(const std::string& path) {
+  std::error_code ignored;
+  if (path.empty())
+    throw AppError(kUnexpectedError, "", "No SQLite database file was given for the company");
+  if (!std::filesystem::is_regular_file(path, ignored))
+    throw AppError(kUnexpectedError, "", "The company database file '" + path + "' does not exist");
+  // Another program writing the company file makes us wait up to ten seconds, not fail at once.
+  auto session =
+      std::make_shared<soci::session>(*soci::factory_sqlite3(), "db=:memory: timeout=10");
+  *session << "ATTACH DATABASE " + Quoted(path) + " AS scheme";
+  // A file that is not a SQLite database is only noticed on first read.
+  int tables = 0;
+  *session << "select count(*) from scheme.sqlite_master", soci::into(tables);
+  return session;
+}
+
+}  // namespace
+
+Connection::Connection() = default;
+
+Connection::~Connection() {
+  try {
+    Close();
+  } catch (...) {
+  }
+}
+
+void Connection::Open(const DatabaseTarget& target) {
+  Close();
+  try {
+    session_ = target.kind == DatabaseTarget::Kind::SQLite
+                   ? OpenSQLite(target.location)
+                   : std::make_shared<soci::session>(*soci::factory_postgresql(),
+                                                     PostgresConnectString(target.location));
+  } catch (const AppError&) {
+    throw;
+  } catch (const std::exception& error) {
+    throw AppError(
+        kUnexpectedError, "",
+        "Cannot open the database " + target.Display() + ": " + SociValue::Message(error));
+  }
+  target_ = target;
+}
+
+void Connection::Close() {
+  if (!session_) return;
+  auto session = std::move(session_);
+  session_.reset();
+  if (in_transaction_) {
+    in_transaction_ = false;
+    try {
+      session->rollback();
+    } catch (...) {
+    }
+  }
+  // Statements still holding the session keep it alive until they let go of it; closing it here
+  // would leave them dangling.
+  if (session.use_count() == 1) session->close();
+}
+
+bool Connection::IsOpen() const { return session_ != nullptr; }
+
+std::shared_ptr<soci::session> Connection::Session() const {
+  if (!session_)
+    throw AppError(kUnexpectedError, "", "Operation is not allowed when the connection is closed");
+  return session_;
+}
+
+long long Connection::Execute(std::string_view sql, const std::vector<Variant>& parameters) {
+  auto session = Session();
+  int markers = 0;
+  std::string text = SqlMarkers::ToNamed(sql, markers);
+  if (markers != static_cast<int>(parameters.size()))
+    throw AppError(kUnexpectedError, "",
+                   "The statement has " + std::to_string(markers) + " markers but " +
+                       std::to_string(parameters.size()) + " values were given");
+  try {
+    std::deque<SociValue::BoundValue> slots;
+    soci::statement statement(*session);
+    SociValue::BindAll(statement, slots, parameters);
+    statement.alloc();
+    statement.prepare(text);
+    statement.define_and_bind();
+    statement.execute(true);
+    return statement.get_affected_rows();
+  } catch (const std::exception& error) {
+    throw AppError(kUnexpectedError, "", SociValue::Message(error));
+  }
+}
+
+void Connection::BeginTrans() {
+  auto session = Session();
+  if (in_transaction_) throw AppError(kUnexpectedError, "", "A transaction is already in progress");
+  try {
+    session->begin();
+  } catch (const std::exception& error) {
+    throw AppError(kUnexpectedError, "", SociValue::Message(error));
+  }
+  in_transaction_ = true;
+}
+
+void Connection::CommitTrans() {
+  auto session = Session();
+  if (!in_transaction_) throw AppError(kUnexpectedError, "", "No transaction is in progress");
+  in_transaction_ = false;
+  try {
+    session->commit();
+  } catch (const std::exception& error) {
+    throw AppError(kUnexpectedError, "", SociValue::Message(error));
+  }
+}
+
+void Connection::RollbackTrans() {
+  auto session = Session();
+  if (!in_transaction_) throw AppError(kUnexpectedError, "", "No transaction is in progress");
+  in_transaction_ = false;
+  try {
+    session->rollback();
+  } catch (const std::exception& error) {
+    throw AppError(kUnexpectedError, "", SociValue::Message(error));
+  }
+}
+
+}  // namespace orv

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/outside/base/Variant.h"
+#include "shell/outside/db/DatabaseTarget.h"
+
+namespace soci {
+class session;
+}
+
+namespace orv {
+
+// The database connection in the manner of ADO's Connection: run a statement, begin, commit and
+// roll back a transaction. Every table is reached owner-qualified as "scheme.<table>": a SQLite
+// company file is attached as schema "scheme" to an in-memory main database; a PostgreSQL company
+// keeps its tables in schema "scheme".
+//
+// One Connection object can be closed and opened again (on another company); commands and
+// recordsets made on it notice the new session and prepare their statements again.
+class Connection {
+ public:
+  Connection();
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // AppError when the SQLite file does not exist (it is never created here) or the server cannot
+  // be reached; the message names the database, never a password.
+  void Open(const DatabaseTarget& target);
+  // Rolls back a transaction still open, then closes. Closing a closed connection does nothing.
+  void Close();
+  bool IsOpen() const;
+  const DatabaseTarget& Target() const { return target_; }
+
+  // Runs a statement that returns no rows and returns the number of rows affected. "?" markers
+  // take `parameters` in order, each bound with the type of its value (Null for Null or Empty).
+  long long Execute(std::string_view sql, const std::vector<Variant>& parameters = {});
+
+  void BeginTrans();
+  void CommitTrans();
+  void RollbackTrans();
+  bool InTransaction() const { return in_transaction_; }
+
+  // The open session, shared with the statements prepared on it; AppError when closed.
+  std::shared_ptr<soci::session> Session() const;
+
+ private:
+  std::shared_ptr<soci::session> session_;
+  DatabaseTarget target_;
+  bool in_transaction_ = false;
+};
+
+}  // namespace orv

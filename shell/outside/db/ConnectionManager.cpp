@@ -1,0 +1,120 @@
+#include "shell/outside/db/ConnectionManager.h"
+
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/base/Trap.h"
+
+namespace orv {
+namespace {
+
+std::string Listing(const CompaniesFile& file) {
+  std::string codes;
+  for (const auto& entry : file.Companies()) codes += (codes.empty() ? "" : ", ") + entry.code;
+  return codes;
+}
+
+}  // namespace
+
+ConnectionManager::ConnectionManager() : connection_(std::make_shared<DataConnection>()) {}
+
+std::filesystem::path ConnectionManager::CompaniesFilePath() const {
+  return companies_path_.empty() ? CompaniesFile::DefaultPath() : companies_path_;
+}
+
+const CompanyEntry& ConnectionManager::Decide(const CompaniesFile& file) const {
+  auto path = CompaniesFilePath().string();
+  if (file.Companies().empty())
+    throw AppError(
+        kNoCompany, "",
+        "No company is set up in " + path + " (orvstock demo-db creates a demo company there)");
+  std::string code = !company_code_.empty() ? company_code_
+                     : !chosen_.empty()     ? chosen_
+                                            : file.DefaultCompany();
+  if (code.empty()) {
+    if (file.Companies().size() == 1) return file.Companies().front();
+    throw AppError(kNoCompany, "",
+                   "No company chosen: name one with --company or set \"default\" in " + path +
+                       " (companies: " + Listing(file) + ")");
+  }
+  const CompanyEntry* entry = file.Find(code);
+  if (!entry)
+    throw AppError(kUnknownCompany, "",
+                   "Unknown company '" + code + "': " + path + " lists " + Listing(file));
+  return *entry;
+}
+
+void ConnectionManager::OpenOn(const CompanyEntry& entry) {
+  if (connection_->IsOpen() && connection_->CompanyCode() == entry.code) return;
+  try {
+    connection_->Open(entry.Target(), entry.code);
+  } catch (const AppError& error) {
+    throw AppError(error.Number(), error.Source(),
+                   "Company " + entry.code + ": " + error.Description());
+  }
+}
+
+std::shared_ptr<DataConnection> ConnectionManager::Open() {
+  return Trap("Open of Class Module ConnectionManager Line#:", [&](int& line) {
+    line = 10;
+    CompaniesFile file = CompaniesFile::Load(CompaniesFilePath());
+    line = 20;
+    const CompanyEntry& entry = Decide(file);
+    line = 30;
+    OpenOn(entry);
+    return connection_;
+  });
+}
+
+void ConnectionManager::Close() { connection_->Close(); }
+
+std::shared_ptr<DataConnection> ConnectionManager::OpenForWorkbook(
+    const std::optional<std::string>& sheet_company) {
+  return Trap("OpenForWorkbook of Class Module ConnectionManager Line#:", [&](int& line) {
+    line = 10;
+    if (sheet_company) {
+      if (!company_from_sheet_) Close();
+      company_from_sheet_ = true;
+      company_code_ = *sheet_company;
+    } else {
+      if (company_from_sheet_) Close();
+      company_from_sheet_ = false;
+      company_code_.clear();
+    }
+    line = 20;
+    return Open();
+  });
+}
+
+bool ConnectionManager::ChangeConnection(const CompanyChooser& choose) {
+  return Trap("ChangeConnection of Class Module ConnectionManager Line#:", [&](int& line) {
+    line = 10;
+    RefreshCompanyList();
+    if (company_list_.empty())
+      throw AppError(kNoCompany, "", "No company is set up in " + CompaniesFilePath().string());
+    line = 20;
+    std::optional<std::string> picked = choose ? choose(company_list_) : std::nullopt;
+    EndCompanyChoice();
+    if (!picked || picked->empty()) return false;
+    line = 30;
+    CompaniesFile file = CompaniesFile::Load(CompaniesFilePath());
+    const CompanyEntry* entry = file.Find(*picked);
+    if (!entry)
+      throw AppError(kUnknownCompany, "",
+                     "Unknown company '" + *picked + "': " + CompaniesFilePath().string() +
+                         " lists " + Listing(file));
+    line = 40;
+    OpenOn(*entry);
+    chosen_ = entry->code;
+    return true;
+  });
+}
+
+bool ConnectionManager::CanChooseCompany() {
+  RefreshCompanyList();
+  return !company_list_.empty();
+}
+
+void ConnectionManager::RefreshCompanyList() {
+  company_list_ = CompaniesFile::Load(CompaniesFilePath()).Companies();
+}
+
+}  // namespace orv

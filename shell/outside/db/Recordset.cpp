@@ -1,0 +1,233 @@
+#include "shell/outside/db/Recordset.h"
+
+#include <algorithm>
+#include <deque>
+#include <unordered_map>
+
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/db/Connection.h"
+#include "shell/outside/db/SociValue.h"
+#include "shell/outside/db/SqlMarkers.h"
+
+namespace orv {
+namespace {
+
+// ADO's "Item cannot be found in the collection corresponding to the requested name or ordinal."
+constexpr std::int32_t kItemNotFound = -2146825023;  // 0x800A0CC1
+// ADO's "Either BOF or EOF is True, or the current record has been deleted."
+constexpr std::int32_t kNoCurrentRecord = -2146825267;  // 0x800A0BCD
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+
+}  // namespace
+
+struct Recordset::Impl {
+  bool open = false;
+  std::vector<std::string> names;
+  std::vector<FieldKind> kinds;
+  std::unordered_map<std::string, std::size_t> index;  // lower-case name -> first column
+  Row current;
+  bool eof = true;
+  // In-memory rows still to come.
+  std::deque<Row> pending;
+  // A live statement still to be fetched from.
+  std::shared_ptr<soci::session> session;
+  std::deque<SociValue::BoundValue> values;
+  std::unique_ptr<soci::row> row;
+  std::unique_ptr<soci::statement> statement;
+
+  void SetColumns(std::vector<std::string> columns) {
+    names = std::move(columns);
+    index.clear();
+    for (std::size_t i = 0; i < names.size(); ++i) index.emplace(Lower(names[i]), i);
+  }
+
+  void CopyRow() {
+    current.clear();
+    for (std::size_t i = 0; i < row->size(); ++i) current.push_back(SociValue::FromRow(*row, i));
+  }
+
+  void Advance() {
+    if (statement) {
+      bool got = false;
+      try {
+        got = statement->fetch();
+      } catch (const std::exception& error) {
+        throw AppError(kUnexpectedError, "", SociValue::Message(error));
+      }
+      if (got) {
+        CopyRow();
+        eof = false;
+      } else {
+        ReleaseStatement();
+        eof = true;
+      }
+      return;
+    }
+    if (pending.empty()) {
+      eof = true;
+      current.clear();
+      return;
+    }
+    current = std::move(pending.front());
+    pending.pop_front();
+    eof = false;
+  }
+
+  void ReleaseStatement() {
+    statement.reset();
+    row.reset();
+    values.clear();
+    session.reset();
+  }
+
+  std::size_t Column(std::string_view name) const {
+    if (!open)
+      throw AppError(kNoCurrentRecord, "", "Operation is not allowed when the object is closed.");
+    auto found = index.find(Lower(name));
+    if (found == index.end())
+      throw AppError(kItemNotFound, "",
+                     "Item cannot be found in the collection corresponding to the requested "
+                     "name or ordinal: " +
+                         std::string(name));
+    return found->second;
+  }
+
+  const Row& Current() const {
+    if (!open || eof)
+      throw AppError(kNoCurrentRecord, "",
+                     "Either BOF or EOF is True, or the current record has been deleted.");
+    return current;
+  }
+};
+
+Recordset::Recordset() : impl_(std::make_unique<Impl>()) {}
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+
+Recordset Recordset::FromRows(std::vector<std::string> columns, std::vector<Row> rows) {
+  Recordset recordset;
+  Impl& impl = *recordset.impl_;
+  impl.SetColumns(std::move(columns));
+  for (std::size_t i = 0; i < impl.names.size(); ++i) {
+    const Variant* sample = rows.empty() || i >= rows[0].size() ? nullptr : &rows[0][i];
+    impl.kinds.push_back(sample && sample->IsDate()      ? FieldKind::Date
+                         : sample && sample->IsNumeric() ? FieldKind::Number
+                                                         : FieldKind::Text);
+  }
+  impl.pending.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  impl.open = true;
+  impl.Advance();
+  return recordset;
+}
+
+void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
+                     const std::vector<Variant>& parameters) {
+  Close();
+  if (!connection) throw AppError(kUnexpectedError, "", "The recordset has no connection");
+  int markers = 0;
+  std::string text = SqlMarkers::ToNamed(sql, markers);
+  if (markers != static_cast<int>(parameters.size()))
+    throw AppError(kUnexpectedError, "",
+                   "The statement has " + std::to_string(markers) + " markers but " +
+                       std::to_string(parameters.size()) + " values were given");
+  Impl& impl = *impl_;
+  impl.session = connection->Session();
+  try {
+    impl.row = std::make_unique<soci::row>();
+    impl.statement = std::make_unique<soci::statement>(*impl.session);
+    SociValue::BindAll(*impl.statement, impl.values, parameters);
+    impl.statement->exchange(soci::into(*impl.row));
+    impl.statement->alloc();
+    impl.statement->prepare(text);
+    impl.statement->define_and_bind();
+    bool got = impl.statement->execute(true);
+    std::vector<std::string> columns;
+    for (std::size_t i = 0; i < impl.row->size(); ++i)
+      columns.push_back(impl.row->get_properties(i).get_name());
+    impl.SetColumns(std::move(columns));
+    for (std::size_t i = 0; i < impl.row->size(); ++i) {
+      auto type = impl.row->get_properties(i).get_data_type();
+      impl.kinds.push_back(type == soci::dt_date ? FieldKind::Date
+                           : type == soci::dt_string || type == soci::dt_xml ||
+                                   type == soci::dt_blob
+                               ? FieldKind::Text
+                               : FieldKind::Number);
+    }
+    impl.open = true;
+    if (got) {
+      impl.CopyRow();
+      impl.eof = false;
+    } else {
+      impl.ReleaseStatement();
+      impl.eof = true;
+    }
+  } catch (const AppError&) {
+    impl.ReleaseStatement();
+    throw;
+  } catch (const std::exception& error) {
+    impl.ReleaseStatement();
+    throw AppError(kUnexpectedError, "", SociValue::Message(error));
+  }
+}
+
+void Recordset::Close() {
+  impl_->ReleaseStatement();
+  impl_->kinds.clear();
+  impl_->pending.clear();
+  impl_->current.clear();
+  impl_->open = false;
+  impl_->eof = true;
+}
+
+bool Recordset::IsOpen() const { return impl_->open; }
+bool Recordset::Eof() const { return impl_->eof; }
+
+void Recordset::MoveNext() {
+  impl_->Current();
+  impl_->Advance();
+}
+
+Variant Recordset::Fields(std::string_view name) const {
+  std::size_t column = impl_->Column(name);
+  return impl_->Current().at(column);
+}
+
+bool Recordset::HasField(std::string_view name) const {
+  return impl_->index.count(Lower(name)) != 0;
+}
+
+std::size_t Recordset::FieldCount() const { return impl_->names.size(); }
+
+const std::string& Recordset::FieldName(std::size_t index) const {
+  if (index >= impl_->names.size())
+    throw AppError(kItemNotFound, "", "No field number " + std::to_string(index));
+  return impl_->names[index];
+}
+
+Variant Recordset::FieldValue(std::size_t index) const {
+  FieldName(index);
+  return impl_->Current().at(index);
+}
+
+Recordset::FieldKind Recordset::KindOf(std::size_t index) const {
+  FieldName(index);
+  return impl_->kinds.at(index);
+}
+
+std::vector<Recordset::Row> Recordset::GetRows() {
+  std::vector<Row> rows;
+  while (!impl_->eof) {
+    rows.push_back(impl_->current);
+    impl_->Advance();
+  }
+  return rows;
+}
+
+}  // namespace orv

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/outside/base/FieldSource.h"
+#include "shell/outside/base/Variant.h"
+
+namespace orv {
+
+class Connection;
+
+// A forward-only, read-only result set in the manner of ADO's Recordset. Field names compare
+// case-insensitively; when a name occurs twice (t1.*, t2.*) the first column wins.
+class Recordset : public FieldSource {
+ public:
+  using Row = std::vector<Variant>;
+  // What a column holds, as the database declares it (computed columns of SQLite read as text).
+  enum class FieldKind { Text, Number, Date };
+
+  Recordset();
+  ~Recordset() override;
+  Recordset(Recordset&&) noexcept;
+  Recordset& operator=(Recordset&&) noexcept;
+
+  // A recordset over rows already in memory (a command's result; fakes in tests).
+  static Recordset FromRows(std::vector<std::string> columns, std::vector<Row> rows);
+
+  // Runs `sql` and positions on the first row. "?" markers take `parameters` in order.
+  void Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
+            const std::vector<Variant>& parameters = {});
+  void Close();
+  bool IsOpen() const;
+
+  // True when there is no current row (ADO's EOF).
+  bool Eof() const;
+  void MoveNext();
+
+  // The current row's value of the named field; AppError for an unknown name or at EOF.
+  Variant Fields(std::string_view name) const;
+  Variant Field(std::string_view name) const override { return Fields(name); }
+  bool HasField(std::string_view name) const;
+  std::size_t FieldCount() const;
+  const std::string& FieldName(std::size_t index) const;
+  Variant FieldValue(std::size_t index) const;
+  FieldKind KindOf(std::size_t index) const;
+
+  // The current row and every row after it, in order; the recordset is at EOF afterwards.
+  std::vector<Row> GetRows();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace orv

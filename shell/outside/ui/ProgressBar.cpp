@@ -1,0 +1,51 @@
+#include "shell/outside/ui/ProgressBar.h"
+
+namespace orv {
+namespace {
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+}
+
+ProgressBar::ProgressBar(std::ostream& status, std::ostream& summary, bool live, Clock clock)
+    : status_(status), summary_(summary), live_(live), clock_(std::move(clock)) {}
+
+ProgressBar::~ProgressBar() { End(); }
+
+void ProgressBar::Start(std::string caption, bool /*flag*/) {
+  caption_ = std::move(caption);
+  text_.clear();
+  started_ = true;
+  drawn_ = false;
+  pending_ = false;
+}
+
+void ProgressBar::Show(std::string_view text) {
+  if (!started_) return;
+  text_ = text;
+  pending_ = true;
+  if (!live_) return;
+  auto now = clock_();
+  if (drawn_ && now - last_draw_ < kRedrawInterval) return;
+  last_draw_ = now;
+  Draw();
+}
+
+void ProgressBar::Draw() {
+  status_ << '\r' << caption_;
+  if (!text_.empty()) status_ << ": " << text_;
+  status_ << "\x1b[K" << std::flush;
+  drawn_ = true;
+  pending_ = false;
+}
+
+void ProgressBar::End() {
+  if (!started_) return;
+  if (live_) {
+    if (pending_) Draw();
+    if (drawn_) status_ << '\n' << std::flush;
+  }
+  started_ = false;
+}
+
+void ProgressBar::Summary(std::string_view text) { summary_ << text << '\n' << std::flush; }
+
+}  // namespace orv

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "shell/outside/ui/Control.h"
+
+namespace orv {
+
+class TextBox : public Control {
+ public:
+  TextBox(std::string name, std::string caption, std::string frame)
+      : Control(Kind::kTextBox, std::move(name), std::move(caption), std::move(frame)) {}
+  std::string Text;
+};
+
+}  // namespace orv

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/outside/xlsx/CellValue.h"
+#include "shell/outside/xlsx/SheetCells.h"
+#include "shell/outside/xlsx/SheetView.h"
+#include "shell/outside/xlsx/ZipArchive.h"
+
+struct zip;
+
+namespace pugi {
+class xml_document;
+}
+
+namespace orv {
+
+// An .xlsx file: its sheets, defined names, styles, saved view and custom document properties,
+// and the cells of each sheet (read on first use, as a stream, into a compact store).
+//
+// Saving rewrites only the parts that changed: a changed sheet is streamed from the original with
+// the changed cells merged in; every other zip entry is copied as it stands. The new file is
+// written beside the original and renamed over it, so a failure leaves the original untouched.
+// Errors are WorkbookErrors that name the file and the problem.
+class XlsxDocument {
+ public:
+  struct DefinedName {
+    std::string name;
+    std::optional<std::size_t> local_sheet;  // a name that belongs to one sheet
+    std::string formula;                     // "Sheet1!$B$2:$B$501"
+    bool hidden = false;
+  };
+
+  static std::unique_ptr<XlsxDocument> Open(const std::filesystem::path& path,
+                                            const ZipLimits& limits = {});
+  ~XlsxDocument();
+  XlsxDocument(const XlsxDocument&) = delete;
+  XlsxDocument& operator=(const XlsxDocument&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+  // Sheets in tab order (chart sheets included; they hold no cells).
+  std::size_t SheetCount() const { return sheets_.size(); }
+  const std::string& SheetName(std::size_t sheet) const;
+  bool IsWorksheet(std::size_t sheet) const;
+  // Case-insensitive, as spreadsheet programs compare sheet names.
+  std::optional<std::size_t> FindSheet(std::string_view name) const;
+
+  const std::vector<DefinedName>& DefinedNames() const { return names_; }
+  // Sets the formula of a workbook-level name, adding the name when it is new.
+  void SetDefinedName(std::string_view name, std::string_view formula);
+
+  // The cells of a sheet; the first call reads the sheet.
+  SheetCells& Cells(std::size_t sheet);
+  CellValue Cell(std::size_t sheet, std::uint32_t row, std::uint32_t column);
+  void SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t column, const CellValue& value);
+  // Dates count from 1 January 1904 instead of 1900 in this workbook.
+  bool Date1904() const { return date1904_; }
+
+  // The saved view: the tab shown on opening, and each sheet's cursor.
+  std::size_t ActiveTab() const { return active_tab_; }
+  void SetActiveTab(std::size_t sheet);
+  const SheetView& View(std::size_t sheet);
+  void SetSelection(std::size_t sheet, std::string active_cell, std::string sqref);
+
+  // Custom document properties (text values).
+  std::optional<std::string> CustomProperty(std::string_view name) const;
+  void SetCustomProperty(std::string_view name, std::string_view value);
+  void RemoveCustomProperty(std::string_view name);
+
+  bool HasChanges() const;
+  // A warning when another program has the file open (its lock file lies beside it).
+  std::optional<std::string> LockWarning() const;
+  // Writes the changes into the file; refused when the file has changed on disk since it was read.
+  // `before_rename` runs when the new file is complete, just
+  // before it replaces the original (tests inject failures there).
+  void Save(const std::function<void()>& before_rename = {});
+
+ private:
+  struct Sheet;
+  struct Parts;
+  XlsxDocument(std::filesystem::path path, const ZipLimits& limits);
+  void Load();
+  void LoadSheet(Sheet& sheet);
+  std::uint32_t DateStyle();
+  void DropCalculationChain(zip* archive);
+  bool IsDateStyle(std::uint32_t style) const;
+  void AddPackagePart(const std::string& part, const std::string& content_type,
+                      const std::string& relationship_type, bool from_workbook);
+
+  std::filesystem::path path_;
+  ZipLimits limits_;
+  std::unique_ptr<ZipArchive> archive_;
+  std::unique_ptr<Parts> parts_;
+  std::vector<std::unique_ptr<Sheet>> sheets_;
+  std::vector<DefinedName> names_;
+  StringPool shared_strings_;
+  std::vector<bool> date_styles_;
+  std::optional<std::uint32_t> date_style_;
+  bool date1904_ = false;
+  std::size_t active_tab_ = 0;
+  // The file as it was when read: saving over a file that another program has changed since
+  // would mix its parts with ours.
+  std::string file_stamp_;
+};
+
+}  // namespace orv

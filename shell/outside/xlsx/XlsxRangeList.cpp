@@ -1,0 +1,401 @@
+#include "shell/outside/xlsx/XlsxRangeList.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "shell/outside/base/FieldSource.h"
+#include "shell/outside/base/Trap.h"
+#include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/AreaReference.h"
+#include "shell/outside/xlsx/CellAddress.h"
+#include "shell/outside/xlsx/CellDates.h"
+#include "shell/outside/xlsx/RangeNames.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookError.h"
+#include "shell/outside/xlsx/Worksheet.h"
+
+namespace orv {
+namespace {
+
+constexpr std::int32_t kRowError = vbObjectError + 6002;
+constexpr std::int32_t kClearNotConfirmed = vbObjectError + 6003;
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
+  return text;
+}
+
+bool IsBlank(const CellValue& cell) {
+  return cell.kind == CellValue::kEmpty ||
+         (cell.kind == CellValue::kText && Trimmed(cell.text).empty());
+}
+
+}  // namespace
+
+XlsxRangeList::XlsxRangeList(std::shared_ptr<Workbook> workbook) : workbook_(std::move(workbook)) {}
+
+void XlsxRangeList::SetWorkbook(std::shared_ptr<Workbook> workbook) {
+  workbook_ = std::move(workbook);
+  active_sheet_.reset();
+  bindings_.clear();
+}
+
+void XlsxRangeList::SetActiveSheet(std::shared_ptr<Worksheet> sheet) {
+  active_sheet_ = std::move(sheet);
+  bindings_.clear();
+}
+
+std::optional<std::string> XlsxRangeList::OwnerProgId(const Workbook& workbook) {
+  return workbook.Document().CustomProperty(kOwnerProperty);
+}
+
+std::int32_t XlsxRangeList::RangeCount() const {
+  return static_cast<std::int32_t>(definitions_.size());
+}
+
+void XlsxRangeList::ClearDefinitions() {
+  definitions_.clear();
+  definition_index_.clear();
+  bindings_.clear();
+  definition_complete_ = false;
+}
+
+RangeDefinition& XlsxRangeList::DefineRange(std::string name, std::int32_t layout,
+                                            std::int32_t data_type, std::int32_t reserved4,
+                                            std::int32_t reserved5, std::string description,
+                                            std::int32_t length, std::int16_t reserved8,
+                                            std::string reserved9, bool browse,
+                                            std::string browse_kind, std::string reserved12) {
+  auto definition = std::make_unique<RangeDefinition>();
+  definition->name = std::move(name);
+  definition->layout = layout;
+  definition->data_type = data_type;
+  definition->reserved4 = reserved4;
+  definition->reserved5 = reserved5;
+  definition->description = std::move(description);
+  definition->length = length;
+  definition->reserved8 = reserved8;
+  definition->reserved9 = std::move(reserved9);
+  definition->browse = browse;
+  definition->browse_kind = std::move(browse_kind);
+  definition->reserved12 = std::move(reserved12);
+  bindings_.clear();
+  auto key = Lower(definition->name);
+  if (auto found = definition_index_.find(key); found != definition_index_.end()) {
+    definitions_[found->second] = std::move(definition);
+    return *definitions_[found->second];
+  }
+  definition_index_.emplace(key, definitions_.size());
+  definitions_.push_back(std::move(definition));
+  return *definitions_.back();
+}
+
+const RangeDefinition* XlsxRangeList::Definition(std::string_view name) const {
+  auto found = definition_index_.find(Lower(name));
+  return found == definition_index_.end() ? nullptr : definitions_[found->second].get();
+}
+
+const XlsxRangeList::Binding& XlsxRangeList::Bind(std::string_view name) const {
+  if (auto found = bindings_.find(name); found != bindings_.end()) return found->second;
+  Binding binding;
+  if (workbook_) {
+    for (const auto& stored : RangeNames::StoredNames(name)) {
+      auto area = workbook_->NamedRange(stored, active_sheet_.get());
+      if (!area) continue;
+      binding.present = true;
+      binding.sheet = area->Sheet().Index();
+      binding.first_row = area->Row();
+      binding.last_row = area->LastRow();
+      binding.column = area->Column();
+      binding.last_column = area->LastColumn();
+      const auto* definition = Definition(name);
+      binding.header = definition != nullptr ? definition->layout == RangeDefinition::kHeaderCell
+                                             : area->RowCount() == 1 && area->ColumnCount() == 1;
+      binding.local = std::none_of(
+          workbook_->Names().begin(), workbook_->Names().end(),
+          [&](const auto& n) { return !n.local_sheet && RangeNames::Same(n.name, stored); });
+      binding.stored_name = stored;
+      break;
+    }
+  }
+  return bindings_.emplace(std::string(name), std::move(binding)).first->second;
+}
+
+std::optional<std::pair<std::size_t, std::pair<std::uint32_t, std::uint32_t>>>
+XlsxRangeList::Locate(std::string_view name, std::int32_t row, bool for_write) {
+  const auto& binding = Bind(name);
+  if (!binding.present) return std::nullopt;
+  if (binding.header)
+    return std::make_pair(binding.sheet, std::make_pair(binding.first_row, binding.column));
+  if (row < 1) {
+    throw AppError(kRowError, "",
+                   "Range '" + std::string(name) + "': row " + std::to_string(row) +
+                       " is not a row of the range (rows count from 1)");
+  }
+  std::uint64_t absolute = std::uint64_t{binding.first_row} + static_cast<std::uint64_t>(row) - 1;
+  if (absolute <= binding.last_row) {
+    return std::make_pair(binding.sheet,
+                          std::make_pair(static_cast<std::uint32_t>(absolute), binding.column));
+  }
+  if (!for_write) return std::nullopt;
+  if (absolute > CellAddress::kMaxRow || binding.local) {
+    throw AppError(kRowError, "",
+                   "Range '" + std::string(name) + "': row " + std::to_string(row) +
+                       " lies beyond its " +
+                       std::to_string(binding.last_row - binding.first_row + 1) +
+                       " rows and the range cannot grow");
+  }
+  auto sheet = binding.sheet;
+  AreaReference area{workbook_->Sheet(sheet)->Name(), binding.first_row, binding.column,
+                     static_cast<std::uint32_t>(absolute), binding.last_column};
+  workbook_->Document().SetDefinedName(binding.stored_name, area.ToFormula());
+  bindings_.clear();
+  return std::make_pair(sheet,
+                        std::make_pair(static_cast<std::uint32_t>(absolute), area.first_column));
+}
+
+bool XlsxRangeList::RangeExists(std::string_view name) const {
+  if (!workbook_) return false;
+  for (const auto& stored : RangeNames::StoredNames(name)) {
+    for (const auto& defined : workbook_->Names()) {
+      if (RangeNames::Same(defined.name, stored) &&
+          (!defined.local_sheet ||
+           (active_sheet_ && *defined.local_sheet == active_sheet_->Index()))) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+std::int32_t XlsxRangeList::RangeRowCount(std::string_view name) const {
+  const auto& binding = Bind(name);
+  if (!binding.present) return 0;
+  return static_cast<std::int32_t>(binding.last_row - binding.first_row + 1);
+}
+
+std::optional<Range> XlsxRangeList::GetRange(std::string_view name) const {
+  const auto& binding = Bind(name);
+  if (!binding.present) return std::nullopt;
+  return Range(workbook_->Sheet(binding.sheet), binding.first_row, binding.column, binding.last_row,
+               binding.last_column);
+}
+
+void XlsxRangeList::ConversionError(std::string_view name, std::int32_t row,
+                                    const std::string& text, const std::string& problem) const {
+  throw AppError(kCellConversionError, "",
+                 "Range '" + std::string(name) + "' row " + std::to_string(row) + ": '" + text +
+                     "' " + problem);
+}
+
+std::string XlsxRangeList::GetCellValue(std::string_view name, std::int32_t& row, bool& present) {
+  return Trap("GetCellValue of Class Module XlsxRangeList Line#:", [&](int& line) -> std::string {
+    line = 10;
+    present = false;
+    auto cell = Locate(name, row, false);
+    if (!cell) return {};
+    line = 20;
+    auto& document = workbook_->Document();
+    auto value = document.Cell(cell->first, cell->second.first, cell->second.second);
+    if (value.IsBlank()) {
+      present = include_blank_cells_;
+      return {};
+    }
+    present = true;
+    return Range::TextOf(value, document.Date1904());
+  });
+}
+
+double XlsxRangeList::GetCellNumber(std::string_view name, std::int32_t& row, bool& present) {
+  return Trap("GetCellNumber of Class Module XlsxRangeList Line#:", [&](int& line) -> double {
+    line = 10;
+    present = false;
+    auto cell = Locate(name, row, false);
+    if (!cell) return 0;
+    line = 20;
+    auto value = workbook_->Document().Cell(cell->first, cell->second.first, cell->second.second);
+    if (IsBlank(value)) {
+      present = include_blank_cells_;
+      return 0;
+    }
+    line = 30;
+    switch (value.kind) {
+      case CellValue::kNumber:
+        present = true;
+        return value.number;
+      case CellValue::kText: {
+        auto text = Trimmed(value.text);
+        if (text.front() == '+') text.remove_prefix(1);
+        double number = 0;
+        auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (text.empty() || error != std::errc() || next != text.data() + text.size()) {
+          ConversionError(name, row, value.text, "is not a number");
+        }
+        present = true;
+        return number;
+      }
+      case CellValue::kBoolean:
+        ConversionError(name, row, value.number != 0 ? "TRUE" : "FALSE", "is not a number");
+      default:
+        ConversionError(name, row, value.text, "is not a number");
+    }
+  });
+}
+
+OleDate XlsxRangeList::GetCellDate(std::string_view name, std::int32_t& row, bool& present) {
+  return Trap("GetCellDate of Class Module XlsxRangeList Line#:", [&](int& line) -> OleDate {
+    line = 10;
+    present = false;
+    auto cell = Locate(name, row, false);
+    if (!cell) return {};
+    line = 20;
+    auto& document = workbook_->Document();
+    auto value = document.Cell(cell->first, cell->second.first, cell->second.second);
+    if (IsBlank(value)) {
+      present = include_blank_cells_;
+      return {};
+    }
+    line = 30;
+    if (value.kind == CellValue::kNumber) {
+      if (!value.date)
+        ConversionError(name, row, Range::TextOf(value, false), "is a number, not a date");
+      present = true;
+      return CellDates::FromSerial(value.number, document.Date1904());
+    }
+    if (value.kind != CellValue::kText) {
+      ConversionError(name, row, Range::TextOf(value, false), "is not a date");
+    }
+    std::string problem;
+    auto date = CellDates::ParseText(value.text, problem);
+    if (!date) ConversionError(name, row, value.text, problem);
+    present = true;
+    return *date;
+  });
+}
+
+void XlsxRangeList::Write(std::string_view name, std::int32_t row, const Variant& value) {
+  auto cell = Locate(name, row, true);
+  if (!cell) return;
+  auto& document = workbook_->Document();
+  document.SetCell(cell->first, cell->second.first, cell->second.second,
+                   Range::CellFromVariant(value, document.Date1904()));
+}
+
+void XlsxRangeList::SetCellValue(std::string_view name, std::string_view text, std::int32_t row) {
+  Trap("SetCellValue of Class Module XlsxRangeList Line#:", [&](int& line) {
+    line = 10;
+    Write(name, row, Variant(std::string(text)));
+  });
+}
+
+void XlsxRangeList::SetCellNumber(std::string_view name, double number, std::int32_t row) {
+  Trap("SetCellNumber of Class Module XlsxRangeList Line#:", [&](int& line) {
+    line = 10;
+    Write(name, row, Variant(number));
+  });
+}
+
+void XlsxRangeList::CopyFieldToCell(const FieldSource& record, std::string_view name,
+                                    std::string_view column, std::int32_t row) {
+  Trap("CopyFieldToCell of Class Module XlsxRangeList Line#:", [&](int& line) {
+    line = 10;
+    if (!Bind(name).present) return;
+    line = 20;
+    auto value = record.Field(column);
+    line = 30;
+    Write(name, row, value);
+  });
+}
+
+XlsxRangeList::CellPosition XlsxRangeList::RowOfCell(const Range& cell) const {
+  CellPosition position;
+  if (!workbook_ || &cell.Sheet().Document() != &workbook_->Document()) return position;
+  for (const auto& definition : definitions_) {
+    const Binding* binding = nullptr;
+    try {
+      binding = &Bind(definition->name);
+    } catch (const AppError&) {
+      continue;  // a name the workbook cannot resolve holds no cell
+    }
+    if (!binding->present || binding->sheet != cell.Sheet().Index()) continue;
+    if (cell.Row() < binding->first_row || cell.Row() > binding->last_row ||
+        cell.Column() < binding->column || cell.Column() > binding->last_column) {
+      continue;
+    }
+    position.ok = true;
+    position.row =
+        binding->header ? 1 : static_cast<std::int32_t>(cell.Row() - binding->first_row + 1);
+    position.definition = definition.get();
+    return position;
+  }
+  return position;
+}
+
+std::string XlsxRangeList::RangeNameOfCell(const Range& cell) const {
+  auto position = RowOfCell(cell);
+  return position.ok ? position.definition->name : std::string();
+}
+
+bool XlsxRangeList::CellInRange(std::string_view name, const Range& cell) const {
+  return IndexInRange(cell, name) > 0;
+}
+
+std::int32_t XlsxRangeList::IndexInRange(const Range& cell, std::string_view name) const {
+  if (!workbook_ || &cell.Sheet().Document() != &workbook_->Document()) return -1;
+  const auto& binding = Bind(name);
+  if (!binding.present || binding.sheet != cell.Sheet().Index() || cell.Row() < binding.first_row ||
+      cell.Row() > binding.last_row || cell.Column() < binding.column ||
+      cell.Column() > binding.last_column) {
+    return -1;
+  }
+  return static_cast<std::int32_t>(cell.Row() - binding.first_row + 1);
+}
+
+void XlsxRangeList::ClearRanges(bool, std::int32_t, std::int32_t) {
+  Trap("ClearRanges of Class Module XlsxRangeList Line#:", [&](int& line) {
+    line = 10;
+    if (!confirm_clear_) {
+      throw AppError(kClearNotConfirmed, "",
+                     "The ranges were not cleared: clearing was not confirmed");
+    }
+    confirm_clear_ = false;
+    if (!workbook_) return;
+    auto& document = workbook_->Document();
+    line = 20;
+    for (const auto& definition : definitions_) {
+      if (definition->layout != RangeDefinition::kColumn) continue;
+      const auto& binding = Bind(definition->name);
+      if (!binding.present || binding.header) continue;
+      auto& cells = document.Cells(binding.sheet);
+      auto extent = cells.Extent();
+      if (!extent) continue;
+      auto last_row = std::min(binding.last_row, extent->last_row);
+      auto last_column = std::min(binding.last_column, extent->last_column);
+      for (auto row = binding.first_row; row <= last_row; ++row) {
+        for (auto column = binding.column; column <= last_column; ++column)
+          cells.Set(row, column, CellValue{});
+      }
+    }
+  });
+}
+
+void XlsxRangeList::AddRanges(Application& application, std::string_view prog_id, bool) {
+  Trap("AddRanges of Class Module XlsxRangeList Line#:", [&](int& line) {
+    line = 10;
+    if (!workbook_) SetWorkbook(application.ActiveWorkbook());
+    line = 20;
+    workbook_->Document().SetCustomProperty(kOwnerProperty, prog_id);
+  });
+}
+
+}  // namespace orv

@@ -1,0 +1,120 @@
+#include "shell/outside/xlsx/ZipArchive.h"
+
+#include <zip.h>
+
+#include <fstream>
+
+#include "shell/outside/xlsx/WorkbookError.h"
+
+namespace orv {
+
+ZipArchive::Reader::Reader(zip_file* file, std::string label, std::uint64_t cap)
+    : file_(file), label_(std::move(label)), cap_(cap) {}
+
+ZipArchive::Reader::~Reader() { zip_fclose(file_); }
+
+std::size_t ZipArchive::Reader::Read(char* buffer, std::size_t size) {
+  auto got = zip_fread(file_, buffer, size);
+  if (got < 0) {
+    throw WorkbookError(
+        label_, std::string("damaged entry: ") + zip_error_strerror(zip_file_get_error(file_)));
+  }
+  total_ += static_cast<std::uint64_t>(got);
+  if (total_ > cap_) throw WorkbookError(label_, "entry inflates beyond its limit (zip bomb?)");
+  return static_cast<std::size_t>(got);
+}
+
+std::unique_ptr<ZipArchive> ZipArchive::Open(const std::filesystem::path& path,
+                                             const ZipLimits& limits) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    throw WorkbookError(path.string(), "no such file");
+  }
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+  if (archive == nullptr) {
+    char magic[4] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(magic, 4);
+    bool zip_header = in.gcount() == 4 && magic[0] == 'P' && magic[1] == 'K';
+    zip_error_t zip_error;
+    zip_error_init_with_code(&zip_error, code);
+    std::string what = zip_error_strerror(&zip_error);
+    zip_error_fini(&zip_error);
+    if (!zip_header) throw WorkbookError(path.string(), "not an .xlsx workbook (not a zip file)");
+    throw WorkbookError(path.string(), "truncated or damaged zip file (" + what + ")");
+  }
+  return std::unique_ptr<ZipArchive>(new ZipArchive(path, archive, limits));
+}
+
+ZipArchive::ZipArchive(std::filesystem::path path, zip* archive, ZipLimits limits)
+    : path_(std::move(path)), archive_(archive), limits_(limits) {}
+
+ZipArchive::~ZipArchive() { zip_discard(archive_); }
+
+std::int64_t ZipArchive::Locate(std::string_view name) const {
+  std::string entry(name);
+  auto index = zip_name_locate(archive_, entry.c_str(), 0);
+  // Part names compare case-insensitively in a package.
+  return index >= 0 ? index : zip_name_locate(archive_, entry.c_str(), ZIP_FL_NOCASE);
+}
+
+std::string ZipArchive::EntryName(std::string_view name) const {
+  auto index = Locate(name);
+  if (index < 0) return std::string(name);
+  return zip_get_name(archive_, static_cast<zip_uint64_t>(index), 0);
+}
+
+bool ZipArchive::Has(std::string_view name) const { return Locate(name) >= 0; }
+
+std::vector<std::string> ZipArchive::Names() const {
+  std::vector<std::string> names;
+  auto count = zip_get_num_entries(archive_, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    if (const char* name = zip_get_name(archive_, static_cast<zip_uint64_t>(i), 0)) {
+      names.emplace_back(name);
+    }
+  }
+  return names;
+}
+
+std::unique_ptr<ZipArchive::Reader> ZipArchive::OpenEntry(std::string_view name) const {
+  std::string label = path_.string() + ": " + std::string(name);
+  auto index = Locate(name);
+  if (index < 0) throw WorkbookError(path_.string(), "missing part " + std::string(name));
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0) {
+    throw WorkbookError(label, "cannot read the entry's header");
+  }
+  std::uint64_t cap = limits_.max_entry_size;
+  if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > cap) {
+    throw WorkbookError(label, "entry claims " + std::to_string(stat.size) +
+                                   " bytes unpacked, beyond the limit (zip bomb?)");
+  }
+  if ((stat.valid & ZIP_STAT_COMP_SIZE) != 0) {
+    double ratio_cap = limits_.max_ratio * static_cast<double>(stat.comp_size);
+    std::uint64_t by_ratio =
+        std::max<std::uint64_t>(limits_.ratio_floor, static_cast<std::uint64_t>(ratio_cap));
+    if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > by_ratio) {
+      throw WorkbookError(label, "entry's compression ratio is absurd (zip bomb?)");
+    }
+    cap = std::min(cap, by_ratio);
+  }
+  zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
+  if (file == nullptr) {
+    throw WorkbookError(
+        label, std::string("cannot open entry: ") + zip_error_strerror(zip_get_error(archive_)));
+  }
+  return std::unique_ptr<Reader>(new Reader(file, label, cap));
+}
+
+std::string ZipArchive::ReadAll(std::string_view name) const {
+  auto reader = OpenEntry(name);
+  std::string content;
+  char buffer[65536];
+  while (auto got = reader->Read(buffer, sizeof buffer)) content.append(buffer, got);
+  return content;
+}
+
+}  // namespace orv
