@@ -316,16 +316,16 @@ void clsOrvStockEx::SelectedRanges() {
       std::int32_t at = lines;
       bool present = false;
       std::string warehouse = List().GetCellValue("Warehouse", at, present);
-      stock.IsWarehouse(present);
+      stock.SetIs("warehouse", present);
       at = lines;
       std::string product = List().GetCellValue("Product", at, present);
-      stock.IsProduct(present);
+      stock.SetIs("product", present);
       at = lines;
       std::string page = List().GetCellValue("PageNumber", at, present);
-      stock.IsPageNumber(present);
+      stock.SetIs("PageNumber", present);
       line = 30;
-      page = stock.IsPageNumber() && !ValueConvert::IsBlank(page) ? stock.FormatPageNumber(page)
-                                                                  : std::string();
+      page = stock.Is("PageNumber") && !ValueConvert::IsBlank(page) ? stock.FormatPageNumber(page)
+                                                                    : std::string();
       if (!ValueConvert::IsBlank(product)) {
         line = 40;
         clsOrvStockTables& tables = Tables();

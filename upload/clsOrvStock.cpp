@@ -5,6 +5,7 @@
 #include <charconv>
 #include <optional>
 
+#include "records/CompanionColumns.h"
 #include "records/clsStockXpgm.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/base/Trap.h"
@@ -48,17 +49,21 @@ void clsOrvStock::SetSageConnection(std::shared_ptr<DataConnection> connection) 
 void clsOrvStock::StockUpdateXpgm() {
   Trap("StockUpdateXpgm of Class Module clsOrvStock Line#:", [&](int& line) {
     line = 10;
-    if (!IsAnalysisD_ && !IsAnalysisE_ && !IsAnalysisF_ && !IsDeliveryQtyTolerance_ &&
-        !IsCallOffQtyTolerance_ && !IsConsumerUnit_)
-      return;
+    auto extension_fields = [](auto&& each) {
+      for (std::size_t i = 0; i < StockFields::kCount; ++i)
+        if (StockFields::kAll[i].home == StockFields::Home::Extension) each(i);
+    };
+    bool any_present = false;
+    extension_fields([&](std::size_t i) { any_present = any_present || present_[Slot(i)]; });
+    if (!any_present) return;
     line = 20;
     if (!xpgm_) {
       xpgm_ = std::make_unique<clsStockXpgm>();
       xpgm_->SetSageConnection(SageConnection());
     }
     clsStockXpgm& row = *xpgm_;
-    row.warehouse = warehouse_;
-    row.product = product_;
+    row.Set("warehouse", Text("warehouse"));
+    row.Set("product", Text("product"));
     bool is_new = false;
     // Only a missing row means "insert"; a failing database is not taken for one.
     try {
@@ -68,23 +73,16 @@ void clsOrvStock::StockUpdateXpgm() {
       is_new = true;
     }
     line = 30;
-    auto take = [&](bool present, const std::string& value, std::string& field) {
-      if (present)
-        field = value;
-      else if (is_new)
-        field.clear();
-    };
-    take(IsAnalysisD_, AnalysisD_, row.AnalysisD);
-    take(IsAnalysisE_, AnalysisE_, row.AnalysisE);
-    take(IsAnalysisF_, AnalysisF_, row.AnalysisF);
-    take(IsDeliveryQtyTolerance_, DeliveryQtyTolerance_, row.DeliveryQtyTol);
-    take(IsCallOffQtyTolerance_, CallOffQtyTolerance_, row.CallOffQtyTol);
-    take(IsConsumerUnit_, ConsumerUnit_, row.ConsumerUnit);
-    line = 40;
     bool empty = true;
-    for (const std::string* value : {&row.AnalysisD, &row.AnalysisE, &row.AnalysisF,
-                                     &row.DeliveryQtyTol, &row.CallOffQtyTol, &row.ConsumerUnit})
-      if (!ValueConvert::IsBlank(*value)) empty = false;
+    extension_fields([&](std::size_t i) {
+      const std::size_t column =
+          RecordColumns::Find(CompanionColumns::kExtension, StockFields::kAll[i].column);
+      if (present_[Slot(i)])
+        row.SetAt(column, text_[Slot(i)]);
+      else if (is_new)
+        row.SetAt(column, "");
+      if (!ValueConvert::IsBlank(row.At(column))) empty = false;
+    });
     line = 50;
     if (!is_new)
       row.UpdateStockXPg();
@@ -93,48 +91,30 @@ void clsOrvStock::StockUpdateXpgm() {
   });
 }
 
-std::size_t clsOrvStock::Slot(std::size_t count, const char* list) const {
-  if (ArrayIndex_ < 1 || static_cast<std::size_t>(ArrayIndex_) > count)
+std::size_t clsOrvStock::Slot(std::size_t field) const {
+  const StockFields::Field& f = StockFields::kAll[field];
+  std::size_t slot = StockFields::FirstSlot(field);
+  if (f.count == 1) return slot;
+  if (ArrayIndex_ < 1 || ArrayIndex_ > f.count)
     throw AppError(kSubscriptOutOfRange, "",
-                   "Subscript out of range: " + std::string(list) + " has no entry " +
-                       std::to_string(ArrayIndex_) + " (1 to " + std::to_string(count) + ")");
-  return static_cast<std::size_t>(ArrayIndex_ - 1);
+                   "Subscript out of range: " + std::string(f.property) + " has no entry " +
+                       std::to_string(ArrayIndex_) + " (1 to " + std::to_string(f.count) + ")");
+  return slot + static_cast<std::size_t>(ArrayIndex_ - 1);
 }
 
-const std::string& clsOrvStock::Alternatives() const {
-  return Alternatives_[Slot(Alternatives_.size(), "Alternatives")];
-}
-void clsOrvStock::Alternatives(std::string value) {
-  Alternatives_[Slot(Alternatives_.size(), "Alternatives")] = std::move(value);
-}
-bool clsOrvStock::IsAlternatives() const {
-  return IsAlternatives_[Slot(IsAlternatives_.size(), "IsAlternatives")];
-}
-void clsOrvStock::IsAlternatives(bool value) {
-  IsAlternatives_[Slot(IsAlternatives_.size(), "IsAlternatives")] = value;
-}
-
-const std::string& clsOrvStock::TechnicalDesc() const {
-  return TechnicalDesc_[Slot(TechnicalDesc_.size(), "TechnicalDesc")];
-}
-void clsOrvStock::TechnicalDesc(std::string value) {
-  TechnicalDesc_[Slot(TechnicalDesc_.size(), "TechnicalDesc")] = std::move(value);
-}
-bool clsOrvStock::IsTechnicalDesc() const {
-  return IsTechnicalDesc_[Slot(IsTechnicalDesc_.size(), "IsTechnicalDesc")];
-}
-void clsOrvStock::IsTechnicalDesc(bool value) {
-  IsTechnicalDesc_[Slot(IsTechnicalDesc_.size(), "IsTechnicalDesc")] = value;
+std::int16_t clsOrvStock::Whole(WholeField field) const {
+  return static_cast<std::int16_t>(number_[Slot(field.index)]);
 }
 
 bool clsOrvStock::HasTechnicalDescriptionLines() const {
-  for (bool present : IsTechnicalDesc_)
-    if (present) return true;
+  constexpr std::size_t first = StockFields::FirstSlot(StockFields::Find("TechnicalDesc"));
+  for (std::size_t i = 0; i < kTechnicalDescLineCount; ++i)
+    if (present_[first + i]) return true;
   return false;
 }
 
 std::string clsOrvStock::FormatPageNumber(const std::string& page) const {
-  if (!IsPageNumber_) return HasTechnicalDescriptionLines() ? "001" : page;
+  if (!Is("PageNumber")) return HasTechnicalDescriptionLines() ? "001" : page;
   auto number = WholeNumber(page);
   if (!number || *number < 1 || *number > 999)
     throw AppError(kPageNumberInvalid, "", "Sheet number cannot be blank");
