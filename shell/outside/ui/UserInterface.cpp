@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "shell/outside/ui/Form.h"
+
 namespace orv {
 namespace {
 
@@ -45,6 +47,30 @@ void UserInterface::ShowAbout(std::string_view version, std::string_view program
     text += comments;
   }
   MsgBox(text, MsgButtons::kOK, MsgIcon::kInformation, "About " + std::string(program));
+}
+
+int UserInterface::Choose(std::string_view prompt, const std::vector<std::string>& buttons,
+                          std::string_view title) {
+  class Question : public Form {
+   public:
+    Question(std::string_view prompt, const std::vector<std::string>& buttons,
+             std::string_view title)
+        : Form("Question", std::string(title)) {
+      AddLabel("Prompt", std::string(prompt));
+      for (std::size_t i = 0; i < buttons.size(); ++i) {
+        std::string name;
+        for (char c : buttons[i])
+          if (c != ' ') name += c;
+        AddCommandButton(name, buttons[i]).Click = [this, i] {
+          chosen = static_cast<int>(i) + 1;
+          Hide();
+        };
+      }
+    }
+    int chosen = 0;
+  } question(prompt, buttons, title);
+  ShowModal(question);
+  return question.chosen;
 }
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -27,6 +28,12 @@ class UserInterface {
   virtual std::unique_ptr<ProgressBar> NewProgressBar() = 0;
   // A line for the user outside any dialog (what was done, what was assumed).
   virtual void Notice(std::string_view text) = 0;
+
+  // A question with buttons of the caller's own: the 1-based number of the button chosen, or 0
+  // when the user closed the question or nobody answered. Shown by default as a modal form whose
+  // buttons are named after their captions without blanks ("Update All": UpdateAll).
+  virtual int Choose(std::string_view prompt, const std::vector<std::string>& buttons,
+                     std::string_view title);
 
   // Opens a help page in the desktop's viewer when there is a desktop, else tells its path.
   virtual void ShowHelp(const std::filesystem::path& page);
