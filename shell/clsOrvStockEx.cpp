@@ -323,22 +323,31 @@ void clsOrvStockEx::SelectedRanges() {
       at = lines;
       std::string page = List().GetCellValue("PageNumber", at, present);
       stock.IsPageNumber(present);
-      line = 30;
-      page = stock.IsPageNumber() && !ValueConvert::IsBlank(page) ? stock.FormatPageNumber(page)
-                                                                  : std::string();
       if (!ValueConvert::IsBlank(product)) {
-        line = 40;
-        clsOrvStockTables& tables = Tables();
-        tables.FromWarehouse = warehouse;
-        tables.FromProduct = product;
-        tables.ToWarehouse.clear();
-        tables.ToProduct.clear();
-        std::string sql = CheckRangeExists(page);
+        line = 30;
         // A row that cannot be refreshed does not stop the others; it is named at the end.
+        std::string row_name = warehouse + " " + product;
         try {
+          if (stock.IsPageNumber() && !ValueConvert::IsBlank(page)) {
+            row_name += ", page " + page;
+            page = stock.FormatPageNumber(page);
+          } else {
+            page.clear();
+          }
+          line = 40;
+          clsOrvStockTables& tables = Tables();
+          tables.FromWarehouse = warehouse;
+          tables.FromProduct = product;
+          tables.ToWarehouse.clear();
+          tables.ToProduct.clear();
+          std::string sql = CheckRangeExists(page);
           Recordset records;
           records.Open(sql, services_.Connections().Connection()->AdoConnection());
-          if (!records.Eof()) {
+          // The page table is outer-joined: an item without the asked page still comes back, with
+          // empty page columns that must not overwrite the page the row holds.
+          bool found = !records.Eof() && (page.empty() || !tables.IsSttechM ||
+                                          !records.Fields("page_number").IsNull());
+          if (found) {
             CopyRecordToRow(records, lines);
           } else {
             ++missing;
@@ -350,8 +359,8 @@ void clsOrvStockEx::SelectedRanges() {
           records.Close();
         } catch (const AppError& error) {
           ++failed;
-          Site().ui->Notice(fmt::format("Row {} ({} {}) was not refreshed: {}", lines, warehouse,
-                                        product, error.Description()));
+          Site().ui->Notice(fmt::format("Row {} ({}) was not refreshed: {}", lines, row_name,
+                                        error.Description()));
         }
         ++records_read;
       }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <deque>
@@ -588,6 +589,70 @@ TEST_P(DownloadTest, RefreshNamesThePageNumberOfAMissingRecord) {
   EXPECT_EQ(cells["Product"][1].text, "X' or 'a'='a");
   EXPECT_TRUE(cells["Warehouse"][1].Empty()) << "no record was written over the row";
   EXPECT_TRUE(cells["TEXT01"][1].Empty());
+}
+
+// A refresh by page: a page that is not on file is reported and its row kept as the user typed
+// it; a page number that cannot be read fails that row alone; the other rows still refresh.
+TEST_P(DownloadTest, RefreshKeepsRowsWhosePageIsNotOnFileOrNotANumber) {
+  std::map<Key, std::vector<std::pair<std::string, std::string>>> pages;
+  Recordset records;
+  records.Open("select warehouse, product, page_number, text01 from " +
+                   connection_->TableCatalogue().TechnicalDescription() +
+                   " order by warehouse, product, page_number",
+               connection_->AdoConnection());
+  for (; !records.Eof(); records.MoveNext())
+    pages[{records.Fields("warehouse").ToText(), records.Fields("product").ToText()}].emplace_back(
+        records.Fields("page_number").ToText(), records.Fields("text01").ToText());
+  records.Close();
+  auto with_pages = [&](std::size_t count) {
+    for (const auto& [key, list] : pages)
+      if (list.size() == count && list.front().first == "001") return key;
+    return Key{};
+  };
+  const Key two = with_pages(2), one = with_pages(1);
+  ASSERT_FALSE(two.second.empty() || one.second.empty())
+      << "the demo company has items with one and with two description pages";
+  ASSERT_EQ(pages[two][1].first, "002");
+
+  // Warehouse, product, page cell and typed first line of each row.
+  const std::vector<std::array<std::string, 4>> rows = {
+      {two.first, two.second, "003", "typed on row 1"},  // the item is on file, page 003 is not
+      {two.first, two.second, "2", "typed on row 2"},
+      {one.first, one.second, "", "typed on row 3"},
+      {one.first, one.second, "abc", "typed on row 4"},
+      {two.first, two.second, "1", "typed on row 5"}};
+  auto path = Template({"Warehouse", "Product", "PageNumber", "TEXT01"}, 5);
+  auto edit = [&](Workbook& workbook) {
+    for (std::uint32_t row = 1; row <= rows.size(); ++row) {
+      const char* names[] = {"Warehouse", "Product", "PageNumber", "TEXT01"};
+      for (std::size_t i = 0; i < 4; ++i)
+        if (!rows[row - 1][i].empty())
+          workbook.NamedRange(names[i])->Cells(row, 1).SetValue(Variant(rows[row - 1][i]));
+    }
+  };
+  auto run = Download(path, {"chkSelectRngs=1", "cmdOK"}, "", edit);
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  EXPECT_NE(run.notices.find("Invalid Row , Warehouse: " + two.first +
+                             " and Product: " + two.second + " Page number: 003" + kNotFound),
+            std::string::npos)
+      << run.notices;
+  EXPECT_NE(run.notices.find("Row 4 (" + one.first + " " + one.second + ", page abc)"),
+            std::string::npos)
+      << run.notices;
+  EXPECT_NE(run.notices.find("3 rows refreshed, 1 not found, 1 failed"), std::string::npos)
+      << run.notices;
+
+  auto cells = Read(path);
+  for (std::size_t row : {0, 3}) {
+    EXPECT_EQ(cells["PageNumber"][row].text, rows[row][2]) << "row " << row + 1;
+    EXPECT_EQ(cells["TEXT01"][row].text, rows[row][3]) << "row " << row + 1;
+  }
+  EXPECT_EQ(cells["PageNumber"][1].text, "002");
+  EXPECT_EQ(cells["TEXT01"][1].text, pages[two][1].second);
+  EXPECT_EQ(cells["PageNumber"][2].text, "001") << "a row without a page number takes any page";
+  EXPECT_EQ(cells["TEXT01"][2].text, pages[one][0].second);
+  EXPECT_EQ(cells["PageNumber"][4].text, "001") << "rows after a failed one are refreshed";
+  EXPECT_EQ(cells["TEXT01"][4].text, pages[two][0].second);
 }
 
 TEST_P(DownloadTest, CompanionTablesAreJoinedOnlyForTheirRangesOnTheSheet) {
