@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <charconv>
+
 #include "download/clsOrvStockTables.h"
 #include "download/frmExtractStock.h"
 #include "options/clsOrvStockExOptions.h"
@@ -121,9 +123,10 @@ void clsOrvStockEx::PrepareRanges() {
   IgnoringErrors([&] { List().SetActiveSheet(ActiveWorkbook().ActiveSheet()); });
   IgnoringErrors([&] { ranges_->DefineRanges(); });
   IgnoringErrors([&] { List().EndDefinition(); });
+  // The flag is set only once the version is known: a connection that failed is tried again by
+  // the next action instead of leaving the component without a version.
   if (ValueConvert::IsBlank(sage_version_) && !prepared_) {
-    prepared_ = true;
-    OpenConnection();
+    OpenWorkbookCompany();
     const std::int32_t version = services_.Connections().Connection()->SystemInfo().Version();
     sage_version_ = std::to_string(version);
     ranges_->SetSageVersion(static_cast<std::int16_t>(version));
@@ -138,21 +141,35 @@ std::string clsOrvStockEx::SageVersion() {
   return sage_version_;
 }
 
+std::int32_t clsOrvStockEx::SageVersionNumber() {
+  const std::string version = SageVersion();
+  std::int32_t number = 0;
+  const char* end = version.data() + version.size();
+  auto [stop, error] = std::from_chars(version.data(), end, number);
+  if (version.empty() || error != std::errc() || stop != end)
+    throw AppError(vbObjectError, "",
+                   "The ERP version of the company is not known ('" + version +
+                       "'), so the columns it carries cannot be told");
+  return number;
+}
+
 void clsOrvStockEx::OpenConnection() {
   Trap("OpenConnection of Class Module clsOrvStockEx Line#:", [&](int& line) {
     line = 10;
     PrepareRanges();
     line = 20;
-    std::optional<std::string> sheet_company;
-    if (List().RangeExists("sage_company")) {
-      line = 30;
-      std::int32_t row = 1;
-      bool present = false;
-      sheet_company = List().GetCellValue("sage_company", row, present);
-    }
-    line = 40;
-    services_.Connections().OpenForWorkbook(sheet_company);
+    OpenWorkbookCompany();
   });
+}
+
+void clsOrvStockEx::OpenWorkbookCompany() {
+  std::optional<std::string> sheet_company;
+  if (List().RangeExists("sage_company")) {
+    std::int32_t row = 1;
+    bool present = false;
+    sheet_company = List().GetCellValue("sage_company", row, present);
+  }
+  services_.Connections().OpenForWorkbook(sheet_company);
 }
 
 bool clsOrvStockEx::ChangeOrvConnection() {
@@ -382,7 +399,7 @@ void clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row)
   if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
   if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
   if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
-  if (std::stoi(SageVersion()) > 6) {
+  if (SageVersionNumber() > 6) {
     List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
     List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
     List().SetCellValue("ReplenishCategory",
