@@ -295,18 +295,20 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     const std::int32_t first_row = row;
     line = 60;
     std::int32_t written = 0;
-    // Appending to a full sheet writes nothing: say so rather than end as if all was written.
-    if (!records.Eof() && row > List().RangeRowCount("Product"))
-      Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
-    while (!records.Eof() && row <= List().RangeRowCount("Product")) {
+    // A record that has no row left stops the download with the warning, also when none was
+    // written (appending to a full sheet). A row is left when every range holds it or can grow to
+    // it over free cells, so nothing the user typed below a range is overwritten.
+    while (!records.Eof()) {
+      std::optional<std::string> blocker;
+      if (row > List().RangeRowCount("Product") || (blocker = List().RowBlocker(row))) {
+        if (blocker) Site().ui->Notice(fmt::format("Row {} cannot be written: {}", row, *blocker));
+        Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
+        break;
+      }
       CopyRecordToRow(records, row);
       ++written;
       records.MoveNext();
       ++row;
-      if (row > List().RangeRowCount("Product") && !records.Eof()) {
-        Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
-        break;
-      }
       progress->Show("Record read: " + std::to_string(row));
     }
     line = 70;
@@ -351,6 +353,7 @@ void clsOrvStockEx::SelectedRanges() {
           } else {
             page.clear();
           }
+          if (auto blocker = List().RowBlocker(lines)) throw AppError(vbObjectError, "", *blocker);
           line = 40;
           clsOrvStockTables& tables = Tables();
           tables.FromWarehouse = warehouse;

@@ -29,9 +29,11 @@
 #include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/AreaReference.h"
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/Worksheet.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/RangeDump.h"
@@ -441,6 +443,49 @@ TEST_P(DownloadTest, ExactlyAsManyRecordsAsRowsGiveNoWarningOneMoreDoes) {
   EXPECT_EQ(SheetKeys(Read(short_of_one), 9),
             std::vector<Key>(expected.begin(), expected.begin() + 9))
       << "the rows written before the warning are kept";
+}
+
+// A range shorter than the others grows over the empty cells below it and stops at a cell the user
+// typed into: the download ends there with the too-many-rows warning, a refresh names the row it
+// cannot write, and the typed cell is never overwritten.
+TEST_P(DownloadTest, AShortRangeGrowsOnlyOverEmptyCells) {
+  auto path = Template(kKeyRanges, 10);
+  auto shorten = [](Workbook& workbook) {
+    auto description = *workbook.NamedRange("Description");
+    AreaReference five{description.Sheet().Name(), description.Row(), description.Column(),
+                       description.Row() + 4, description.Column()};
+    workbook.Document().SetDefinedName("Description", five.ToFormula());
+    description.Cells(7, 1).SetValue(Variant("typed below the range"));
+  };
+  auto in_01 = Keys("warehouse = '01'");
+  ASSERT_EQ(in_01.size(), 10u);
+  auto run = Download(path, Selection({"txtWarehouseFrom=01"}, "optClear", {"OK"}), "", shorten);
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  EXPECT_EQ(std::count(run.messages.begin(), run.messages.end(), kTooMany), 1) << run.notices;
+  auto cells = Read(path);
+  EXPECT_EQ(SheetKeys(cells, 7), [&] {
+    std::vector<Key> keys(in_01.begin(), in_01.begin() + 6);
+    keys.emplace_back("", "");
+    return keys;
+  }()) << "six rows fit: five in the range and one grown over an empty cell";
+  ASSERT_EQ(cells["Description"].size(), 6u);
+  EXPECT_FALSE(cells["Description"][5].Empty());
+  auto typed = [&] { return Workbook::Open(path)->NamedRange("Description")->Cells(7, 1).Text(); };
+  EXPECT_EQ(typed(), "typed below the range");
+
+  auto seventh = [&](Workbook& workbook) {
+    workbook.NamedRange("Warehouse")->Cells(7, 1).SetValue(Variant(in_01[6].first));
+    workbook.NamedRange("Product")->Cells(7, 1).SetValue(Variant(in_01[6].second));
+  };
+  run = Download(path, {"chkSelectRngs=1", "cmdOK"}, "", seventh);
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  EXPECT_NE(run.notices.find("Row 7 (" + in_01[6].first + " " + in_01[6].second +
+                             ") was not refreshed: range 'Description' cannot grow over"),
+            std::string::npos)
+      << run.notices;
+  EXPECT_NE(run.notices.find("6 rows refreshed, 0 not found, 1 failed"), std::string::npos)
+      << run.notices;
+  EXPECT_EQ(typed(), "typed below the range");
 }
 
 TEST_P(DownloadTest, AppendGoesBelowTheLastFilledRowAndAtCellStartsAtItsRow) {
