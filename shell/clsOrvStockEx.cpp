@@ -25,11 +25,11 @@
 namespace orv {
 namespace {
 
-// Statements whose failure is deliberately passed over: the range definitions are re-run by the
-// next action, and a definition that failed is reported there by the range it lacks.
 constexpr const char* kTooManyRows =
     "Warning - too many rows of data for the size of ranges defined";
 
+// Statements whose failure is deliberately passed over: the range definitions are re-run by the
+// next action, and a definition that failed is reported there by the range it lacks.
 template <class Statement>
 void IgnoringErrors(Statement&& statement) {
   try {
