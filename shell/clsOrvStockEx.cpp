@@ -299,8 +299,10 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     // written (appending to a full sheet). A row is left when every range holds it or can grow to
     // it over free cells, so nothing the user typed below a range is overwritten.
     while (!records.Eof()) {
+      const bool beyond = row > List().RangeRowCount("Product");
       std::optional<std::string> blocker;
-      if (row > List().RangeRowCount("Product") || (blocker = List().RowBlocker(row))) {
+      if (!beyond) blocker = List().RowBlocker(row);
+      if (beyond || blocker) {
         if (blocker) Site().ui->Notice(fmt::format("Row {} cannot be written: {}", row, *blocker));
         Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
         break;
