@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <charconv>
+
 #include "download/clsOrvStockTables.h"
 #include "download/frmExtractStock.h"
 #include "options/clsOrvStockExOptions.h"
@@ -23,11 +25,11 @@
 namespace orv {
 namespace {
 
-// Statements whose failure is deliberately passed over: the range definitions are re-run by the
-// next action, and a definition that failed is reported there by the range it lacks.
 constexpr const char* kTooManyRows =
     "Warning - too many rows of data for the size of ranges defined";
 
+// Statements whose failure is deliberately passed over: the range definitions are re-run by the
+// next action, and a definition that failed is reported there by the range it lacks.
 template <class Statement>
 void IgnoringErrors(Statement&& statement) {
   try {
@@ -121,9 +123,10 @@ void clsOrvStockEx::PrepareRanges() {
   IgnoringErrors([&] { List().SetActiveSheet(ActiveWorkbook().ActiveSheet()); });
   IgnoringErrors([&] { ranges_->DefineRanges(); });
   IgnoringErrors([&] { List().EndDefinition(); });
+  // The flag is set only once the version is known: a connection that failed is tried again by
+  // the next action instead of leaving the component without a version.
   if (ValueConvert::IsBlank(sage_version_) && !prepared_) {
-    prepared_ = true;
-    OpenConnection();
+    OpenWorkbookCompany();
     const std::int32_t version = services_.Connections().Connection()->SystemInfo().Version();
     sage_version_ = std::to_string(version);
     ranges_->SetSageVersion(static_cast<std::int16_t>(version));
@@ -138,21 +141,35 @@ std::string clsOrvStockEx::SageVersion() {
   return sage_version_;
 }
 
+std::int32_t clsOrvStockEx::SageVersionNumber() {
+  const std::string version = SageVersion();
+  std::int32_t number = 0;
+  const char* end = version.data() + version.size();
+  auto [stop, error] = std::from_chars(version.data(), end, number);
+  if (version.empty() || error != std::errc() || stop != end)
+    throw AppError(vbObjectError, "",
+                   "The ERP version of the company is not known ('" + version +
+                       "'), so the columns it carries cannot be told");
+  return number;
+}
+
 void clsOrvStockEx::OpenConnection() {
   Trap("OpenConnection of Class Module clsOrvStockEx Line#:", [&](int& line) {
     line = 10;
     PrepareRanges();
     line = 20;
-    std::optional<std::string> sheet_company;
-    if (List().RangeExists("sage_company")) {
-      line = 30;
-      std::int32_t row = 1;
-      bool present = false;
-      sheet_company = List().GetCellValue("sage_company", row, present);
-    }
-    line = 40;
-    services_.Connections().OpenForWorkbook(sheet_company);
+    OpenWorkbookCompany();
   });
+}
+
+void clsOrvStockEx::OpenWorkbookCompany() {
+  std::optional<std::string> sheet_company;
+  if (List().RangeExists("sage_company")) {
+    std::int32_t row = 1;
+    bool present = false;
+    sheet_company = List().GetCellValue("sage_company", row, present);
+  }
+  services_.Connections().OpenForWorkbook(sheet_company);
 }
 
 bool clsOrvStockEx::ChangeOrvConnection() {
@@ -278,18 +295,22 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     const std::int32_t first_row = row;
     line = 60;
     std::int32_t written = 0;
-    // Appending to a full sheet writes nothing: say so rather than end as if all was written.
-    if (!records.Eof() && row > List().RangeRowCount("Product"))
-      Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
-    while (!records.Eof() && row <= List().RangeRowCount("Product")) {
+    // A record that has no row left stops the download with the warning, also when none was
+    // written (appending to a full sheet). A row is left when every range holds it or can grow to
+    // it over free cells, so nothing the user typed below a range is overwritten.
+    while (!records.Eof()) {
+      const bool beyond = row > List().RangeRowCount("Product");
+      std::optional<std::string> blocker;
+      if (!beyond) blocker = List().RowBlocker(row);
+      if (beyond || blocker) {
+        if (blocker) Site().ui->Notice(fmt::format("Row {} cannot be written: {}", row, *blocker));
+        Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
+        break;
+      }
       CopyRecordToRow(records, row);
       ++written;
       records.MoveNext();
       ++row;
-      if (row > List().RangeRowCount("Product") && !records.Eof()) {
-        Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
-        break;
-      }
       progress->Show("Record read: " + std::to_string(row));
     }
     line = 70;
@@ -323,22 +344,32 @@ void clsOrvStockEx::SelectedRanges() {
       at = lines;
       std::string page = List().GetCellValue("PageNumber", at, present);
       stock.SetIs("PageNumber", present);
-      line = 30;
-      page = stock.Is("PageNumber") && !ValueConvert::IsBlank(page) ? stock.FormatPageNumber(page)
-                                                                    : std::string();
       if (!ValueConvert::IsBlank(product)) {
-        line = 40;
-        clsOrvStockTables& tables = Tables();
-        tables.FromWarehouse = warehouse;
-        tables.FromProduct = product;
-        tables.ToWarehouse.clear();
-        tables.ToProduct.clear();
-        std::string sql = CheckRangeExists(page);
+        line = 30;
         // A row that cannot be refreshed does not stop the others; it is named at the end.
+        std::string row_name = warehouse + " " + product;
         try {
+          if (stock.Is("PageNumber") && !ValueConvert::IsBlank(page)) {
+            row_name += ", page " + page;
+            page = stock.FormatPageNumber(page);
+          } else {
+            page.clear();
+          }
+          if (auto blocker = List().RowBlocker(lines)) throw AppError(vbObjectError, "", *blocker);
+          line = 40;
+          clsOrvStockTables& tables = Tables();
+          tables.FromWarehouse = warehouse;
+          tables.FromProduct = product;
+          tables.ToWarehouse.clear();
+          tables.ToProduct.clear();
+          std::string sql = CheckRangeExists(page);
           Recordset records;
           records.Open(sql, services_.Connections().Connection()->AdoConnection());
-          if (!records.Eof()) {
+          // The page table is outer-joined: an item without the asked page still comes back, with
+          // empty page columns that must not overwrite the page the row holds.
+          bool found = !records.Eof() && (page.empty() || !tables.IsSttechM ||
+                                          !records.Fields("page_number").IsNull());
+          if (found) {
             CopyRecordToRow(records, lines);
           } else {
             ++missing;
@@ -350,8 +381,8 @@ void clsOrvStockEx::SelectedRanges() {
           records.Close();
         } catch (const AppError& error) {
           ++failed;
-          Site().ui->Notice(fmt::format("Row {} ({} {}) was not refreshed: {}", lines, warehouse,
-                                        product, error.Description()));
+          Site().ui->Notice(fmt::format("Row {} ({}) was not refreshed: {}", lines, row_name,
+                                        error.Description()));
         }
         ++records_read;
       }
@@ -373,7 +404,7 @@ void clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row)
   if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
   if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
   if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
-  if (std::stoi(SageVersion()) > 6) {
+  if (SageVersionNumber() > 6) {
     List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
     List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
     List().SetCellValue("ReplenishCategory",

@@ -78,9 +78,15 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   clsOrvStockExOptions& Options();
   clsOrvStockTables& Tables();
 
+  // Defines the ranges; the first call that succeeds also reads the ERP version (and defines the
+  // ranges of later versions). A failed read is tried again by the next call.
   void PrepareRanges();
   void OpenConnection();
+  // Opens the company the workbook's "sage_company" cell names, else the run's company.
+  void OpenWorkbookCompany();
   std::string SageVersion();
+  // The ERP version as a number; an error that says so when it is not known.
+  std::int32_t SageVersionNumber();
   void DownloadRanges(const frmExtractStock& choices);
   void SelectedRanges();
   void CopyRecordToRow(const FieldSource& record, std::int32_t row);
