@@ -30,6 +30,9 @@ HostSession::HostSession(Options options)
       factory_(ComRegistry(UserPaths::RegistrationFile())) {
   site_->companies_file = options_.companies_file;
   site_->company = options_.company;
+  site_->upload_check = options_.upload_check;
+  for (const auto& [form, action] : options_.standing_answers)
+    site_->ui->SetStandingAnswer(form, action);
 }
 
 HostSession::~HostSession() = default;
@@ -96,7 +99,7 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
       return 1;
     }
   }
-  return 0;
+  return site_->errors->FailureCount() == 0 ? 0 : 1;
 }
 
 }  // namespace orv

@@ -228,11 +228,13 @@ constexpr RangeRow kRanges[] = {
     Text("delivery_qty_tol", "Delivery Qty Tolerance (DA0533)", 30)
         .Heading("Del Qty Tol")
         .In("prod_grp")
-        .Loads("DeliveryQtyTolerance"),
+        .Loads("DeliveryQtyTolerance")
+        .Copies("delivery_qty_tol", Write::kField),
     Text("call_off_qty_tol", "Call Off Qty Tolerance (DA0534)", 30)
         .Heading("Call Off Tol")
         .In("prod_grp")
-        .Loads("CallOffQtyTolerance"),
+        .Loads("CallOffQtyTolerance")
+        .Copies("call_off_qty_tol", Write::kField),
     Text("AnalysisXRef", "Stock G/L cat", 3)
         .In("ld_grp")
         .Browse("analysis_x_ref")
@@ -1104,7 +1106,9 @@ constexpr std::array kStockCopies{R("Warehouse"),
                                   R("PeriodIssueVal10"),
                                   R("PeriodIssueVal11"),
                                   R("PeriodIssueVal12")};
-constexpr std::array kExtensionCopies{R("AnalysisD"), R("AnalysisE"), R("AnalysisF")};
+// The tolerances are downloaded too, so that an unedited row uploads them unchanged.
+constexpr std::array kExtensionCopies{R("AnalysisD"), R("AnalysisE"), R("AnalysisF"),
+                                      R("delivery_qty_tol"), R("call_off_qty_tol")};
 constexpr std::array kExpenseCopies{R("Expense")};
 constexpr std::array kEcCopies{R("StatisticsInd"), R("ProcessInd"), R("Commodity"),
                                R("CountryOrig"), R("SuppUnitQty")};
@@ -1378,6 +1382,25 @@ void clsOrvStockRanges::CopyRows(std::span<const std::size_t> ranges, const Fiel
         break;
     }
   }
+}
+
+bool clsOrvStockRanges::HasRangesOf(Companion table) const {
+  auto any = [this](std::span<const std::size_t> ranges) {
+    for (std::size_t range : ranges)
+      if (List().RangeExists(kRanges[range].name)) return true;
+    return false;
+  };
+  switch (table) {
+    case Companion::kEc:
+      return any(kEcCopies);
+    case Companion::kExtension:
+      return any(kExtensionCopies);
+    case Companion::kPage:
+      return any(kTechDescriptionCopies);
+    case Companion::kExpense:
+      return any(kExpenseCopies);
+  }
+  return false;
 }
 
 void clsOrvStockRanges::CopyRSToCells(const FieldSource& rs, std::int32_t row) {

@@ -75,6 +75,10 @@ class clsOrvStockRanges {
   void LoadDetail();
   void LoadTechDescription();
 
+  // The companion tables a download joins: whether the workbook has any range copied from it.
+  enum class Companion { kEc, kExtension, kPage, kExpense };
+  bool HasRangesOf(Companion table) const;
+
   // Record to sheet: the current record of a download into the given row. Writes to ranges the
   // workbook lacks are the range list's to ignore.
   void CopyRSToCells(const FieldSource& rs, std::int32_t row);

@@ -341,9 +341,8 @@ void WriteStock(const std::shared_ptr<Connection>& connection,
         {"alternatives01", alternative ? "01" + product_code(number + 2) : ""},
     };
     if (erp_version >= 7) {
-      values.push_back({"replenish_category", number % 4 == 0   ? "MIN"
-                                              : number % 4 == 1 ? "ROP"
-                                                                : ""});
+      const std::array<const char*, 4> categories = {"MIN", "ROP", "JIT", "MAN"};
+      values.push_back({"replenish_category", categories[number % categories.size()]});
       values.push_back({"held_flag", number % 17 == 5 ? "Y" : "N"});
       values.push_back({"obsolete_flag", number % 23 == 11 ? "Y" : "N"});
     }

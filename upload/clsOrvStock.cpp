@@ -714,6 +714,8 @@ void clsOrvStock::STPrExDUpdate() {
     const bool found = stprex_->ReadIt();
     stprex_->expense = Text("Expense");
     line = 30;
+    // A blank code for an item without an expense row is no change: a downloaded row carries one.
+    if (!found && Blank(stprex_->expense)) return;
     if (found)
       stprex_->UpdateRow();
     else

@@ -49,13 +49,23 @@ void UserInterface::ShowAbout(std::string_view version, std::string_view program
   MsgBox(text, MsgButtons::kOK, MsgIcon::kInformation, "About " + std::string(program));
 }
 
-int UserInterface::Choose(std::string_view prompt, const std::vector<std::string>& buttons,
-                          std::string_view title) {
+void UserInterface::SetStandingAnswer(std::string form, std::string action) {
+  standing_answers_[std::move(form)] = std::move(action);
+}
+
+std::optional<std::string> UserInterface::StandingAnswer(const Form& form) const {
+  auto found = standing_answers_.find(form.Name());
+  if (found == standing_answers_.end()) return std::nullopt;
+  return found->second;
+}
+
+int UserInterface::Choose(std::string_view name, std::string_view prompt,
+                          const std::vector<std::string>& buttons, std::string_view title) {
   class Question : public Form {
    public:
-    Question(std::string_view prompt, const std::vector<std::string>& buttons,
-             std::string_view title)
-        : Form("Question", std::string(title)) {
+    Question(std::string_view name, std::string_view prompt,
+             const std::vector<std::string>& buttons, std::string_view title)
+        : Form(std::string(name), std::string(title)) {
       AddLabel("Prompt", std::string(prompt));
       for (std::size_t i = 0; i < buttons.size(); ++i) {
         std::string name;
@@ -68,7 +78,7 @@ int UserInterface::Choose(std::string_view prompt, const std::vector<std::string
       }
     }
     int chosen = 0;
-  } question(prompt, buttons, title);
+  } question(name, prompt, buttons, title);
   ShowModal(question);
   return question.chosen;
 }
