@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -45,6 +46,23 @@ void UserInterface::ShowAbout(std::string_view version, std::string_view program
     text += comments;
   }
   MsgBox(text, MsgButtons::kOK, MsgIcon::kInformation, "About " + std::string(program));
+}
+
+std::string UserInterface::RecordText(std::string_view title,
+                                      const std::vector<RecordLine>& lines) {
+  std::size_t width = 0;
+  for (const auto& line : lines) width = std::max(width, line.first.size());
+  std::string text(title);
+  text += '\n';
+  for (const auto& [caption, value] : lines)
+    text += "  " + caption + ": " + std::string(width - caption.size(), ' ') + value + '\n';
+  return text;
+}
+
+void UserInterface::ShowRecord(std::string_view title, const std::vector<RecordLine>& lines) {
+  std::string text = RecordText(title, lines);
+  text.erase(0, text.find('\n') + 1);
+  MsgBox(text, MsgButtons::kOK, MsgIcon::kInformation, title);
 }
 
 }  // namespace orv
