@@ -22,6 +22,8 @@ struct HostSite {
   std::filesystem::path companies_file;
   // The company chosen for this run; a workbook's "sage_company" cell still wins.
   std::string company;
+  // The search a list picker opens with instead of the cell's text (orvstock browse --search).
+  std::string picker_search;
 
   static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui);
 };
