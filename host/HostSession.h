@@ -30,6 +30,8 @@ class HostSession {
     std::filesystem::path workbook;
     std::string sheet;
     std::string cell;
+    // The search a list picker opens with instead of the cell's text.
+    std::string picker_search;
   };
 
   explicit HostSession(Options options);
@@ -41,6 +43,8 @@ class HostSession {
   int Run(const std::function<void(HostComponent&)>& action);
 
   HostSite& Site() { return *site_; }
+  // Whether the last Run wrote the workbook (it is written only when the action changed it).
+  bool Saved() const { return saved_; }
 
  private:
   void OpenWorkbook();
@@ -50,6 +54,7 @@ class HostSession {
   std::shared_ptr<HostSite> site_;
   ComponentFactory factory_;
   std::shared_ptr<Workbook> workbook_;
+  bool saved_ = false;
 };
 
 }  // namespace orv
