@@ -62,7 +62,7 @@ void DatePicker::ShowMonth(long year, long month) {
   for (long day = 1; day <= days; ++day) {
     if (day < 10) text += ' ';
     text += std::to_string(day);
-    text += (column + day) % 7 == 0 && day < days ? "\n    " : " ";
+    if (day < days) text += (column + day) % 7 == 0 ? "\n    " : " ";
   }
   lblMonth_.Caption = text;
 }
