@@ -331,10 +331,12 @@ int main(int argc, char** argv) {
       // The component says itself why a cell has no browse.
       component.BrowseRanges(cell);
     });
-    if (status == 0 && !session.Saved())
+    if (status != 0) return status;
+    if (!session.Saved())
       session.Site().ui->Notice("orvstock: nothing was written; " + workbook_name +
                                 " was not changed");
-    return status == 0 && !available ? 1 : status;
+    // A cell without a browse, or a pick that was never taken, is not what was asked for.
+    return !available || (!picks.empty() && !session.Saved()) ? 1 : 0;
   }
   if (*view)
     return session.Run([&](orv::HostComponent& component) {

@@ -7,6 +7,8 @@
 
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/Recordset.h"
+#include "shell/outside/xlsx/Range.h"
+#include "shell/outside/xlsx/Workbook.h"
 #include "tests/HostRunner.h"
 #include "tests/RangeDump.h"
 #include "tests/TempConfig.h"
@@ -30,7 +32,7 @@ class HostBrowseTest : public ::testing::Test {
     auto demo = RunHost(Config() + " demo-db '" + database_.string() + "' --rows 40");
     ASSERT_EQ(demo.status, 0) << demo.output;
     auto made = RunHost("template '" + workbook_.string() +
-                        "' Warehouse Product Description UnitCode sage_company --rows 12");
+                        "' Warehouse Product Description bincode UnitCode sage_company --rows 12");
     ASSERT_EQ(made.status, 0) << made.output;
     auto extract = Run("extract", "--from-warehouse 01 --clear");
     ASSERT_EQ(extract.status, 0) << extract.output;
@@ -50,21 +52,32 @@ class HostBrowseTest : public ::testing::Test {
 };
 
 TEST_F(HostBrowseTest, BrowseWritesThePickAndSavesOnlyWhatChanged) {
+  {
+    auto workbook = Workbook::Open(workbook_);
+    workbook->NamedRange("Warehouse")->Cells(9, 1).SetValue(Variant(std::string()));
+    workbook->Save();
+  }
   const std::string before = testing::ReadBytes(workbook_);
   // Nothing written: the file is left as it was, byte for byte.
   auto run = Run("browse", "--cell H40");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_TRUE(Has(run.output, "Sorry! browse not available for this cell")) << run.output;
-  run = Run("browse", "--cell D5");
+  run = Run("browse", "--cell E5");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(Has(run.output, "nobody answered")) << run.output;
   EXPECT_EQ(testing::ReadBytes(workbook_), before);
-  run = Run("browse", "--cell D5 --pick NOSUCH");
+  run = Run("browse", "--cell E5 --pick NOSUCH");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_TRUE(Has(run.output, "'NOSUCH' is not in the list")) << run.output;
   EXPECT_EQ(testing::ReadBytes(workbook_), before);
 
-  run = Run("browse", "--cell D5 --pick ROL");
+  // A bin cell whose row has no warehouse shows no list: the pick is never taken.
+  run = Run("browse", "--cell D12 --pick A01-01");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_TRUE(Has(run.output, "nothing was written")) << run.output;
+  EXPECT_EQ(testing::ReadBytes(workbook_), before);
+
+  run = Run("browse", "--cell E5 --pick ROL");
   EXPECT_EQ(run.status, 0) << run.output;
   auto cells = Cells();
   EXPECT_EQ(cells["UnitCode"][1].text, "ROL");
