@@ -34,6 +34,8 @@ class HostSession {
     // Answers given for every showing of a dialog, by the dialog's name.
     std::map<std::string, std::string> standing_answers;
     bool upload_check = false;
+    // The search a list picker opens with instead of the cell's text.
+    std::string picker_search;
   };
 
   explicit HostSession(Options options);
@@ -46,6 +48,8 @@ class HostSession {
   int Run(const std::function<void(HostComponent&)>& action);
 
   HostSite& Site() { return *site_; }
+  // Whether the last Run wrote the workbook (it is written only when the action changed it).
+  bool Saved() const { return saved_; }
 
  private:
   void OpenWorkbook();
@@ -55,6 +59,7 @@ class HostSession {
   std::shared_ptr<HostSite> site_;
   ComponentFactory factory_;
   std::shared_ptr<Workbook> workbook_;
+  bool saved_ = false;
 };
 
 }  // namespace orv

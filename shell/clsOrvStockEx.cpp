@@ -4,9 +4,14 @@
 
 #include <charconv>
 
+#include "browse/BrowseEngine.h"
+#include "browse/CellBrowse.h"
+#include "browse/StockListSource.h"
+#include "browse/StockViewSource.h"
 #include "download/clsOrvStockTables.h"
 #include "download/frmExtractStock.h"
 #include "options/clsOrvStockExOptions.h"
+#include "options/frmOrvStockExOptions.h"
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
 #include "shell/outside/base/ValueConvert.h"
@@ -15,6 +20,8 @@
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/ProgressBar.h"
+#include "shell/outside/ui/StockBrowse.h"
+#include "shell/outside/ui/StockView.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/SheetBinding.h"
 #include "shell/outside/xlsx/Workbook.h"
@@ -31,6 +38,7 @@ namespace {
 
 constexpr const char* kTooManyRows =
     "Warning - too many rows of data for the size of ranges defined";
+constexpr const char* kBrowseNotAvailable = "Sorry! browse not available for this cell";
 
 // Statements whose failure is deliberately passed over: the range definitions are re-run by the
 // next action, and a definition that failed is reported there by the range it lacks.
@@ -677,27 +685,166 @@ void clsOrvStockEx::OnRecordExist(bool& update) {
   }
 }
 
-void clsOrvStockEx::BrowseRanges(Range&) {
-  Site().errors->Guard("BrowseRanges of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("BrowseRanges"); });
+std::string clsOrvStockEx::CellText(std::string_view name, std::int32_t row) {
+  bool present = false;
+  return List().GetCellValue(name, row, present);
+}
+
+std::string clsOrvStockEx::PickerSearch(const Range& cell) {
+  return Site().picker_search.empty() ? cell.Text() : Site().picker_search;
+}
+
+void clsOrvStockEx::BrowseNotAvailable() {
+  Site().ui->MsgBox(kBrowseNotAvailable, MsgButtons::kOK, MsgIcon::kInformation, "Message");
+}
+
+bool clsOrvStockEx::BrowseAvailable(Range& Active_Cell) {
+  bool available = false;
+  bool done = Site().errors->Guard("BrowseAvailable of Class Module clsOrvStockEx", [&](int&) {
+    view_stock_available_ = false;
+    PrepareRanges();
+    auto position = List().RowOfCell(Active_Cell);
+    put_Index(position.row);
+    const std::int32_t row = Index();
+    if (!position.ok) return;
+    available = position.definition->browse;
+    const std::string& name = position.definition->name;
+    if (name == "Warehouse" || name == "Product") {
+      if (!ValueConvert::IsBlank(CellText("Product", row)) &&
+          !ValueConvert::IsBlank(CellText("Warehouse", row)))
+        view_stock_available_ = true;
+    } else if (name == "sage_company") {
+      if (!services_.Connections().CanChooseCompany()) available = false;
+    }
+  });
+  return done && available;
+}
+
+void clsOrvStockEx::BrowseRanges(Range& Active_Cell) {
+  Site().errors->Guard("BrowseRanges of Class Module clsOrvStockEx", [&](int&) {
+    PrepareRanges();
+    auto position = List().RowOfCell(Active_Cell);
+    BrowseEngine engine;
+    engine.SetRangeDefinition(position.ok ? position.definition : nullptr);
+    const std::string kind = engine.BrowseKind();
+    UserInterface& ui = *Site().ui;
+    if (ValueConvert::IsBlank(kind)) {
+      BrowseNotAvailable();
+    } else if (kind == "Alternatives" || kind == "Product" || kind == "supersession") {
+      BrowseStock(Active_Cell);
+    } else if (kind == "Date") {
+      CellBrowse::ChooseDate(ui, Active_Cell);
+    } else if (kind == "company") {
+      CellBrowse::ChooseCompany(ui, services_.Connections(), Active_Cell);
+    } else if (kind == "bin_code") {
+      // The bins of the row's warehouse; nothing to show while the row has none.
+      if (!List().CellInRange("bincode", Active_Cell)) return;
+      std::int32_t row = List().IndexInRange(Active_Cell, "bincode");
+      bool present = false;
+      std::string warehouse = List().GetCellValue("Warehouse", row, present);
+      if (!present) return;
+      OpenConnection();
+      CellBrowse::ChooseBin(ui, services_.Connections().Connection(), warehouse,
+                            PickerSearch(Active_Cell), Active_Cell);
+    } else {
+      OpenConnection();
+      engine.SetCell(Active_Cell);
+      engine.SetSageConnection(services_.Connections().Connection());
+      engine.SetSearch(Site().picker_search);
+      engine.Browse(ui);
+    }
+  });
+}
+
+void clsOrvStockEx::BrowseStock(Range& Active_Cell) {
+  Site().errors->Guard("BrowseStock of Class Module clsOrvStockEx", [&](int&) {
+    PrepareRanges();
+    auto position = List().RowOfCell(Active_Cell);
+    BrowseEngine engine;
+    engine.SetRangeDefinition(position.ok ? position.definition : nullptr);
+    const std::string kind = engine.BrowseKind();
+    // The ranges the chosen code goes into, each with the cell's index in it.
+    std::vector<std::pair<std::string, std::int32_t>> targets;
+    std::int32_t index = -1;
+    if (kind == "Alternatives") {
+      for (int n = 1; n <= 10; ++n) {
+        std::string name = fmt::format("Alternatives{:02}", n);
+        if (List().CellInRange(name, Active_Cell))
+          targets.emplace_back(name, List().IndexInRange(Active_Cell, name));
+      }
+      index = targets.empty() ? -1 : targets.front().second;
+    } else if (kind == "supersession") {
+      index = List().IndexInRange(Active_Cell, "SuperSession");
+      targets.emplace_back("SuperSession", index);
+    } else if (kind == "Product") {
+      index = List().IndexInRange(Active_Cell, "Product");
+    }
+    if (index < 0) {
+      BrowseNotAvailable();
+      return;
+    }
+    OpenConnection();
+    auto connection = services_.Connections().Connection();
+    auto source = std::make_shared<StockListSource>(connection);
+    UserInterface& ui = *Site().ui;
+    if (kind != "Product") {
+      StockBrowse browse(source, false);
+      if (!Site().picker_search.empty()) browse.SetProductSearch(Site().picker_search);
+      ui.ShowModal(browse);
+      auto chosen = browse.ChosenStock();
+      if (chosen.empty()) return;
+      for (const auto& [name, row] : targets)
+        List().SetCellValue(name, chosen.front().first + chosen.front().second, row);
+      return;
+    }
+    StockBrowse browse(source, true);
+    browse.SetProductSearch(PickerSearch(Active_Cell));
+    ui.ShowModal(browse);
+    if (!browse.OKSelected()) return;
+    auto chosen = browse.ChosenStock();
+    clsOrvStockTables& tables = Tables();
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+      const std::int32_t row = index + static_cast<std::int32_t>(i);
+      if (row > List().RangeRowCount("Product")) {
+        ui.MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
+        return;
+      }
+      tables.FromWarehouse = chosen[i].first;
+      tables.FromProduct = chosen[i].second;
+      tables.ToWarehouse.clear();
+      tables.ToProduct.clear();
+      std::string no_page;
+      std::string sql = CheckRangeExists(no_page);
+      Recordset records;
+      records.Open(sql, connection->AdoConnection());
+      if (!records.Eof()) CopyRecordToRow(records, row);
+      records.Close();
+    }
+  });
+}
+
+void clsOrvStockEx::ViewStock(Range& Active_Cell) {
+  BrowseAvailable(Active_Cell);
+  if (!view_stock_available_) {
+    Site().errors->Report(AppError(vbObjectError, "ViewStock of Class Module clsOrvStockEx",
+                                   "View Stock not available for this cell"));
+    return;
+  }
+  OpenConnection();
+  StockView view(std::make_shared<StockViewSource>(services_.Connections().Connection()));
+  view.SetWarehouse(ValueConvert::Trim(CellText("Warehouse", Index())));
+  view.SetProduct(ValueConvert::Trim(CellText("Product", Index())));
+  view.Show(*Site().ui);
 }
 
 void clsOrvStockEx::EnterOptions() {
-  Site().errors->Guard("EnterOptions of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("EnterOptions"); });
-}
-
-void clsOrvStockEx::BrowseStock(Range&) {
-  Site().errors->Guard("BrowseStock of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("BrowseStock"); });
-}
-
-void clsOrvStockEx::ViewStock(Range&) { throw ComponentIdentity::NotAvailable("ViewStock"); }
-
-bool clsOrvStockEx::BrowseAvailable(Range&) {
-  Site().errors->Guard("BrowseAvailable of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("BrowseAvailable"); });
-  return false;
+  Site().errors->Guard("EnterOptions of Class Module clsOrvStockEx", [&](int&) {
+    Options().LoadFromRegistry(true);
+    frmOrvStockExOptions dialog;
+    dialog.SetOptions(options_);
+    Site().ui->ShowModal(dialog);
+    if (dialog.OKSelected()) Options().SaveToRegistry();
+  });
 }
 
 }  // namespace orv

@@ -93,6 +93,10 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   void SelectedRanges();
   void CopyRecordToRow(const FieldSource& record, std::int32_t row);
   std::int32_t FirstRowToFill(const frmExtractStock& choices);
+  std::string CellText(std::string_view name, std::int32_t row);
+  // The host's search for this run, else the cell's text.
+  std::string PickerSearch(const Range& cell);
+  void BrowseNotAvailable();
 
   // The upload and its answers to the business object.
   static bool IsSilent(std::int32_t number);

@@ -10,6 +10,7 @@
 #include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
+#include "tests/TempConfig.h"
 
 namespace orv {
 namespace {
@@ -24,6 +25,8 @@ ComPtr<Interface> Make(const CLSID& clsid, const IID& iid) {
 }
 
 struct ScriptedSite {
+  // A profile of its own, so that the companies of the user's profile are never offered.
+  test::TempConfig config;
   std::ostringstream notices, summary;
   std::shared_ptr<ScriptedUI> ui =
       std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices, summary);

@@ -624,21 +624,24 @@ TEST(RecordToSheet, AMissingColumnFailsAtItsWrite) {
 
 TEST(RecordToSheet, CompanionTablesWriteThroughTheFieldMethod) {
   Copier c;
-  c.record.fields = {{"analysis_d", "D"},       {"analysis_e", "E"},    {"analysis_f", "F"},
-                     {"expense", "EXP1"},       {"statind", "S"},       {"procind", "P"},
-                     {"commodity", "84733020"}, {"country_orig", "DE"}, {"suppunitqty", 2.0},
-                     {"page_number", "001"}};
+  c.record.fields = {
+      {"analysis_d", "D"},        {"analysis_e", "E"},       {"analysis_f", "F"},
+      {"delivery_qty_tol", "5%"}, {"call_off_qty_tol", "2"}, {"expense", "EXP1"},
+      {"statind", "S"},           {"procind", "P"},          {"commodity", "84733020"},
+      {"country_orig", "DE"},     {"suppunitqty", 2.0},      {"page_number", "001"}};
   for (int i = 1; i <= 12; ++i) c.record.fields[fmt::format("text{:02}", i)] = "line";
   c.ranges.CopyStockXPGRSToCells(c.record, 5);
   c.ranges.CopyStprexRSToCells(c.record, 5);
   c.ranges.CopyStockeRSToCells(c.record, 5);
   c.ranges.CopyTechnicalDescriptionRSToCells(c.record, 5);
 
-  std::vector<std::string> expected{"CopyFieldToCell AnalysisD",     "CopyFieldToCell AnalysisE",
-                                    "CopyFieldToCell AnalysisF",     "CopyFieldToCell Expense",
-                                    "CopyFieldToCell StatisticsInd", "CopyFieldToCell ProcessInd",
-                                    "CopyFieldToCell Commodity",     "CopyFieldToCell CountryOrig",
-                                    "CopyFieldToCell SuppUnitQty",   "CopyFieldToCell PageNumber"};
+  std::vector<std::string> expected{
+      "CopyFieldToCell AnalysisD",        "CopyFieldToCell AnalysisE",
+      "CopyFieldToCell AnalysisF",        "CopyFieldToCell delivery_qty_tol",
+      "CopyFieldToCell call_off_qty_tol", "CopyFieldToCell Expense",
+      "CopyFieldToCell StatisticsInd",    "CopyFieldToCell ProcessInd",
+      "CopyFieldToCell Commodity",        "CopyFieldToCell CountryOrig",
+      "CopyFieldToCell SuppUnitQty",      "CopyFieldToCell PageNumber"};
   for (int i = 1; i <= 12; ++i) expected.push_back(fmt::format("CopyFieldToCell TEXT{:02}", i));
   EXPECT_EQ(c.list->calls, expected);
 }

@@ -55,4 +55,8 @@ std::unique_ptr<ProgressBar> ScriptedUI::NewProgressBar() {
 
 void ScriptedUI::Notice(std::string_view text) { notices_ << text << '\n'; }
 
+void ScriptedUI::ShowRecord(std::string_view title, const std::vector<RecordLine>& lines) {
+  summary_ << RecordText(title, lines);
+}
+
 }  // namespace orv

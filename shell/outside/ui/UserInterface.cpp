@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -81,6 +82,23 @@ int UserInterface::Choose(std::string_view name, std::string_view prompt,
   } question(name, prompt, buttons, title);
   ShowModal(question);
   return question.chosen;
+}
+
+std::string UserInterface::RecordText(std::string_view title,
+                                      const std::vector<RecordLine>& lines) {
+  std::size_t width = 0;
+  for (const auto& line : lines) width = std::max(width, line.first.size());
+  std::string text(title);
+  text += '\n';
+  for (const auto& [caption, value] : lines)
+    text += "  " + caption + ": " + std::string(width - caption.size(), ' ') + value + '\n';
+  return text;
+}
+
+void UserInterface::ShowRecord(std::string_view title, const std::vector<RecordLine>& lines) {
+  std::string text = RecordText(title, lines);
+  text.erase(0, text.find('\n') + 1);
+  MsgBox(text, MsgButtons::kOK, MsgIcon::kInformation, title);
 }
 
 }  // namespace orv

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -21,6 +22,9 @@ enum class MsgAnswer { kOK, kCancel, kYes, kNo };
 // nobody can answer is answered Cancel or No, never OK.
 class UserInterface {
  public:
+  // One line of a record shown to the user: caption and value.
+  using RecordLine = std::pair<std::string, std::string>;
+
   virtual ~UserInterface() = default;
 
   virtual MsgAnswer MsgBox(std::string_view prompt, MsgButtons buttons, MsgIcon icon,
@@ -47,6 +51,11 @@ class UserInterface {
   virtual void ShowHelp(const std::filesystem::path& page);
   virtual void ShowAbout(std::string_view version, std::string_view program,
                          std::string_view comments);
+  // Shows a record (a stock view): by default in a message box with the title.
+  virtual void ShowRecord(std::string_view title, const std::vector<RecordLine>& lines);
+
+  // The record as text: the title, then one "caption: value" line each, the values aligned.
+  static std::string RecordText(std::string_view title, const std::vector<RecordLine>& lines);
 
  private:
   std::map<std::string, std::string, std::less<>> standing_answers_;

@@ -579,6 +579,11 @@ void XlsxDocument::SetCustomProperty(std::string_view name, std::string_view val
   int pid = 1;
   for (auto property : Children(root, "property")) {
     if (std::string_view(property.attribute("name").value()) == name) {
+      // The same value again is no change: a workbook that was only read is not rewritten.
+      auto text = property.first_child();
+      if (std::string_view(text.name()).ends_with("lpwstr") && !text.next_sibling() &&
+          std::string_view(text.text().get()) == value)
+        return;
       property.remove_children();
       property.append_child("vt:lpwstr").text().set(std::string(value).c_str());
       custom.changed = true;
