@@ -201,14 +201,15 @@ int main(int argc, char** argv) {
     return session.Run([](orv::HostComponent& component) {
       orv::ComPtr<orv::_clsOrvStockEx> stock;
       if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
-        throw orv::AppError(445, "orvstock", "This component has no help page");
+        throw orv::AppError(orv::VbError::kActionNotSupported, "orvstock",
+                            "This component has no help page");
       stock->ShowHelpFile();
     });
   if (*extract)
     return session.Run([](orv::HostComponent& component) {
       orv::ComPtr<orv::_clsOrvStockEx> stock;
       if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
-        throw orv::AppError(445, "orvstock",
+        throw orv::AppError(orv::VbError::kActionNotSupported, "orvstock",
                             "This workbook belongs to a component without a download");
       stock->ExtractStock();
     });

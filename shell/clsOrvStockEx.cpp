@@ -58,7 +58,8 @@ HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
 void clsOrvStockEx::SetSite(std::shared_ptr<HostSite> site) { services_.SetSite(std::move(site)); }
 
 Workbook& clsOrvStockEx::ActiveWorkbook() {
-  if (!m_objwkbActive_) throw AppError(91, "", "No workbook has been given to the stock component");
+  if (!m_objwkbActive_)
+    throw AppError(VbError::kObjectNotSet, "", "No workbook has been given to the stock component");
   return *m_objwkbActive_;
 }
 

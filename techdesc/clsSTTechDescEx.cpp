@@ -73,7 +73,8 @@ XlsxRangeList& clsSTTechDescEx::List() {
 
 void clsSTTechDescEx::SetUpRanges() {
   if (!wkbActive_)
-    throw AppError(91, "", "No workbook has been given to the technical description component");
+    throw AppError(VbError::kObjectNotSet, "",
+                   "No workbook has been given to the technical description component");
   List().SetIncludeBlankCells(!options_->OnlyIgnoreBlankCells());
   List().SetHostFlags(true, true);
   ranges_->SetWarehouseAndProductAsHeader(true);

@@ -15,7 +15,6 @@
 namespace orv {
 namespace {
 
-constexpr std::int32_t kSubscriptOutOfRange = 9;
 constexpr std::int32_t kPageNumberInvalid = vbObjectError + 5033;
 
 // A whole number written in digits, or with a zero fraction as a number cell shows it ("7.0").
@@ -95,7 +94,7 @@ void clsOrvStock::StockUpdateXpgm() {
 
 std::size_t clsOrvStock::Slot(std::size_t count, const char* list) const {
   if (ArrayIndex_ < 1 || static_cast<std::size_t>(ArrayIndex_) > count)
-    throw AppError(kSubscriptOutOfRange, "",
+    throw AppError(VbError::kSubscriptOutOfRange, "",
                    "Subscript out of range: " + std::string(list) + " has no entry " +
                        std::to_string(ArrayIndex_) + " (1 to " + std::to_string(count) + ")");
   return static_cast<std::size_t>(ArrayIndex_ - 1);
