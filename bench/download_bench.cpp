@@ -96,7 +96,8 @@ void Run(const std::filesystem::path& book, const std::filesystem::path& compani
     orv::ComPtr<orv::IClassFactory> factory;
     if (DllGetClassObject(&orv::CLSID_clsOrvStockEx, &orv::IID_IClassFactory, factory.Receive()) !=
             orv::S_OK ||
-        factory->CreateInstance(nullptr, orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+        factory->CreateInstance(nullptr, orv::IID_clsOrvStockExInterface, stock.Receive()) !=
+            orv::S_OK)
       throw orv::AppError(orv::kUnexpectedError, "download_bench", "no stock component");
     stock->SetSite(site);
     stock->putref_wkbActive(workbook);

@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
   if (*help_page)
     return session.Run([](orv::HostComponent& component) {
       orv::ComPtr<orv::_clsOrvStockEx> stock;
-      if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+      if (component.QueryInterface(orv::IID_clsOrvStockExInterface, stock.Receive()) != orv::S_OK)
         throw orv::AppError(orv::VbError::kActionNotSupported, "orvstock",
                             "This component has no help page");
       stock->ShowHelpFile();
@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
   if (*extract)
     return session.Run([](orv::HostComponent& component) {
       orv::ComPtr<orv::_clsOrvStockEx> stock;
-      if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+      if (component.QueryInterface(orv::IID_clsOrvStockExInterface, stock.Receive()) != orv::S_OK)
         throw orv::AppError(orv::VbError::kActionNotSupported, "orvstock",
                             "This workbook belongs to a component without a download");
       stock->ExtractStock();

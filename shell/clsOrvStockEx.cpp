@@ -51,7 +51,7 @@ clsOrvStockEx::~clsOrvStockEx() {
 
 HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
   return Answer(iid, object,
-                {{IID__clsOrvStockEx, static_cast<_clsOrvStockEx*>(this)},
+                {{IID_clsOrvStockExInterface, static_cast<_clsOrvStockEx*>(this)},
                  {IID_HostComponent, static_cast<HostComponent*>(this)}});
 }
 

@@ -27,7 +27,7 @@ void clsSTTechDescEx::put_Index(std::int32_t index) { ranges_->SetIndex(index); 
 
 HRESULT clsSTTechDescEx::QueryInterface(const IID& iid, void** object) {
   return Answer(iid, object,
-                {{IID__clsSTTechDescEx, static_cast<_clsSTTechDescEx*>(this)},
+                {{IID_clsSTTechDescExInterface, static_cast<_clsSTTechDescEx*>(this)},
                  {IID_HostComponent, static_cast<HostComponent*>(this)}});
 }
 

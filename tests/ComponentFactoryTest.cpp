@@ -28,9 +28,9 @@ TEST_F(ComponentFactoryTest, CreatesBothComponentsByProgIdOnceRegistered) {
   auto tech = factory.Create(kTechDescProgId).As<HostComponent>(IID_HostComponent);
   EXPECT_EQ(stock->ProgramName(), "OrvStockEx");
   EXPECT_EQ(tech->ProgramName(), "OrvStockTechDesc");
-  EXPECT_TRUE(stock.As<_clsOrvStockEx>(IID__clsOrvStockEx));
-  EXPECT_FALSE(stock.As<_clsSTTechDescEx>(IID__clsSTTechDescEx));
-  EXPECT_TRUE(tech.As<_clsSTTechDescEx>(IID__clsSTTechDescEx));
+  EXPECT_TRUE(stock.As<_clsOrvStockEx>(IID_clsOrvStockExInterface));
+  EXPECT_FALSE(stock.As<_clsSTTechDescEx>(IID_clsSTTechDescExInterface));
+  EXPECT_TRUE(tech.As<_clsSTTechDescEx>(IID_clsSTTechDescExInterface));
 }
 
 TEST_F(ComponentFactoryTest, UnknownOrUnregisteredProgIdIsAClearError) {
@@ -85,7 +85,7 @@ TEST_F(ComponentFactoryTest, ClassObjectRefusesUnknownClassesAndInterfaces) {
   ASSERT_EQ(DllGetClassObject(&CLSID_clsSTTechDescEx, &IID_IClassFactory, class_object.Receive()),
             S_OK);
   ComPtr<_clsOrvStockEx> wrong;
-  EXPECT_EQ(class_object->CreateInstance(nullptr, IID__clsOrvStockEx, wrong.Receive()),
+  EXPECT_EQ(class_object->CreateInstance(nullptr, IID_clsOrvStockExInterface, wrong.Receive()),
             E_NOINTERFACE);
   EXPECT_FALSE(wrong);
   EXPECT_EQ(DllCanUnloadNow(), S_FALSE);

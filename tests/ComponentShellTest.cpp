@@ -31,7 +31,7 @@ struct ScriptedSite {
 };
 
 TEST(ComponentShell, IdentityMembersAnswerBeforeAnythingIsSet) {
-  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
   EXPECT_EQ(stock->ProgramName(), "OrvStockEx");
   EXPECT_EQ(stock->BrowseComponentName(), "OrvStockBrowse");
   EXPECT_FALSE(stock->AddBrowseWorkbookOpen());
@@ -40,14 +40,14 @@ TEST(ComponentShell, IdentityMembersAnswerBeforeAnythingIsSet) {
   EXPECT_EQ(stock->OverrideBrowseSQL(), "");
   EXPECT_FALSE(stock->wkbActive());
 
-  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID__clsSTTechDescEx);
+  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID_clsSTTechDescExInterface);
   EXPECT_EQ(tech->ProgramName(), "OrvStockTechDesc");
   EXPECT_EQ(tech->BrowseComponentName(), "OrvStockTechDescBrowse");
   EXPECT_FALSE(tech->AddBrowseWorkbookOpen());
 }
 
 TEST(ComponentShell, BrowseOverridesAreStoredAndReadBack) {
-  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
   stock->put_ForceBrowseRange("UnitCode");
   stock->put_BrowseListField("code");
   stock->put_OverrideBrowseSQL("select 1");
@@ -59,7 +59,7 @@ TEST(ComponentShell, BrowseOverridesAreStoredAndReadBack) {
 }
 
 TEST(ComponentShell, VersionTexts) {
-  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
   std::string number = std::to_string(ORV_VERSION_MAJOR) + "." + std::to_string(ORV_VERSION_MINOR) +
                        "." + std::to_string(ORV_VERSION_PATCH);
   EXPECT_EQ(stock->VersionDescription(), "OrvStockExcel: " + number);
@@ -83,7 +83,7 @@ TEST(ComponentShell, KeyStringIsTwelveLowerCaseLettersDigitsAndOneParenthesisPai
 
 TEST(ComponentShell, HandledMembersReportTheirErrorsWithTheirTagAndReturn) {
   ScriptedSite scripted;
-  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
   stock->SetSite(scripted.site);
   stock->ExtractStock();
   EXPECT_FALSE(stock->ChangeOrvConnection());
@@ -99,7 +99,7 @@ TEST(ComponentShell, HandledMembersReportTheirErrorsWithTheirTagAndReturn) {
 
 TEST(ComponentShell, AboutShowsVersionAndProgramName) {
   ScriptedSite scripted;
-  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID__clsSTTechDescEx);
+  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID_clsSTTechDescExInterface);
   tech->SetSite(scripted.site);
   tech->About();
   ASSERT_EQ(scripted.ui->Messages().size(), 1u);

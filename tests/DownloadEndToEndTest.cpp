@@ -324,7 +324,7 @@ class DownloadTest : public test::DatabaseTest {
     if (edit) edit(*workbook);
     site->application = std::make_shared<Application>(workbook);
     if (!active_cell.empty()) site->application->SetActiveCell(active_cell);
-    auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+    auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
     stock->SetSite(site);
     stock->putref_wkbActive(workbook);
     stock->put_Index(1);

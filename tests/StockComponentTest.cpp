@@ -56,7 +56,8 @@ class StockComponentTest : public ::testing::Test {
     ComPtr<IClassFactory> factory;
     EXPECT_EQ(DllGetClassObject(&CLSID_clsOrvStockEx, &IID_IClassFactory, factory.Receive()), S_OK);
     ComPtr<_clsOrvStockEx> component;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID__clsOrvStockEx, component.Receive()), S_OK);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_clsOrvStockExInterface, component.Receive()),
+              S_OK);
     component->SetSite(site_);
     return component;
   }

@@ -48,7 +48,8 @@ class TechDescComponentTest : public ::testing::Test {
     EXPECT_EQ(DllGetClassObject(&CLSID_clsSTTechDescEx, &IID_IClassFactory, factory.Receive()),
               S_OK);
     ComPtr<_clsSTTechDescEx> component;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID__clsSTTechDescEx, component.Receive()), S_OK);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_clsSTTechDescExInterface, component.Receive()),
+              S_OK);
     component->SetSite(site_);
     component->putref_wkbActive(workbook);
     component->AddRanges(*site_->application);
