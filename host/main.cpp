@@ -58,8 +58,8 @@ int CreateDemo(const std::string& target, const orv::DemoDatabase::Options& opti
               << ", " << options.rows << " stock records) in " << company.Target().Display()
               << "\nRegistered in " << file.string() << '\n';
     return 0;
-  } catch (const orv::AppError& error) {
-    std::cerr << "orvstock: " << error.Description() << '\n';
+  } catch (const std::exception& error) {
+    std::cerr << "orvstock: " << error.what() << '\n';
     return 1;
   }
 }
@@ -73,8 +73,8 @@ int ListCompanies(const std::filesystem::path& companies_file) {
                 << company.description << '\t' << company.Target().Display() << '\n';
     if (file.Companies().empty()) std::cout << "No companies in " << path.string() << '\n';
     return 0;
-  } catch (const orv::AppError& error) {
-    std::cerr << "orvstock: " << error.Description() << '\n';
+  } catch (const std::exception& error) {
+    std::cerr << "orvstock: " << error.what() << '\n';
     return 1;
   }
 }
