@@ -44,8 +44,6 @@ bool ToBool(const Variant& value, std::string_view name) {
 
 }  // namespace
 
-clsOrvStockExOptions::clsOrvStockExOptions() : clsOrvStockExOptions(SettingsStore()) {}
-
 clsOrvStockExOptions::clsOrvStockExOptions(SettingsStore store) : store_(std::move(store)) {
   store_.SetKeyPath(std::string(kStockKeyPath));
 }

@@ -39,7 +39,9 @@ void IgnoringErrors(Statement&& statement) {
 }  // namespace
 
 clsOrvStockEx::clsOrvStockEx()
-    : m_oOrvStock(std::make_shared<clsOrvStock>()), ranges_(std::make_unique<clsOrvStockRanges>()) {
+    : services_(clsOrvStockExOptions::kStockKeyPath),
+      m_oOrvStock(std::make_shared<clsOrvStock>()),
+      ranges_(std::make_unique<clsOrvStockRanges>()) {
   ranges_->SetOrvStock(m_oOrvStock);
   ranges_->SetDateFormatter(&DataConnection::DateToText);
 }
@@ -68,10 +70,7 @@ XlsxRangeList& clsOrvStockEx::List() {
   return *range_list_;
 }
 
-clsOrvStockExOptions& clsOrvStockEx::Options() {
-  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
-  return *options_;
-}
+clsOrvStockExOptions& clsOrvStockEx::Options() { return *services_.Options(); }
 
 clsOrvStockTables& clsOrvStockEx::Tables() {
   if (!tables_) tables_ = std::make_unique<clsOrvStockTables>();
@@ -94,7 +93,8 @@ void clsOrvStockEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
 }
 
 void clsOrvStockEx::ShowHelpFile() {
-  Site().ui->ShowHelp(std::filesystem::path(ORV_HELP_DIR) / ComponentIdentity::kHelpPage);
+  Site().ui->ShowHelp(std::filesystem::path(ORV_HELP_DIR) / ComponentIdentity::kHelpPage,
+                      Site().profile.desktop);
 }
 
 void clsOrvStockEx::About() {
@@ -214,8 +214,7 @@ void clsOrvStockEx::ExtractStock() {
     line = 40;
     frmExtractStock dialog;
     dialog.SetSageConnection(services_.Connections().Connection());
-    Options();
-    dialog.SetOptions(options_);
+    dialog.SetOptions(services_.Options());
     Site().ui->ShowModal(dialog);
     line = 50;
     if (dialog.Cancelled()) return;

@@ -13,11 +13,10 @@
 namespace orv {
 
 clsSTTechDescEx::clsSTTechDescEx()
-    : m_oOrvStock(std::make_shared<clsOrvStock>()),
-      ranges_(std::make_unique<clsOrvStockRanges>()),
-      options_(std::make_shared<clsOrvStockExOptions>()) {
+    : services_(clsOrvStockExOptions::kTechDescKeyPath),
+      m_oOrvStock(std::make_shared<clsOrvStock>()),
+      ranges_(std::make_unique<clsOrvStockRanges>()) {
   ranges_->SetOrvStock(m_oOrvStock);
-  options_->RegistrySetting().SetKeyPath(std::string(clsOrvStockExOptions::kTechDescKeyPath));
 }
 
 clsSTTechDescEx::~clsSTTechDescEx() = default;
@@ -75,7 +74,7 @@ void clsSTTechDescEx::SetUpRanges() {
   if (!wkbActive_)
     throw AppError(VbError::kObjectNotSet, "",
                    "No workbook has been given to the technical description component");
-  List().SetIncludeBlankCells(!options_->OnlyIgnoreBlankCells());
+  List().SetIncludeBlankCells(!services_.Options()->OnlyIgnoreBlankCells());
   List().SetHostFlags(true, true);
   ranges_->SetWarehouseAndProductAsHeader(true);
   ranges_->SetRangeList(range_list_);

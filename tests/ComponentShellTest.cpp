@@ -10,24 +10,18 @@
 #include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
-template <class Interface>
-ComPtr<Interface> Make(const CLSID& clsid, const IID& iid) {
-  ComPtr<IClassFactory> factory;
-  EXPECT_EQ(DllGetClassObject(&clsid, &IID_IClassFactory, factory.Receive()), S_OK);
-  ComPtr<Interface> component;
-  EXPECT_EQ(factory->CreateInstance(nullptr, iid, component.Receive()), S_OK);
-  return component;
-}
+using test::Make;
 
 struct ScriptedSite {
   std::ostringstream notices, summary;
   std::shared_ptr<ScriptedUI> ui =
       std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices, summary);
-  std::shared_ptr<HostSite> site = HostSite::Make(ui);
+  std::shared_ptr<HostSite> site = HostSite::Make(ui, test::Profile());
 };
 
 TEST(ComponentShell, IdentityMembersAnswerBeforeAnythingIsSet) {

@@ -28,16 +28,6 @@ std::filesystem::path NewFolder() {
 
 }  // namespace
 
-AppError Caught(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const AppError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no AppError was raised";
-  return AppError(0, "", "");
-}
-
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
   return info.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
 }
@@ -45,6 +35,11 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
 std::string TestPostgres() {
   const char* value = std::getenv("ORVSTOCK_TEST_PG");
   return value ? value : "";
+}
+
+bool PostgresRequired() {
+  const char* value = std::getenv("ORVSTOCK_REQUIRE_PG");
+  return value && *value && std::string(value) != "0";
 }
 
 ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend), folder_(NewFolder()) {
@@ -75,8 +70,12 @@ ScratchDatabase::~ScratchDatabase() {
 }
 
 void DatabaseTest::SetUp() {
-  if (GetParam() == Backend::PostgreSQL && TestPostgres().empty())
+  if (GetParam() == Backend::PostgreSQL && TestPostgres().empty()) {
+    if (PostgresRequired())
+      FAIL() << "ORVSTOCK_REQUIRE_PG is set but ORVSTOCK_TEST_PG is not: the PostgreSQL "
+                "instance cannot run";
     GTEST_SKIP() << "ORVSTOCK_TEST_PG is not set (scripts/test starts a PostgreSQL server)";
+  }
   scratch_ = std::make_unique<ScratchDatabase>(GetParam());
 }
 

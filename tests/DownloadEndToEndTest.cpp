@@ -34,13 +34,13 @@
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/RangeDump.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
-using testing::CellRead;
-using testing::RangeCells;
+using test::CellRead;
+using test::RangeCells;
 using Key = std::pair<std::string, std::string>;
 
 constexpr const char* kNotFound = "  Not Found In Database";
@@ -269,15 +269,6 @@ struct RunResult {
   std::size_t unused_answers = 0;
 };
 
-template <class Interface>
-ComPtr<Interface> Make(const CLSID& clsid, const IID& iid) {
-  ComPtr<IClassFactory> factory;
-  EXPECT_EQ(DllGetClassObject(&clsid, &IID_IClassFactory, factory.Receive()), S_OK);
-  ComPtr<Interface> component;
-  EXPECT_EQ(factory->CreateInstance(nullptr, iid, component.Receive()), S_OK);
-  return component;
-}
-
 class DownloadTest : public test::DatabaseTest {
  protected:
   void SetUp() override {
@@ -317,14 +308,15 @@ class DownloadTest : public test::DatabaseTest {
                      const std::function<void(_clsOrvStockEx&)>& after = {}) {
     std::ostringstream notices, summary;
     auto ui = std::make_shared<ScriptedUI>(std::move(answers), notices, summary);
-    auto site = HostSite::Make(ui);
-    site->companies_file = companies_file_;
+    UserProfile profile = test::Profile();
+    profile.companies_file = companies_file_;
+    auto site = HostSite::Make(ui, profile);
     site->company = "DEMO";
     auto workbook = Workbook::Open(path);
     if (edit) edit(*workbook);
     site->application = std::make_shared<Application>(workbook);
     if (!active_cell.empty()) site->application->SetActiveCell(active_cell);
-    auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
+    auto stock = test::Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
     stock->SetSite(site);
     stock->putref_wkbActive(workbook);
     stock->put_Index(1);
@@ -358,14 +350,13 @@ class DownloadTest : public test::DatabaseTest {
   }
 
   RangeCells Read(const std::filesystem::path& path) {
-    return testing::ReadRanges(scratch_->Folder(), path);
+    return test::ReadRanges(scratch_->Folder(), path);
   }
 
   void Execute(const std::string& sql, const std::vector<Variant>& parameters) {
     connection_->AdoConnection()->Execute(sql, parameters);
   }
 
-  test::TempConfig config_;
   std::shared_ptr<DataConnection> connection_;
   std::filesystem::path companies_file_;
 };

@@ -18,7 +18,7 @@
 #include "shell/outside/xlsx/Worksheet.h"
 #include "shell/outside/xlsx/XlsxDocument.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 #include "tests/WorkbookFixtures.h"
 
 namespace orv {
@@ -29,10 +29,10 @@ namespace {
 class StockComponentTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    companies_ = config_.Dir() / "companies.toml";
-    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((config_.Dir() / "a.db").string()),
+    companies_ = test::Profile().companies_file;
+    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((folder_ / "a.db").string()),
                                     {7, 12, false}, companies_, "A");
-    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((config_.Dir() / "b.db").string()),
+    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((folder_ / "b.db").string()),
                                     {6, 5, false}, companies_, "B");
   }
 
@@ -44,7 +44,7 @@ class StockComponentTest : public ::testing::Test {
     ranges.DefineVersion7Ranges();
     WorkbookTemplate::Options options;
     options.rows = rows;
-    auto path = config_.Dir() / "stock.xlsx";
+    auto path = folder_ / "stock.xlsx";
     WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), picks),
                              options);
     return Workbook::Open(path);
@@ -52,12 +52,8 @@ class StockComponentTest : public ::testing::Test {
 
   ComPtr<_clsOrvStockEx> NewComponent(std::deque<std::string> answers) {
     ui_ = std::make_shared<ScriptedUI>(std::move(answers), notices_, summary_);
-    site_ = HostSite::Make(ui_);
-    ComPtr<IClassFactory> factory;
-    EXPECT_EQ(DllGetClassObject(&CLSID_clsOrvStockEx, &IID_IClassFactory, factory.Receive()), S_OK);
-    ComPtr<_clsOrvStockEx> component;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID_clsOrvStockExInterface, component.Receive()),
-              S_OK);
+    site_ = HostSite::Make(ui_, test::Profile());
+    auto component = test::Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
     component->SetSite(site_);
     return component;
   }
@@ -79,7 +75,7 @@ class StockComponentTest : public ::testing::Test {
 
   std::string Reported() const { return notices_.str(); }
 
-  test::TempConfig config_;
+  test::ScratchFolder folder_;
   std::filesystem::path companies_;
   std::ostringstream notices_, summary_;
   std::shared_ptr<ScriptedUI> ui_;
@@ -98,7 +94,7 @@ TEST_F(StockComponentTest, TheErpVersionIsReadOncePerComponent) {
   auto component = Attach(workbook);
   ASSERT_EQ(site_->errors->ReportedCount(), 0) << Reported();
   // Were the version read again, the vanished company database would fail the next AddRanges.
-  std::filesystem::remove(config_.Dir() / "a.db");
+  std::filesystem::remove(folder_ / "a.db");
   workbook->ActivateSheet(*workbook->Sheet(0));
   component->AddRanges(*site_->application);
   EXPECT_EQ(site_->errors->ReportedCount(), 0) << Reported();

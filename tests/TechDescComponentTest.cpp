@@ -16,7 +16,7 @@
 #include "shell/outside/xlsx/XlsxDocument.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "techdesc/_clsSTTechDescEx.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
@@ -32,7 +32,7 @@ class TechDescComponentTest : public ::testing::Test {
     ranges.DefineWarehouseAndProductRanges();
     ranges.DefineTechnicalDescriptionRanges();
     ranges.DefineSageCompanyRange();
-    auto path = config_.Dir() / "pages.xlsx";
+    auto path = folder_ / "pages.xlsx";
     WorkbookTemplate::Options options;
     options.rows = 4;
     options.replace_existing = true;
@@ -42,21 +42,17 @@ class TechDescComponentTest : public ::testing::Test {
   }
 
   ComPtr<_clsSTTechDescEx> Attach(const std::shared_ptr<Workbook>& workbook) {
-    site_ = HostSite::Make(ui_);
+    site_ = HostSite::Make(ui_, test::Profile());
     site_->application = std::make_shared<Application>(workbook);
-    ComPtr<IClassFactory> factory;
-    EXPECT_EQ(DllGetClassObject(&CLSID_clsSTTechDescEx, &IID_IClassFactory, factory.Receive()),
-              S_OK);
-    ComPtr<_clsSTTechDescEx> component;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID_clsSTTechDescExInterface, component.Receive()),
-              S_OK);
+    auto component =
+        test::Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID_clsSTTechDescExInterface);
     component->SetSite(site_);
     component->putref_wkbActive(workbook);
     component->AddRanges(*site_->application);
     return component;
   }
 
-  test::TempConfig config_;
+  test::ScratchFolder folder_;
   std::ostringstream notices_, summary_;
   std::shared_ptr<ScriptedUI> ui_ =
       std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices_, summary_);

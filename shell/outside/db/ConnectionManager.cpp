@@ -1,6 +1,7 @@
 #include "shell/outside/db/ConnectionManager.h"
 
 #include "shell/outside/base/AppError.h"
+#include "shell/outside/site/UserProfile.h"
 
 namespace orv {
 namespace {
@@ -15,8 +16,8 @@ std::string Listing(const CompaniesFile& file) {
 
 ConnectionManager::ConnectionManager() : connection_(std::make_shared<DataConnection>()) {}
 
-std::filesystem::path ConnectionManager::CompaniesFilePath() const {
-  return companies_path_.empty() ? CompaniesFile::DefaultPath() : companies_path_;
+const std::filesystem::path& ConnectionManager::CompaniesFilePath() const {
+  return UserProfile::Require(companies_path_, "companies file");
 }
 
 const CompanyEntry& ConnectionManager::Decide(const CompaniesFile& file) const {

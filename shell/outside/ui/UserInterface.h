@@ -28,8 +28,9 @@ class UserInterface {
   // A line for the user outside any dialog (what was done, what was assumed).
   virtual void Notice(std::string_view text) = 0;
 
-  // Opens a help page in the desktop's viewer when there is a desktop, else tells its path.
-  virtual void ShowHelp(const std::filesystem::path& page);
+  // Opens a help page in the desktop's viewer when `desktop` says there is a desktop and the
+  // viewer takes the page; otherwise tells its path.
+  virtual void ShowHelp(const std::filesystem::path& page, bool desktop);
   virtual void ShowAbout(std::string_view version, std::string_view program,
                          std::string_view comments);
 };
