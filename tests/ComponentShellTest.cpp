@@ -1,14 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "shell/ComponentIdentity.h"
-#include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
-#include "shell/outside/site/HostSite.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
 #include "tests/TestSupport.h"
 
@@ -17,12 +10,7 @@ namespace {
 
 using test::Make;
 
-struct ScriptedSite {
-  std::ostringstream notices, summary;
-  std::shared_ptr<ScriptedUI> ui =
-      std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices, summary);
-  std::shared_ptr<HostSite> site = HostSite::Make(ui, test::Profile());
-};
+using test::ScriptedSite;
 
 TEST(ComponentShell, IdentityMembersAnswerBeforeAnythingIsSet) {
   auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);

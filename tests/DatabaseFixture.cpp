@@ -20,12 +20,6 @@ std::string UniqueSuffix() {
   return fmt::format("{}_{:08x}", ::getpid(), device());
 }
 
-std::filesystem::path NewFolder() {
-  auto folder = std::filesystem::temp_directory_path() / ("orvtest_" + UniqueSuffix());
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
 }  // namespace
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
@@ -42,7 +36,7 @@ bool PostgresRequired() {
   return value && *value && std::string(value) != "0";
 }
 
-ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend), folder_(NewFolder()) {
+ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend) {
   if (backend == Backend::SQLite) {
     auto file = folder_ / "company.db";
     std::ofstream(file).close();
@@ -58,8 +52,6 @@ ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend), folder_(N
 }
 
 ScratchDatabase::~ScratchDatabase() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
   if (backend_ != Backend::PostgreSQL) return;
   try {
     Connection admin;

@@ -34,12 +34,12 @@ class ScratchDatabase {
 
   const DatabaseTarget& Target() const { return target_; }
   // A temporary folder for the test's own files (companies files, further databases).
-  const std::filesystem::path& Folder() const { return folder_; }
+  const std::filesystem::path& Folder() const { return folder_.Path(); }
 
  private:
   Backend backend_;
   DatabaseTarget target_;
-  std::filesystem::path folder_;
+  ScratchFolder folder_;
   std::string database_name_;
 };
 

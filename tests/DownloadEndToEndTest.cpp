@@ -19,14 +19,11 @@
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
 #include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/db/TableCatalogue.h"
-#include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/DialogHost.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Workbook.h"
@@ -306,11 +303,10 @@ class DownloadTest : public test::DatabaseTest {
                      const std::string& active_cell = "",
                      const std::function<void(Workbook&)>& edit = {},
                      const std::function<void(_clsOrvStockEx&)>& after = {}) {
-    std::ostringstream notices, summary;
-    auto ui = std::make_shared<ScriptedUI>(std::move(answers), notices, summary);
     UserProfile profile = test::Profile();
     profile.companies_file = companies_file_;
-    auto site = HostSite::Make(ui, profile);
+    test::ScriptedSite scripted(std::move(answers), profile);
+    auto& site = scripted.site;
     site->company = "DEMO";
     auto workbook = Workbook::Open(path);
     if (edit) edit(*workbook);
@@ -325,8 +321,8 @@ class DownloadTest : public test::DatabaseTest {
     if (after) after(*stock);
     stock->CloseConnection();
     workbook->Save();
-    return {ui->Messages(), notices.str() + summary.str(), site->errors->ReportedCount(),
-            ui->RemainingAnswers()};
+    return {scripted.ui->Messages(), scripted.notices.str() + scripted.summary.str(),
+            site->errors->ReportedCount(), scripted.ui->RemainingAnswers()};
   }
 
   // Warehouse and product of the stock records matching `where`, in download order.

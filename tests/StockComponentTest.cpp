@@ -1,16 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "ranges/clsOrvStockRanges.h"
 #include "records/DemoDatabase.h"
-#include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
 #include "shell/outside/db/DatabaseTarget.h"
-#include "shell/outside/site/HostSite.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/MacroInstaller.h"
 #include "shell/outside/xlsx/Workbook.h"
@@ -51,8 +44,8 @@ class StockComponentTest : public ::testing::Test {
   }
 
   ComPtr<_clsOrvStockEx> NewComponent(std::deque<std::string> answers) {
-    ui_ = std::make_shared<ScriptedUI>(std::move(answers), notices_, summary_);
-    site_ = HostSite::Make(ui_, test::Profile());
+    scripted_ = std::make_unique<test::ScriptedSite>(std::move(answers));
+    site_ = scripted_->site;
     auto component = test::Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
     component->SetSite(site_);
     return component;
@@ -73,12 +66,11 @@ class StockComponentTest : public ::testing::Test {
     return workbook.NamedRange(name)->Cells(row, 1).Text();
   }
 
-  std::string Reported() const { return notices_.str(); }
+  std::string Reported() const { return scripted_->notices.str(); }
 
   test::ScratchFolder folder_;
   std::filesystem::path companies_;
-  std::ostringstream notices_, summary_;
-  std::shared_ptr<ScriptedUI> ui_;
+  std::unique_ptr<test::ScriptedSite> scripted_;
   std::shared_ptr<HostSite> site_;
 };
 

@@ -1,13 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "ranges/clsOrvStockRanges.h"
-#include "shell/DllExports.h"
-#include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
-#include "shell/outside/site/HostSite.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/MacroInstaller.h"
 #include "shell/outside/xlsx/Workbook.h"
@@ -42,27 +35,23 @@ class TechDescComponentTest : public ::testing::Test {
   }
 
   ComPtr<_clsSTTechDescEx> Attach(const std::shared_ptr<Workbook>& workbook) {
-    site_ = HostSite::Make(ui_, test::Profile());
-    site_->application = std::make_shared<Application>(workbook);
+    scripted_.site->application = std::make_shared<Application>(workbook);
     auto component =
         test::Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID_clsSTTechDescExInterface);
-    component->SetSite(site_);
+    component->SetSite(scripted_.site);
     component->putref_wkbActive(workbook);
-    component->AddRanges(*site_->application);
+    component->AddRanges(*scripted_.site->application);
     return component;
   }
 
   test::ScratchFolder folder_;
-  std::ostringstream notices_, summary_;
-  std::shared_ptr<ScriptedUI> ui_ =
-      std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices_, summary_);
-  std::shared_ptr<HostSite> site_;
+  test::ScriptedSite scripted_;
 };
 
 TEST_F(TechDescComponentTest, AddRangesDefinesHeaderCellsAndRegistersTheComponent) {
   auto workbook = NewWorkbook({});
   auto component = Attach(workbook);
-  EXPECT_EQ(site_->errors->ReportedCount(), 0) << notices_.str();
+  EXPECT_EQ(scripted_.site->errors->ReportedCount(), 0) << scripted_.notices.str();
   EXPECT_EQ(XlsxRangeList::OwnerProgId(*workbook), kTechDescProgId);
   auto warehouse = workbook->NamedRange("Warehouse");
   ASSERT_TRUE(warehouse);

@@ -5,15 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <sstream>
 #include <string>
 
 #include "shell/DllExports.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/com/ComPtr.h"
 #include "shell/outside/com/IClassFactory.h"
+#include "shell/outside/site/HostSite.h"
 #include "shell/outside/site/UserProfile.h"
+#include "shell/outside/ui/ScriptedUI.h"
 
 namespace orv::test {
 
@@ -49,6 +54,19 @@ inline bool Contains(const std::string& text, const std::string& part) {
 
 // The AppError that `action` raises; a test failure when it raises none.
 AppError Caught(const std::function<void()>& action);
+
+// A host site whose questions take `answers` in order and whose messages stay for the test to read.
+struct ScriptedSite {
+  explicit ScriptedSite(std::deque<std::string> answers = {}, UserProfile profile = Profile())
+      : ui(std::make_shared<ScriptedUI>(std::move(answers), notices, summary)),
+        site(HostSite::Make(ui, std::move(profile))) {}
+  ScriptedSite(const ScriptedSite&) = delete;
+  ScriptedSite& operator=(const ScriptedSite&) = delete;
+
+  std::ostringstream notices, summary;
+  std::shared_ptr<ScriptedUI> ui;
+  std::shared_ptr<HostSite> site;
+};
 
 // A component made through DllGetClassObject and its class object, as a host makes one.
 template <class Interface>
