@@ -28,6 +28,9 @@ HostSession::HostSession(Options options, UserProfile profile)
       site_(StandaloneSite::Make(std::move(profile), options_.answers)),
       factory_(ComRegistry(site_->profile.registration_file)) {
   site_->company = options_.company;
+  site_->upload_check = options_.upload_check;
+  for (const auto& [form, action] : options_.standing_answers)
+    site_->ui->SetStandingAnswer(form, action);
 }
 
 HostSession::~HostSession() = default;
@@ -95,7 +98,7 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
       return 1;
     }
   }
-  return 0;
+  return site_->errors->FailureCount() == 0 ? 0 : 1;
 }
 
 }  // namespace orv

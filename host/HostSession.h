@@ -3,6 +3,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ class HostSession {
     std::filesystem::path workbook;
     std::string sheet;
     std::string cell;
+    // Answers given for every showing of a dialog, by the dialog's name.
+    std::map<std::string, std::string> standing_answers;
+    bool upload_check = false;
   };
 
   // `profile`: the user's files, lent to the component through the site; the components are
@@ -38,7 +42,8 @@ class HostSession {
 
   // Runs `action` on a fresh component. Errors the component reports, and errors that escape a
   // member without a handler of its own (which the host then reports), make the result 1; the
-  // workbook is then left as it was on disk.
+  // workbook is then left as it was on disk. A run that counted a failure without reporting an
+  // error (a declined question, rows that failed and were named) also gives 1, after the save.
   int Run(const std::function<void(HostComponent&)>& action);
 
   HostSite& Site() { return *site_; }

@@ -152,6 +152,25 @@ int main(int argc, char** argv) {
                                       "Refresh only the rows already on the sheet");
   only_rows->excludes(clear)->excludes(append)->excludes(at_cell);
 
+  auto* upload = app.add_subcommand(
+      "upload",
+      "Upload the rows of a workbook into the database in one transaction: all rows or none. "
+      "Without a terminal, a question not answered by a flag or --answer is answered Cancel, and "
+      "nothing is written");
+  upload->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
+  bool upload_yes = false;
+  bool update_all = false;
+  bool continue_warnings = false;
+  upload->add_flag("--yes", upload_yes, "Confirm the post without asking");
+  upload->add_flag("--update-all", update_all,
+                   "Answer \"Update All\" when a stock record exists already");
+  upload->add_flag("--continue-warnings", continue_warnings,
+                   "Answer \"Yes To All\" to the purchase G/L, stock G/L, buyer and product "
+                   "group warnings");
+  upload->add_flag("--check", options.upload_check,
+                   "Check every row without writing anything: name each failing row and each "
+                   "warning, then what the upload would add and update (exit 1 when a row fails)");
+
   auto* companies = app.add_subcommand("companies", "List the companies of the companies file");
   auto* do_register =
       app.add_subcommand("register", "Register the components for this user (done on first use)");
@@ -189,6 +208,14 @@ int main(int argc, char** argv) {
       if (extract_request.clear && answers.empty()) options.answers.push_back("OK");
     }
   }
+  if (*upload) {
+    if (upload_yes) options.standing_answers["frmPostConfirm"] = "cmdOk";
+    if (update_all) options.standing_answers["RecordExists"] = "UpdateAll";
+    if (continue_warnings) {
+      options.standing_answers["frmConfirmContinue"] = "cmdYesToAll";
+      options.standing_answers["frmGroupContinue"] = "cmdBtnYesToAll";
+    }
+  }
   options.answers.insert(options.answers.end(), answers.begin(), answers.end());
   orv::HostSession session(std::move(options), profile);
   if (*about) return session.Run([](orv::HostComponent& component) { component.About(); });
@@ -207,6 +234,14 @@ int main(int argc, char** argv) {
         throw orv::AppError(orv::VbError::kActionNotSupported, "orvstock",
                             "This workbook belongs to a component without a download");
       stock->ExtractStock();
+    });
+  if (*upload)
+    return session.Run([](orv::HostComponent& component) {
+      orv::ComPtr<orv::_clsOrvStockEx> stock;
+      if (component.QueryInterface(orv::IID_clsOrvStockExInterface, stock.Receive()) != orv::S_OK)
+        throw orv::AppError(orv::VbError::kActionNotSupported, "orvstock",
+                            "This workbook belongs to a component without an upload");
+      stock->UploadStock();
     });
   if (*version)
     return session.Run([](orv::HostComponent& component) {

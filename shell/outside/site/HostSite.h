@@ -22,6 +22,9 @@ struct HostSite {
   UserProfile profile;
   // The company chosen for this run; a workbook's "sage_company" cell still wins.
   std::string company;
+  // An upload only checks: every row runs through the rules and the writes inside a transaction
+  // that is rolled back, failing rows are named and the run goes on; nothing is asked.
+  bool upload_check = false;
 
   static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui, UserProfile profile);
 };

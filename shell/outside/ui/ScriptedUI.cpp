@@ -39,7 +39,8 @@ MsgAnswer ScriptedUI::MsgBox(std::string_view prompt, MsgButtons buttons, MsgIco
 void ScriptedUI::ShowModal(Form& form) {
   DialogHost::Run(
       form,
-      [this](const Form&) -> std::optional<std::string> {
+      [this](const Form& shown) -> std::optional<std::string> {
+        if (auto standing = StandingAnswer(shown)) return standing;
         if (answers_.empty()) return std::nullopt;
         std::string action = answers_.front();
         answers_.pop_front();

@@ -32,6 +32,7 @@ void TerminalUI::ShowModal(Form& form) {
   DialogHost::Run(
       form,
       [this](const Form& shown) -> std::optional<std::string> {
+        if (auto standing = StandingAnswer(shown)) return standing;
         out_ << DialogHost::Describe(shown)
              << "Type NAME=VALUE to fill a field, a button's name to press it, or close: "
              << std::flush;

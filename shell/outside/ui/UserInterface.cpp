@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "shell/outside/ui/Form.h"
+
 namespace orv {
 namespace {
 
@@ -38,6 +40,40 @@ void UserInterface::ShowAbout(std::string_view version, std::string_view program
     text += comments;
   }
   MsgBox(text, MsgButtons::kOK, MsgIcon::kInformation, "About " + std::string(program));
+}
+
+void UserInterface::SetStandingAnswer(std::string form, std::string action) {
+  standing_answers_[std::move(form)] = std::move(action);
+}
+
+std::optional<std::string> UserInterface::StandingAnswer(const Form& form) const {
+  auto found = standing_answers_.find(form.Name());
+  if (found == standing_answers_.end()) return std::nullopt;
+  return found->second;
+}
+
+int UserInterface::Choose(std::string_view name, std::string_view prompt,
+                          const std::vector<std::string>& buttons, std::string_view title) {
+  class Question : public Form {
+   public:
+    Question(std::string_view name, std::string_view prompt,
+             const std::vector<std::string>& buttons, std::string_view title)
+        : Form(std::string(name), std::string(title)) {
+      AddLabel("Prompt", std::string(prompt));
+      for (std::size_t i = 0; i < buttons.size(); ++i) {
+        std::string name;
+        for (char c : buttons[i])
+          if (c != ' ') name += c;
+        AddCommandButton(name, buttons[i]).Click = [this, i] {
+          chosen = static_cast<int>(i) + 1;
+          Hide();
+        };
+      }
+    }
+    int chosen = 0;
+  } question(name, prompt, buttons, title);
+  ShowModal(question);
+  return question.chosen;
 }
 
 }  // namespace orv

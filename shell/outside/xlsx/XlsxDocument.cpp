@@ -368,7 +368,8 @@ void XlsxDocument::SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t c
   Cells(sheet).Set(row, column, value);
 }
 
-void XlsxDocument::SetDefinedName(std::string_view name, std::string_view formula) {
+void XlsxDocument::SetDefinedName(std::string_view name, std::string_view formula,
+                                  std::optional<std::size_t> local_sheet) {
   auto workbook = parts_->workbook.document.document_element();
   auto names = Child(workbook, "definedNames");
   std::string prefix = PrefixOf(workbook);
@@ -380,24 +381,26 @@ void XlsxDocument::SetDefinedName(std::string_view name, std::string_view formul
   }
   pugi::xml_node node;
   for (auto candidate : Children(names, "definedName")) {
-    if (candidate.attribute("localSheetId").empty() &&
-        EqualNoCase(candidate.attribute("name").value(), name)) {
-      node = candidate;
-    }
+    auto local = candidate.attribute("localSheetId");
+    bool same_scope =
+        local_sheet ? !local.empty() && local.as_uint() == *local_sheet : local.empty();
+    if (same_scope && EqualNoCase(candidate.attribute("name").value(), name)) node = candidate;
   }
   if (!node) {
     node = names.append_child((prefix + "definedName").c_str());
     node.append_attribute("name") = std::string(name).c_str();
+    if (local_sheet)
+      node.append_attribute("localSheetId") = static_cast<unsigned int>(*local_sheet);
   }
   node.text().set(std::string(formula).c_str());
   parts_->workbook.changed = true;
   auto existing = std::find_if(names_.begin(), names_.end(), [&](const DefinedName& n) {
-    return !n.local_sheet && EqualNoCase(n.name, name);
+    return n.local_sheet == local_sheet && EqualNoCase(n.name, name);
   });
   if (existing != names_.end()) {
     existing->formula = formula;
   } else {
-    names_.push_back({std::string(name), std::nullopt, std::string(formula), false});
+    names_.push_back({std::string(name), local_sheet, std::string(formula), false});
   }
 }
 
