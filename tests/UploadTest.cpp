@@ -17,7 +17,7 @@
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/HostRunner.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 #include "tests/WorkbookFixtures.h"
 
 namespace orv {
@@ -136,7 +136,6 @@ class UploadRun : public test::DatabaseTest {
     return {warehouse, list.GetCellValue("Product", at, present)};
   }
 
-  test::TempConfig config_;
   std::shared_ptr<DataConnection> connection_;
   int erp_version_ = 7;
 };
@@ -160,14 +159,14 @@ class UploadRules : public UploadRun {
                                           " set physical_qty = 0 where warehouse = '" + warehouse +
                                           "' and product = '" + product + "'");
     before_ = Dump();
-    pristine_ = testing::ReadBytes(Book());
+    pristine_ = test::ReadBytes(Book());
   }
 
   // Each case on a fresh copy of the downloaded workbook: rejected with its number and message,
   // the database as it was.
   void ExpectRejected(const std::vector<RuleCase>& cases) {
     for (const auto& rule : cases) {
-      testing::WriteBytes(Book(), pristine_);
+      test::WriteBytes(Book(), pristine_);
       Put(rule.edits);
       auto run = Upload();
       const std::string expected =
@@ -182,7 +181,7 @@ class UploadRules : public UploadRun {
 
   // Each case is accepted; `check` then reads what was stored.
   void ExpectAccepted(const std::vector<Edit>& edits, const std::function<void()>& check) {
-    testing::WriteBytes(Book(), pristine_);
+    test::WriteBytes(Book(), pristine_);
     Put(edits);
     auto run = Upload();
     ASSERT_EQ(run.status, 0) << run.output;
@@ -412,7 +411,7 @@ TEST_P(UploadRules, AnsweredWarningsOnlyStopWhenDeclined) {
            {"AnalysisXRef", "ZZZ", "Warning: Stock G/L category ZZZ not on file."},
            {"BuyerId", "TEMP01", "Warning: Invalid buyer code TEMP01 not on file."},
            {"AnalysisC", "NOGROUP", "Warning: Product  Group C not on file."}}) {
-    testing::WriteBytes(Book(), pristine_);
+    test::WriteBytes(Book(), pristine_);
     Put({{range, 1, code}});
     // Declined: the run ends without an error box and writes nothing.
     auto run = Upload("--yes --update-all", {"cmdBtnCancel"});
@@ -457,16 +456,16 @@ class UploadRuns : public UploadRun {};
 TEST_P(UploadRuns, AnUneditedDownloadUploadsWithoutChangingAnything) {
   Prepare(7);
   const std::string before = Dump();
-  const std::string workbook = testing::ReadBytes(Book());
+  const std::string workbook = test::ReadBytes(Book());
   auto run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("Record Processed : 20, Added: 0, Updated: 20"), std::string::npos)
       << run.output;
   EXPECT_TRUE(Dump() == before) << "the database changed";
-  EXPECT_EQ(testing::ReadBytes(Book()), workbook) << "an upload does not write the workbook";
+  EXPECT_EQ(test::ReadBytes(Book()), workbook) << "an upload does not write the workbook";
 
   // The same after the workbook was saved by openpyxl, and by LibreOffice when it is installed.
-  testing::RunPython(scratch_->Folder(), "wb = openpyxl.load_workbook('" + Book().string() +
+  test::RunPython(scratch_->Folder(), "wb = openpyxl.load_workbook('" + Book().string() +
                                              "')\nwb.save('" + Book().string() + "')\n");
   run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
@@ -523,7 +522,7 @@ TEST_P(UploadRuns, AFailingRowUndoesTheWholeRunAndIsNamed) {
        {"Description", 3, "changed 3"},
        {"Description", 4, "changed 4"},
        {"Weight", 5, -1.0}});
-  const std::string workbook = testing::ReadBytes(Book());
+  const std::string workbook = test::ReadBytes(Book());
   auto [warehouse, product] = Key(5);
   auto run = Upload();
   EXPECT_EQ(run.status, 1) << run.output;
@@ -532,7 +531,7 @@ TEST_P(UploadRuns, AFailingRowUndoesTheWholeRunAndIsNamed) {
             std::string::npos)
       << run.output;
   EXPECT_TRUE(Dump() == before) << "the database changed";
-  EXPECT_EQ(testing::ReadBytes(Book()), workbook);
+  EXPECT_EQ(test::ReadBytes(Book()), workbook);
 }
 
 TEST_P(UploadRuns, ExistingRecordsFollowTheOption) {
@@ -638,7 +637,7 @@ TEST_P(UploadRuns, ACheckNamesEveryFailingRowAndWritesNothing) {
   Prepare(7);
   Put({{"Weight", 2, -1.0}, {"MakeOrBuy", 5, "X"}, {"UnitCode", 9, "XX"}});
   const std::string before = Dump();
-  const std::string workbook = testing::ReadBytes(Book());
+  const std::string workbook = test::ReadBytes(Book());
   auto run = Upload("--check");
   EXPECT_EQ(run.status, 1) << run.output;
   for (const auto& [row, message] :
@@ -651,7 +650,7 @@ TEST_P(UploadRuns, ACheckNamesEveryFailingRowAndWritesNothing) {
             std::string::npos)
       << run.output;
   EXPECT_TRUE(Dump() == before) << "the database changed";
-  EXPECT_EQ(testing::ReadBytes(Book()), workbook);
+  EXPECT_EQ(test::ReadBytes(Book()), workbook);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, UploadRuns, test::AllBackends(), test::BackendName);

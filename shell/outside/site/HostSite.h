@@ -1,9 +1,9 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "shell/outside/site/UserProfile.h"
 #include "shell/outside/ui/ErrorReporter.h"
 #include "shell/outside/ui/UserInterface.h"
 
@@ -12,14 +12,14 @@ namespace orv {
 class Application;
 
 // What the host lends a component for its lifetime: the user interface its dialogs and messages
-// go to, the error reporter, and the host's choices for this run.
+// go to, the error reporter, the user's profile, and the host's choices for this run.
 struct HostSite {
   std::shared_ptr<UserInterface> ui;
   std::shared_ptr<ErrorReporter> errors;
   // The spreadsheet program: its active sheet and cell (null before a workbook is open).
   std::shared_ptr<Application> application;
-  // The companies file given on the command line; empty for the per-user default.
-  std::filesystem::path companies_file;
+  // The user's files, as the host resolved them.
+  UserProfile profile;
   // The company chosen for this run; a workbook's "sage_company" cell still wins.
   std::string company;
   // An upload only checks: every row runs through the rules and the writes inside a transaction
@@ -28,7 +28,7 @@ struct HostSite {
   // The search a list picker opens with instead of the cell's text (orvstock browse --search).
   std::string picker_search;
 
-  static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui);
+  static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui, UserProfile profile);
 };
 
 }  // namespace orv
