@@ -431,6 +431,8 @@ void clsOrvStockEx::SelectedRanges() {
     progress->End();
     progress->Summary(fmt::format("{} rows refreshed, {} not found, {} failed",
                                   records_read - missing - failed, missing, failed));
+    // The rows refreshed are kept; the host still says that not all of the work was done.
+    if (failed) Site().errors->CountFailure();
   });
 }
 

@@ -10,6 +10,8 @@
 
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/Recordset.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/HostRunner.h"
 #include "tests/RangeDump.h"
 #include "tests/WorkbookFixtures.h"
@@ -138,6 +140,29 @@ TEST_F(HostExtractTest, BadWorkbookOrUnknownCompanyExitsOneAndLeavesTheFileAsItW
   EXPECT_EQ(outside.status, 1) << outside.output;
   EXPECT_NE(outside.output.find("$Z$900"), std::string::npos) << outside.output;
   EXPECT_EQ(test::ReadBytes(workbook_), before) << "a start cell outside the ranges";
+}
+
+TEST_F(HostExtractTest, ARefreshWithAFailedRowKeepsTheOthersAndExits1) {
+  auto made = RunHost("template --replace '" + workbook_.string() +
+                      "' Warehouse Product Description PageNumber --rows 30");
+  ASSERT_EQ(made.status, 0) << made.output;
+  ASSERT_EQ(RunHost(Config() + " extract '" + workbook_.string() +
+                    "' --from-warehouse 01 --to-warehouse 01 --clear")
+                .status,
+            0);
+  {
+    auto workbook = Workbook::Open(workbook_);
+    XlsxRangeList list(workbook);
+    list.SetCellValue("Description", "stale", 1);
+    list.SetCellValue("PageNumber", "abc", 2);
+    workbook->Save();
+  }
+  auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --only-sheet-rows");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find(", 1 failed"), std::string::npos) << run.output;
+  auto cells = test::ReadRanges(folder_.Path(), workbook_);
+  EXPECT_NE(cells["Description"][0].text, "stale") << "the rows refreshed are saved";
+  EXPECT_EQ(cells["PageNumber"][1].text, "abc");
 }
 
 }  // namespace
