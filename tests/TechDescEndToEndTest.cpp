@@ -447,6 +447,10 @@ TEST_P(TechDescEndToEndTest, HostDownloadsAndUploadsPageWorkbooks) {
 
   std::string before = testing::ReadBytes(path);
   unchanged(Host("extract " + file), path, before);
+  // A sheet that names no item keeps its rows rather than being emptied.
+  auto nameless = Sheet(3, {item_.first, ""}, {{"1", "mine"}});
+  const std::string nameless_before = testing::ReadBytes(nameless);
+  unchanged(Host("extract '" + nameless.string() + "' --all-pages"), nameless, nameless_before);
   auto run = Host("extract " + file + " --all-pages --at-cell B7");
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(Has(run.output, kTooMany)) << run.output;
