@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
+
 #include "download/clsOrvStockTables.h"
 #include "download/frmExtractStock.h"
 #include "options/clsOrvStockExOptions.h"
@@ -15,8 +17,10 @@
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/SheetBinding.h"
 #include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookError.h"
 #include "shell/outside/xlsx/Worksheet.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
+#include "shell/outside/xlsx/XmlText.h"
 #include "upload/clsOrvStock.h"
 #include "upload/frmOrvStockWHValid.h"
 
@@ -27,6 +31,12 @@ namespace {
 // next action, and a definition that failed is reported there by the range it lacks.
 constexpr const char* kTooManyRows =
     "Warning - too many rows of data for the size of ranges defined";
+
+// The summary's note of records written with repaired text.
+std::string RepairedNote(std::int32_t repaired) {
+  return repaired == 0 ? std::string()
+                       : fmt::format(" ({} with text repaired: see the warnings)", repaired);
+}
 
 template <class Statement>
 void IgnoringErrors(Statement&& statement) {
@@ -208,6 +218,12 @@ void clsOrvStockEx::ExtractStock() {
     line = 20;
     SheetBinding binding;
     binding.Bind(List(), ActiveWorkbook().ActiveSheet(), true);
+    const auto& definitions = List().Definitions();
+    if (std::none_of(definitions.begin(), definitions.end(),
+                     [&](const auto& definition) { return List().RangeExists(definition->name); }))
+      throw AppError(vbObjectError, "",
+                     "The workbook has none of the stock ranges, so there is nowhere to download "
+                     "into");
     line = 30;
     OpenConnection();
     line = 40;
@@ -278,11 +294,12 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     const std::int32_t first_row = row;
     line = 60;
     std::int32_t written = 0;
+    std::int32_t repaired = 0;
     // Appending to a full sheet writes nothing: say so rather than end as if all was written.
     if (!records.Eof() && row > List().RangeRowCount("Product"))
       Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
     while (!records.Eof() && row <= List().RangeRowCount("Product")) {
-      CopyRecordToRow(records, row);
+      repaired += CopyRecordToRow(records, row) ? 1 : 0;
       ++written;
       records.MoveNext();
       ++row;
@@ -296,8 +313,9 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     progress->End();
     records.Close();
     progress->Summary(written == 0 ? std::string("No stock records written")
-                                   : fmt::format("{} stock records written to rows {} to {}",
-                                                 written, first_row, first_row + written - 1));
+                                   : fmt::format("{} stock records written to rows {} to {}{}",
+                                                 written, first_row, first_row + written - 1,
+                                                 RepairedNote(repaired)));
   });
 }
 
@@ -308,6 +326,7 @@ void clsOrvStockEx::SelectedRanges() {
     std::int32_t records_read = 0;
     std::int32_t missing = 0;
     std::int32_t failed = 0;
+    std::int32_t repaired = 0;
     auto progress = Site().ui->NewProgressBar();
     progress->Start("Download started                        ", true);
     clsOrvStock stock;
@@ -339,7 +358,7 @@ void clsOrvStockEx::SelectedRanges() {
           Recordset records;
           records.Open(sql, services_.Connections().Connection()->AdoConnection());
           if (!records.Eof()) {
-            CopyRecordToRow(records, lines);
+            repaired += CopyRecordToRow(records, lines) ? 1 : 0;
           } else {
             ++missing;
             frmOrvStockWHValid report;
@@ -361,24 +380,51 @@ void clsOrvStockEx::SelectedRanges() {
     }
     line = 50;
     progress->End();
-    progress->Summary(fmt::format("{} rows refreshed, {} not found, {} failed",
-                                  records_read - missing - failed, missing, failed));
+    progress->Summary(fmt::format("{} rows refreshed, {} not found, {} failed{}",
+                                  records_read - missing - failed, missing, failed,
+                                  RepairedNote(repaired)));
   });
 }
 
-void clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row) {
-  ranges_->CopyRSToCells(record, row);
-  const clsOrvStockTables& tables = Tables();
-  if (tables.IsStockeM) ranges_->CopyStockeRSToCells(record, row);
-  if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
-  if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
-  if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
-  if (std::stoi(SageVersion()) > 6) {
-    List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
-    List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
-    List().SetCellValue("ReplenishCategory",
-                        ValueConvert::NullToText(record.Field("replenish_category")), row);
+bool clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row) {
+  auto record_name = [&] {
+    std::string name;
+    for (const char* key : {"warehouse", "product"}) {
+      try {
+        name += std::string(name.empty() ? "Warehouse " : " product ") +
+                XmlText::Repaired(record.Field(key).ToText());
+      } catch (const AppError&) {
+      }
+    }
+    return name + " (row " + std::to_string(row) + ")";
+  };
+  List().TakeTextRepairs();
+  try {
+    ranges_->CopyRSToCells(record, row);
+    const clsOrvStockTables& tables = Tables();
+    if (tables.IsStockeM) ranges_->CopyStockeRSToCells(record, row);
+    if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
+    if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
+    if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
+    if (std::stoi(SageVersion()) > 6) {
+      List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
+      List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
+      List().SetCellValue("ReplenishCategory",
+                          ValueConvert::NullToText(record.Field("replenish_category")), row);
+    }
+  } catch (const AppError& error) {
+    // A workbook that cannot be read or written is no fault of the record.
+    if (error.Number() == kWorkbookFileError) throw;
+    throw AppError(error.Number(), error.Source(), record_name() + ": " + error.Description());
   }
+  auto repairs = List().TakeTextRepairs();
+  if (repairs.empty()) return false;
+  std::string ranges;
+  for (const auto& repair : repairs) ranges += (ranges.empty() ? "" : ", ") + repair.range;
+  Site().ui->Notice("Warning: " + record_name() + ": " + ranges +
+                    " held text a workbook cannot hold (bytes that are not UTF-8, or characters "
+                    "XML does not allow); written with U+FFFD in their place");
+  return true;
 }
 
 void clsOrvStockEx::UploadStock() {

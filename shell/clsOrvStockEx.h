@@ -83,7 +83,9 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   std::string SageVersion();
   void DownloadRanges(const frmExtractStock& choices);
   void SelectedRanges();
-  void CopyRecordToRow(const FieldSource& record, std::int32_t row);
+  // Copies the record into `row` of the ranges. An error names the record; a text the workbook
+  // cannot hold is written repaired and named in a warning. True when a text was repaired.
+  bool CopyRecordToRow(const FieldSource& record, std::int32_t row);
   std::int32_t FirstRowToFill(const frmExtractStock& choices);
 
   ComponentServices services_;
