@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "shell/outside/site/HostSite.h"
@@ -10,9 +11,12 @@ namespace orv {
 
 // The site of a process with a real terminal or none: questions go to the person at the terminal
 // when standard input is one, else to the scripted answers (none: every question is refused).
+// Messages and progress go to standard error, summaries to `summary` (standard output unless
+// the host holds them back until its work is saved).
 class StandaloneSite {
  public:
   static std::shared_ptr<HostSite> Make(std::deque<std::string> answers = {});
+  static std::shared_ptr<HostSite> Make(std::deque<std::string> answers, std::ostream& summary);
 };
 
 }  // namespace orv
