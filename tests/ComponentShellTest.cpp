@@ -10,6 +10,7 @@
 #include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
+#include "tests/TempConfig.h"
 
 namespace orv {
 namespace {
@@ -82,6 +83,7 @@ TEST(ComponentShell, KeyStringIsTwelveLowerCaseLettersDigitsAndOneParenthesisPai
 }
 
 TEST(ComponentShell, HandledMembersReportTheirErrorsWithTheirTagAndReturn) {
+  test::TempConfig config;  // no company set up, whatever the user's own profile holds
   ScriptedSite scripted;
   auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
   stock->SetSite(scripted.site);
