@@ -274,6 +274,13 @@ TEST_F(CompaniesFileTest, MissingFilesAndUnreachableServersAreClearErrors) {
   EXPECT_TRUE(Contains(down.Description(), "Cannot open the database")) << down.Description();
   EXPECT_FALSE(Contains(down.Description(), "hunter2")) << down.Description();
   EXPECT_FALSE(Contains(down.Source(), "hunter2"));
+  // libpq's complaint about a string it cannot read may quote it: not even that is shown.
+  file.Register({"BROKEN", "", "host=127.0.0.1 port=1 dbname=erp password hunter2"}, false);
+  file.Save(File());
+  manager.SetChosenCompany("BROKEN");
+  auto broken = Caught([&] { manager.Open(); });
+  EXPECT_TRUE(Contains(broken.Description(), "cannot read")) << broken.Description();
+  EXPECT_FALSE(Contains(broken.Description(), "hunter2")) << broken.Description();
 
   // Only the owner may read a file that may hold passwords.
   auto perms = std::filesystem::status(File()).permissions();

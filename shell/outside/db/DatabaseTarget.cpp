@@ -14,6 +14,16 @@ DatabaseTarget DatabaseTarget::Parse(std::string_view text) {
   return SQLiteFile(value);
 }
 
+bool DatabaseTarget::Readable() const {
+  if (kind == Kind::SQLite) return true;
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(location.c_str(), &error);
+  if (error != nullptr) PQfreemem(error);
+  if (options == nullptr) return false;
+  PQconninfoFree(options);
+  return true;
+}
+
 std::string DatabaseTarget::Display() const {
   if (kind == Kind::SQLite) return location;
   char* error = nullptr;

@@ -26,6 +26,9 @@ struct DatabaseTarget {
   // replaced by "***"; one libpq cannot read (an unterminated quote, an unknown keyword) is not
   // shown at all, since where its secret ends cannot be told.
   std::string Display() const;
+  // False for a PostgreSQL connection string libpq cannot read: libpq's own complaint about it
+  // may quote the text where the password stands, so it must not be shown either.
+  bool Readable() const;
   // `text` (a message) with every password of a connection string or URI in it replaced by
   // "***", as far as it can be recognised in free text.
   static std::string ScrubPasswords(std::string_view text);
