@@ -2,9 +2,13 @@
 
 namespace orv {
 
+void ExtractRequest::TakeAll() {
+  from_warehouse = to_warehouse = from_product = to_product = std::string();
+}
+
 bool ExtractRequest::AnyChoice() const {
-  return !from_warehouse.empty() || !to_warehouse.empty() || !from_product.empty() ||
-         !to_product.empty() || clear || append || !at_cell.empty() || only_sheet_rows;
+  return from_warehouse || to_warehouse || from_product || to_product || clear || append ||
+         !at_cell.empty() || only_sheet_rows;
 }
 
 std::deque<std::string> ExtractRequest::DialogActions(bool dropdowns) const {
@@ -16,15 +20,16 @@ std::deque<std::string> ExtractRequest::DialogActions(bool dropdowns) const {
     return actions;
   }
   actions.push_back("chkSelectRngs=0");
-  auto fill = [&](const std::string& value, const char* text_box, const char* list) {
-    if (!value.empty()) actions.push_back(std::string(dropdowns ? list : text_box) + "=" + value);
+  auto fill = [&](const std::optional<std::string>& value, const char* text_box, const char* list) {
+    if (value) actions.push_back(std::string(dropdowns ? list : text_box) + "=" + *value);
   };
   // A first value given alone means that one code: the last value remembered from an earlier
   // download must not turn it into a range.
-  auto range = [&](const std::string& from, const std::string& to, const char* from_box,
-                   const char* to_box, const char* from_list, const char* to_list) {
+  auto range = [&](const std::optional<std::string>& from, const std::optional<std::string>& to,
+                   const char* from_box, const char* to_box, const char* from_list,
+                   const char* to_list) {
     fill(from, from_box, from_list);
-    if (!from.empty() && to.empty())
+    if (from && !from->empty() && !to)
       actions.push_back(std::string(dropdowns ? to_list : to_box) + "=");
     fill(to, to_box, to_list);
   };

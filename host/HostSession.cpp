@@ -1,5 +1,7 @@
 #include "host/HostSession.h"
 
+#include <iostream>
+
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/ErrorState.h"
@@ -26,19 +28,29 @@ bool RegisteredHere(const ComRegistry& registry, std::string_view prog_id) {
 
 HostSession::HostSession(Options options, UserProfile profile)
     : options_(std::move(options)),
-      site_(StandaloneSite::Make(std::move(profile), options_.answers)),
+      site_(StandaloneSite::Make(std::move(profile), options_.answers, summary_)),
       factory_(ComRegistry(site_->profile.registration_file)) {
   site_->company = options_.company;
   site_->upload_check = options_.upload_check;
   for (const auto& [form, action] : options_.standing_answers)
     site_->ui->SetStandingAnswer(form, action);
   site_->picker_search = options_.picker_search;
+  site_->errors->SetDetailed(options_.verbose);
 }
 
 HostSession::~HostSession() = default;
 
 void HostSession::OpenWorkbook() {
-  workbook_ = Workbook::Open(options_.workbook);
+  std::error_code error;
+  auto file = std::filesystem::is_symlink(options_.workbook, error)
+                  ? std::filesystem::weakly_canonical(options_.workbook, error)
+                  : options_.workbook;
+  // Refused before any work when it could not be saved; held against other runs until saved.
+  if (std::filesystem::is_regular_file(file, error)) {
+    XlsxDocument::CheckWritable(file);
+    lock_ = std::make_unique<FileLock>(file);
+  }
+  workbook_ = Workbook::Open(file);
   site_->application = std::make_shared<Application>(workbook_);
   if (!options_.sheet.empty()) site_->application->SetActiveSheet(options_.sheet);
   if (!options_.cell.empty()) site_->application->SetActiveCell(options_.cell);
@@ -48,7 +60,8 @@ void HostSession::OpenWorkbook() {
 
 void HostSession::SaveWorkbook() {
   if (!workbook_->Document().HasChanges()) return;
-  if (auto warning = workbook_->LockWarning()) site_->ui->Notice("orvstock: " + *warning);
+  for (const auto& warning : {workbook_->LockWarning(), workbook_->Document().HardLinkWarning()})
+    if (warning) site_->ui->Notice("orvstock: " + *warning);
   workbook_->Save();
   saved_ = true;
 }
@@ -77,9 +90,10 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
       component->AddRanges(*site_->application);
     }
     // A member without a handler of its own hands its error to the host, which reports it; the
-    // connection is closed either way.
+    // connection is closed either way. When the ranges could not be set up (reported already)
+    // the action would only fail the same way again.
     try {
-      action(*component);
+      if (site_->errors->ReportedCount() == 0) action(*component);
     } catch (...) {
       component->CloseConnection();
       throw;
@@ -98,11 +112,17 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
   if (workbook_) {
     try {
       SaveWorkbook();
+    } catch (const AppError& error) {
+      site_->errors->Report(error);
+      site_->ui->Notice("orvstock: " + options_.workbook.string() + " was not changed");
+      return 1;
     } catch (const std::exception& error) {
       site_->errors->Report(AppError(kUnexpectedError, "orvstock", error.what()));
+      site_->ui->Notice("orvstock: " + options_.workbook.string() + " was not changed");
       return 1;
     }
   }
+  std::cout << summary_.str() << std::flush;
   return site_->errors->FailureCount() == 0 ? 0 : 1;
 }
 

@@ -6,9 +6,11 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "shell/HostComponent.h"
+#include "shell/outside/base/FileLock.h"
 #include "shell/outside/com/ComPtr.h"
 #include "shell/outside/com/ComponentFactory.h"
 #include "shell/outside/site/HostSite.h"
@@ -19,7 +21,9 @@ class Workbook;
 
 // One run of the host against one component: create it by ProgID, lend it the site, hand it the
 // workbook and the row, let it define its ranges, run the action, close the connection, release,
-// and save the workbook when the action went through.
+// and save the workbook when the action went through. The workbook is locked against other runs
+// from opening to saving, and refused at once when the user may not write it. What the action
+// reports as done (its summary) is printed only once the work is saved.
 class HostSession {
  public:
   struct Options {
@@ -35,6 +39,8 @@ class HostSession {
     bool upload_check = false;
     // The search a list picker opens with instead of the cell's text.
     std::string picker_search;
+    // Errors with their numbers and the routines they passed through.
+    bool verbose = false;
   };
 
   // `profile`: the user's files, lent to the component through the site; the components are
@@ -57,7 +63,9 @@ class HostSession {
   void SaveWorkbook();
 
   Options options_;
+  std::ostringstream summary_;
   std::shared_ptr<HostSite> site_;
+  std::unique_ptr<FileLock> lock_;
   ComponentFactory factory_;
   std::shared_ptr<Workbook> workbook_;
   bool saved_ = false;

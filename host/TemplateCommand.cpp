@@ -29,7 +29,11 @@ int TemplateCommand::Run() const {
       std::cout << WorkbookTemplate::Listing(catalogue->RangeGroups(), catalogue->Definitions());
       return 0;
     }
-    if (file.empty()) throw AppError(vbObjectError, "", "Name the workbook to create");
+    if (file.empty()) {
+      std::cerr << "orvstock template: name the workbook to create (or --list the ranges)\n"
+                   "Run with --help for more information.\n";
+      return 2;
+    }
     WorkbookTemplate::Options options;
     options.rows = rows;
     options.owner_prog_id = tech_desc ? kTechDescProgId : kStockProgId;

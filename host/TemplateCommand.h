@@ -18,6 +18,7 @@ class TemplateCommand {
   int rows = 500;
   int erp_version = 7;
 
+  // The exit status: 0 done, 1 an error reported, 2 no workbook named.
   int Run() const;
 };
 

@@ -1,8 +1,11 @@
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -16,7 +19,9 @@
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/base/ErrorState.h"
+#include "shell/outside/base/FatalSignalCleanup.h"
 #include "shell/outside/com/ComPtr.h"
+#include "shell/outside/com/ComRegistry.h"
 #include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/DatabaseTarget.h"
 #include "shell/outside/ui/UserInterface.h"
@@ -33,6 +38,18 @@ std::string WithLineFeeds(std::string text) {
 }
 
 int Registration(bool do_register, const std::filesystem::path& file) {
+  if (!do_register && !file.empty() && std::filesystem::exists(file)) {
+    orv::ComRegistry registry(file);
+    if (!registry.ClsidFromProgId(orv::kStockProgId) &&
+        !registry.ClsidFromProgId(orv::kTechDescProgId)) {
+      std::cout << "Nothing to unregister: " << file.string()
+                << " registers no OrvStockExcel component\n";
+      return 0;
+    }
+  } else if (!do_register) {
+    std::cout << "Nothing to unregister: there is no " << file.string() << '\n';
+    return 0;
+  }
   orv::HRESULT result =
       do_register ? DllRegisterServer(file.c_str()) : DllUnregisterServer(file.c_str());
   if (result != orv::S_OK) {
@@ -53,6 +70,11 @@ int CreateDemo(const std::string& target, const orv::DemoDatabase::Options& opti
               << ", " << options.rows << " stock records) in " << company.Target().Display()
               << "\nRegistered in " << file.string() << '\n';
     return 0;
+  } catch (const orv::AppError& error) {
+    std::cerr << "orvstock: " << error.Description()
+              << (error.Number() == orv::DemoDatabase::kAlreadyThere ? " with --force" : "")
+              << '\n';
+    return 1;
   } catch (const std::exception& error) {
     std::cerr << "orvstock: " << error.what() << '\n';
     return 1;
@@ -107,9 +129,61 @@ void PrintOptions(bool tech_desc, const orv::UserProfile& profile) {
   std::cout << "Allow update of existing records: " << policy << '\n';
 }
 
+// The number of single-character edits that turn `a` into `b`.
+std::size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// A word where a command was expected: name it, and the command it most resembles.
+std::optional<std::string> UnknownCommand(CLI::App& app) {
+  if (!app.get_subcommands().empty()) return std::nullopt;
+  for (const auto& word : app.remaining()) {
+    if (word.empty() || word.front() == '-') continue;
+    std::string nearest;
+    std::size_t best = 3;  // further than two edits is no likely typing slip
+    for (const auto* command : app.get_subcommands([](CLI::App*) { return true; })) {
+      auto distance = EditDistance(word, command->get_name());
+      if (distance < best) best = distance, nearest = command->get_name();
+    }
+    return "unknown command '" + word + "'" +
+           (nearest.empty() ? std::string() : "; did you mean '" + nearest + "'?");
+  }
+  return std::nullopt;
+}
+
+int Run(int argc, char** argv);
+
 }  // namespace
 
+// Whatever goes wrong is reported and ends the run with status 1; nothing escapes to abort().
 int main(int argc, char** argv) {
+  orv::FatalSignalCleanup::Install();
+  try {
+    return Run(argc, argv);
+  } catch (const orv::AppError& error) {
+    std::cerr << "orvstock: " << error.Description() << '\n';
+  } catch (const std::exception& error) {
+    std::cerr << "orvstock: " << error.what() << '\n';
+  } catch (...) {
+    std::cerr << "orvstock: an unexpected error ended the run\n";
+  }
+  return 1;
+}
+
+namespace {
+
+int Run(int argc, char** argv) {
   CLI::App app{
       "orvstock: keep an ERP database's stock master file in the named ranges of an .xlsx "
       "workbook.\nExit status: 0 success, 1 the action reported an error, 2 usage error."};
@@ -132,6 +206,8 @@ int main(int argc, char** argv) {
                  "profile's companies.toml)");
   app.add_option("--company", options.company,
                  "Company to work with (a workbook's sage_company cell still wins)");
+  app.add_flag("--verbose", options.verbose,
+               "Show with each error its number and the routines it passed through");
 
   auto* about = app.add_subcommand("about", "Show the component's about box");
   auto* version = app.add_subcommand("version", "Print the versions of the library and its layers");
@@ -148,7 +224,8 @@ int main(int argc, char** argv) {
   demo_db->add_option("--rows", demo_options.rows, "Number of stock records")
       ->check(CLI::Range(0, 10000000));
   demo_db->add_option("--code", demo_code, "Company code to register it under");
-  demo_db->add_flag("--force", demo_options.replace, "Replace an existing database");
+  demo_db->add_flag("--force", demo_options.replace,
+                    "Replace an existing database, and re-point a company code already registered");
   orv::TemplateCommand template_command;
   auto* make_template = app.add_subcommand(
       "template", "Create a workbook with the ranges you pick (names or group keys; all if none)");
@@ -171,16 +248,24 @@ int main(int argc, char** argv) {
   auto* extract = app.add_subcommand(
       "extract",
       "Download stock records into a workbook's ranges (the download dialog's choices "
-      "as flags; a choice not given is the one remembered from the last download); on a page "
+      "as flags; a choice not given is the one remembered from the last download, one given "
+      "empty ('') is cleared); on a page "
       "workbook, the pages of its stock item (--listed-pages or --all-pages)");
   extract->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
-  std::vector<CLI::Option*> stock_choices = {
-      extract->add_option("--from-warehouse", extract_request.from_warehouse,
-                          "First warehouse (alone: that warehouse only)"),
-      extract->add_option("--to-warehouse", extract_request.to_warehouse, "Last warehouse"),
-      extract->add_option("--from-product", extract_request.from_product,
-                          "First product (alone: that product only)"),
-      extract->add_option("--to-product", extract_request.to_product, "Last product")};
+  std::string filters[4];
+  auto* from_warehouse = extract->add_option("--from-warehouse", filters[0],
+                                             "First warehouse (alone: that warehouse only)");
+  auto* to_warehouse = extract->add_option("--to-warehouse", filters[1], "Last warehouse");
+  auto* from_product =
+      extract->add_option("--from-product", filters[2], "First product (alone: that product only)");
+  auto* to_product = extract->add_option("--to-product", filters[3], "Last product");
+  bool take_all = false;
+  auto* all =
+      extract->add_flag("--all", take_all, "Every warehouse and product: clears the four filters");
+  for (auto* filter : {from_warehouse, to_warehouse, from_product, to_product})
+    all->excludes(filter);
+  std::vector<CLI::Option*> stock_choices = {from_warehouse, to_warehouse, from_product, to_product,
+                                             all};
   auto* clear = extract->add_flag("--clear", extract_request.clear,
                                   "Clear the ranges first (confirms the cleardown unless "
                                   "--answer says otherwise)");
@@ -290,9 +375,20 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForHelp& help) {
     return app.exit(help);
   } catch (const CLI::ParseError& error) {
+    if (auto unknown = UnknownCommand(app)) {
+      std::cerr << "orvstock: " << *unknown << "\nRun with --help for the commands.\n";
+      return 2;
+    }
     app.exit(error);
     return 2;
   }
+  std::optional<std::string>* chosen[] = {
+      &extract_request.from_warehouse, &extract_request.to_warehouse, &extract_request.from_product,
+      &extract_request.to_product};
+  CLI::Option* given[] = {from_warehouse, to_warehouse, from_product, to_product};
+  for (int i = 0; i < 4; ++i)
+    if (given[i]->count() > 0) *chosen[i] = filters[i];
+  if (take_all) extract_request.TakeAll();
 
   const orv::UserProfile profile = orv::HostProfile::FromProcess(companies_option);
   if (*do_register) return Registration(true, profile.registration_file);
@@ -438,3 +534,5 @@ int main(int argc, char** argv) {
     });
   return 2;
 }
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include "records/ErpSchema.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/base/AtomicFile.h"
+#include "shell/outside/base/FatalSignalCleanup.h"
 #include "shell/outside/db/Command.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/Recordset.h"
@@ -415,7 +416,8 @@ void DemoDatabase::Build(Connection& connection, const Options& options) {
   }
 }
 
-void DemoDatabase::Create(const DatabaseTarget& target, const Options& options) {
+void DemoDatabase::Create(const DatabaseTarget& target, const Options& options,
+                          const std::function<void()>& before_commit) {
   ErpSchema::Tables(options.erp_version);  // an unknown version fails before anything is touched
   if (target.kind == DatabaseTarget::Kind::PostgreSQL) {
     Connection connection;
@@ -428,21 +430,33 @@ void DemoDatabase::Create(const DatabaseTarget& target, const Options& options) 
     existing.Close();
     if (present) {
       if (!options.replace)
-        throw AppError(kUnexpectedError, "",
+        throw AppError(kAlreadyThere, "",
                        "The database " + target.Display() +
                            " already has a schema \"scheme\"; replace it explicitly");
       connection.Execute(std::string("DROP SCHEMA ") + TableCatalogue::kOwner + " CASCADE");
     }
     Build(connection, options);
+    if (before_commit) {
+      try {
+        before_commit();
+      } catch (...) {
+        connection.Execute(std::string("DROP SCHEMA ") + TableCatalogue::kOwner + " CASCADE");
+        throw;
+      }
+    }
     return;
   }
   std::filesystem::path file(target.location);
   std::error_code error;
   if (std::filesystem::exists(file, error) && !options.replace)
-    throw AppError(kUnexpectedError, "",
+    throw AppError(kAlreadyThere, "",
                    "The file " + file.string() + " already exists; replace it explicitly");
-  if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path());
+  auto folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  if (!std::filesystem::is_directory(folder, error))
+    throw AppError(kUnexpectedError, "",
+                   "The folder " + folder.string() + " does not exist; make it first");
   auto temporary = AtomicFile::TemporaryBeside(file);
+  FatalSignalCleanup::Registration cleanup(temporary, false);
   try {
     std::ofstream(temporary).close();  // an empty file is an empty SQLite database
     {
@@ -451,6 +465,7 @@ void DemoDatabase::Create(const DatabaseTarget& target, const Options& options) 
       Build(connection, options);
       connection.Close();
     }
+    if (before_commit) before_commit();
     AtomicFile::Commit(temporary, file);
   } catch (...) {
     std::filesystem::remove(temporary, error);
@@ -461,18 +476,43 @@ void DemoDatabase::Create(const DatabaseTarget& target, const Options& options) 
 CompanyEntry DemoDatabase::CreateAndRegister(const DatabaseTarget& target, const Options& options,
                                              const std::filesystem::path& companies_file,
                                              const std::string& code) {
-  // Read the companies file first: a malformed one stops us before the database is written.
+  CompaniesFile::CheckCode(code);
+  // A malformed companies file, a taken code or a file that cannot be written stop us before the
+  // database is written.
   CompaniesFile companies = CompaniesFile::Load(companies_file);
-  Create(target, options);
+  if (const CompanyEntry* taken = companies.Find(code); taken && !options.replace)
+    throw AppError(kAlreadyThere, "",
+                   "The company " + taken->code + " is already registered in " +
+                       companies_file.string() + " (" + taken->Target().Display() +
+                       "); give another code, or replace it explicitly");
+  CompaniesFile::CheckWritable(companies_file);
   CompanyEntry entry;
   entry.code = code;
   entry.description = fmt::format("Demo company (ERP version {})", options.erp_version);
   entry.database = target.kind == DatabaseTarget::Kind::SQLite
                        ? std::filesystem::absolute(target.location).lexically_normal().string()
                        : target.location;
-  companies.Register(entry, false);
-  companies.Save(companies_file);
-  return entry;
+  const std::string before = companies.Text();
+  const bool existed = std::filesystem::exists(companies_file);
+  bool registered = false;
+  try {
+    Create(target, options, [&] {
+      companies.Register(entry, false);
+      companies.Save(companies_file);
+      registered = true;
+    });
+  } catch (...) {
+    // The database did not take its place: neither does its registration.
+    if (registered) {
+      std::error_code ignored;
+      if (existed)
+        AtomicFile::WriteText(companies_file, before);
+      else
+        std::filesystem::remove(companies_file, ignored);
+    }
+    throw;
+  }
+  return *companies.Find(code);
 }
 
 }  // namespace orv

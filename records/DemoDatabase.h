@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "shell/outside/db/CompaniesFile.h"
@@ -22,12 +24,21 @@ class DemoDatabase {
     bool replace = false;  // overwrite an existing file / drop an existing schema "scheme"
   };
 
+  // The number of the errors that `replace` would overcome: the target or the code is taken.
+  static constexpr std::int32_t kAlreadyThere = -2147221504 + 7010;  // vbObjectError + 7010
+
   // Creates the company database: a new SQLite file (written beside the target and renamed over
-  // it when complete), or the schema "scheme" of a PostgreSQL database. AppError when the target
-  // already holds one and `replace` is false.
-  static void Create(const DatabaseTarget& target, const Options& options);
-  // Create, then register the company in the companies file as `code` (the default company when
-  // the file has none yet).
+  // it when complete; its folder must exist), or the schema "scheme" of a PostgreSQL database.
+  // AppError (kAlreadyThere) when the target already holds one and `replace` is false.
+  // `before_commit` runs when the database is complete, before the file is renamed into place
+  // (SQLite) or after the schema is written (PostgreSQL, which drops it again when
+  // `before_commit` fails): a failure there leaves no new database behind.
+  static void Create(const DatabaseTarget& target, const Options& options,
+                     const std::function<void()>& before_commit = {});
+  // Create, and register the company in the companies file as `code` (the default company when
+  // the file has none yet). Everything is checked before anything is made: the code, the target,
+  // whether the code is taken (kAlreadyThere unless `replace`), and whether the companies file
+  // can be written. On failure neither the database nor the registration is left behind.
   static CompanyEntry CreateAndRegister(const DatabaseTarget& target, const Options& options,
                                         const std::filesystem::path& companies_file,
                                         const std::string& code = "DEMO");

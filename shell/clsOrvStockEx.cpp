@@ -4,6 +4,7 @@
 
 #include <charconv>
 
+#include <algorithm>
 #include "browse/BrowseEngine.h"
 #include "browse/CellBrowse.h"
 #include "browse/StockListSource.h"
@@ -27,8 +28,10 @@
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/SheetBinding.h"
 #include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/WorkbookError.h"
 #include "shell/outside/xlsx/Worksheet.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
+#include "shell/outside/xlsx/XmlText.h"
 #include "upload/clsOrvStock.h"
 #include "upload/frmConfirmContinue.h"
 #include "upload/frmGroupContinue.h"
@@ -44,6 +47,12 @@ constexpr const char* kBrowseNotAvailable = "Sorry! browse not available for thi
 
 // Statements whose failure is deliberately passed over: the range definitions are re-run by the
 // next action, and a definition that failed is reported there by the range it lacks.
+// The summary's note of records written with repaired text.
+std::string RepairedNote(std::int32_t repaired) {
+  return repaired == 0 ? std::string()
+                       : fmt::format(" ({} with text repaired: see the warnings)", repaired);
+}
+
 template <class Statement>
 void IgnoringErrors(Statement&& statement) {
   try {
@@ -196,22 +205,24 @@ std::int32_t clsOrvStockEx::SageVersionNumber() {
 }
 
 void clsOrvStockEx::OpenConnection() {
-  Trap("OpenConnection of Class Module clsOrvStockEx Line#:", [&](int& line) {
-    line = 10;
-    PrepareRanges();
-    line = 20;
-    OpenWorkbookCompany();
-  });
+  PrepareRanges();
+  OpenWorkbookCompany();
 }
 
+// The opening half of OpenConnection, which PrepareRanges runs itself; a failure carries the
+// OpenConnection tag either way.
 void clsOrvStockEx::OpenWorkbookCompany() {
-  std::optional<std::string> sheet_company;
-  if (List().RangeExists("sage_company")) {
-    std::int32_t row = 1;
-    bool present = false;
-    sheet_company = List().GetCellValue("sage_company", row, present);
-  }
-  services_.Connections().OpenForWorkbook(sheet_company);
+  Trap("OpenConnection of Class Module clsOrvStockEx Line#:", [&](int& line) {
+    line = 30;
+    std::optional<std::string> sheet_company;
+    if (List().RangeExists("sage_company")) {
+      std::int32_t row = 1;
+      bool present = false;
+      sheet_company = List().GetCellValue("sage_company", row, present);
+    }
+    line = 40;
+    services_.Connections().OpenForWorkbook(sheet_company);
+  });
 }
 
 bool clsOrvStockEx::ChangeOrvConnection() {
@@ -263,6 +274,12 @@ void clsOrvStockEx::ExtractStock() {
     line = 20;
     SheetBinding binding;
     binding.Bind(List(), ActiveWorkbook().ActiveSheet(), true);
+    const auto& definitions = List().Definitions();
+    if (std::none_of(definitions.begin(), definitions.end(),
+                     [&](const auto& definition) { return List().RangeExists(definition->name); }))
+      throw AppError(vbObjectError, "",
+                     "The workbook has none of the stock ranges, so there is nowhere to download "
+                     "into");
     line = 30;
     OpenConnection();
     line = 40;
@@ -332,6 +349,7 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     const std::int32_t first_row = row;
     line = 60;
     std::int32_t written = 0;
+    std::int32_t repaired = 0;
     // A record that has no row left stops the download with the warning, also when none was
     // written (appending to a full sheet). A row is left when every range holds it or can grow to
     // it over free cells, so nothing the user typed below a range is overwritten.
@@ -344,7 +362,7 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
         Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
         break;
       }
-      CopyRecordToRow(records, row);
+      repaired += CopyRecordToRow(records, row) ? 1 : 0;
       ++written;
       records.MoveNext();
       ++row;
@@ -354,8 +372,9 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     progress->End();
     records.Close();
     progress->Summary(written == 0 ? std::string("No stock records written")
-                                   : fmt::format("{} stock records written to rows {} to {}",
-                                                 written, first_row, first_row + written - 1));
+                                   : fmt::format("{} stock records written to rows {} to {}{}",
+                                                 written, first_row, first_row + written - 1,
+                                                 RepairedNote(repaired)));
   });
 }
 
@@ -366,6 +385,7 @@ void clsOrvStockEx::SelectedRanges() {
     std::int32_t records_read = 0;
     std::int32_t missing = 0;
     std::int32_t failed = 0;
+    std::int32_t repaired = 0;
     auto progress = Site().ui->NewProgressBar();
     progress->Start("Download started                        ", true);
     clsOrvStock stock;
@@ -407,7 +427,7 @@ void clsOrvStockEx::SelectedRanges() {
           bool found = !records.Eof() && (page.empty() || !tables.IsSttechM ||
                                           !records.Fields("page_number").IsNull());
           if (found) {
-            CopyRecordToRow(records, lines);
+            repaired += CopyRecordToRow(records, lines) ? 1 : 0;
           } else {
             ++missing;
             frmOrvStockWHValid report;
@@ -429,26 +449,53 @@ void clsOrvStockEx::SelectedRanges() {
     }
     line = 50;
     progress->End();
-    progress->Summary(fmt::format("{} rows refreshed, {} not found, {} failed",
-                                  records_read - missing - failed, missing, failed));
+    progress->Summary(fmt::format("{} rows refreshed, {} not found, {} failed{}",
+                                  records_read - missing - failed, missing, failed,
+                                  RepairedNote(repaired)));
     // The rows refreshed are kept; the host still says that not all of the work was done.
     if (failed) Site().errors->CountFailure();
   });
 }
 
-void clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row) {
-  ranges_->CopyRSToCells(record, row);
-  const clsOrvStockTables& tables = Tables();
-  if (tables.IsStockeM) ranges_->CopyStockeRSToCells(record, row);
-  if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
-  if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
-  if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
-  if (SageVersionNumber() > 6) {
-    List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
-    List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
-    List().SetCellValue("ReplenishCategory",
-                        ValueConvert::NullToText(record.Field("replenish_category")), row);
+bool clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row) {
+  auto record_name = [&] {
+    std::string name;
+    for (const char* key : {"warehouse", "product"}) {
+      try {
+        name += std::string(name.empty() ? "Warehouse " : " product ") +
+                XmlText::Repaired(record.Field(key).ToText());
+      } catch (const AppError&) {
+      }
+    }
+    return name + " (row " + std::to_string(row) + ")";
+  };
+  List().TakeTextRepairs();
+  try {
+    ranges_->CopyRSToCells(record, row);
+    const clsOrvStockTables& tables = Tables();
+    if (tables.IsStockeM) ranges_->CopyStockeRSToCells(record, row);
+    if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
+    if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
+    if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
+    if (SageVersionNumber() > 6) {
+      List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
+      List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
+      List().SetCellValue("ReplenishCategory",
+                          ValueConvert::NullToText(record.Field("replenish_category")), row);
+    }
+  } catch (const AppError& error) {
+    // A workbook that cannot be read or written is no fault of the record.
+    if (error.Number() == kWorkbookFileError) throw;
+    throw AppError(error.Number(), error.Source(), record_name() + ": " + error.Description());
   }
+  auto repairs = List().TakeTextRepairs();
+  if (repairs.empty()) return false;
+  std::string ranges;
+  for (const auto& repair : repairs) ranges += (ranges.empty() ? "" : ", ") + repair.range;
+  Site().ui->Notice("Warning: " + record_name() + ": " + ranges +
+                    " held text a workbook cannot hold (bytes that are not UTF-8, or characters "
+                    "XML does not allow); written with U+FFFD in their place");
+  return true;
 }
 
 void clsOrvStockEx::UploadStock() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "records/DemoDatabase.h"
 #include "shell/outside/base/AppError.h"
@@ -12,6 +13,19 @@
 
 namespace orv::test {
 namespace {
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 // Two demo companies on the backend under test: A (version 6) and B (version 7).
 class CompanyConnectionTest : public DatabaseTest {
@@ -197,6 +211,46 @@ TEST_F(CompaniesFileTest, RegisterKeepsOtherCompaniesAndResolvesRelativePaths) {
   EXPECT_EQ(again.Find("PG")->Target().Display().find("secret"), std::string::npos);
 }
 
+TEST_F(CompaniesFileTest, SavingKeepsCommentsOtherEntriesAndTheirSpelling) {
+  const std::string original =
+      "# my companies\n"
+      "default = 'MAIN'  # the usual one\n"
+      "\n"
+      "[companies.MAIN]\n"
+      "# the server; ask IT before changing\n"
+      "database = \"host=db1 dbname=erp password='a b'\"\n"
+      "description = 'Main'\n"
+      "\n"
+      "# the old test company\n"
+      "[companies.\"OLD\"]\n"
+      "database = 'old.db'\n";
+  WriteFile(File(), original);
+  CompaniesFile file = CompaniesFile::Load(File());
+  file.Register({"NEW", "New one", "/data/new.db"}, false);
+  file.Save(File());
+  std::string saved = ReadFile(File());
+  EXPECT_EQ(saved.rfind(original, 0), 0u) << saved;
+  CompaniesFile again = CompaniesFile::Load(File());
+  ASSERT_NE(again.Find("NEW"), nullptr);
+  EXPECT_EQ(again.Find("NEW")->database, "/data/new.db");
+  EXPECT_EQ(again.DefaultCompany(), "MAIN");
+
+  // Re-pointing a company changes its own lines only.
+  again.Register({"OLD", "Renamed \"old\"", "/data/o'ld.db"}, true);
+  again.Save(File());
+  saved = ReadFile(File());
+  EXPECT_NE(saved.find("# the old test company\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("# the server; ask IT before changing\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("[companies.NEW]"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("old.db'"), std::string::npos) << saved;
+  auto third = CompaniesFile::Load(File());
+  EXPECT_EQ(third.DefaultCompany(), "OLD");
+  EXPECT_EQ(third.Find("OLD")->database, "/data/o'ld.db");
+  EXPECT_EQ(third.Find("OLD")->description, "Renamed \"old\"");
+  EXPECT_EQ(third.Find("MAIN")->database, "host=db1 dbname=erp password='a b'");
+  EXPECT_EQ(third.Companies().size(), 3u);
+}
+
 TEST_F(CompaniesFileTest, MissingFilesAndUnreachableServersAreClearErrors) {
   CompaniesFile file;
   file.Register({"GONE", "", (scratch_->Folder() / "gone.db").string()}, true);
@@ -216,6 +270,13 @@ TEST_F(CompaniesFileTest, MissingFilesAndUnreachableServersAreClearErrors) {
   EXPECT_TRUE(Contains(down.Description(), "Cannot open the database")) << down.Description();
   EXPECT_FALSE(Contains(down.Description(), "hunter2")) << down.Description();
   EXPECT_FALSE(Contains(down.Source(), "hunter2"));
+  // libpq's complaint about a string it cannot read may quote it: not even that is shown.
+  file.Register({"BROKEN", "", "host=127.0.0.1 port=1 dbname=erp password hunter2"}, false);
+  file.Save(File());
+  manager.SetChosenCompany("BROKEN");
+  auto broken = Caught([&] { manager.Open(); });
+  EXPECT_TRUE(Contains(broken.Description(), "cannot read")) << broken.Description();
+  EXPECT_FALSE(Contains(broken.Description(), "hunter2")) << broken.Description();
 
   // Only the owner may read a file that may hold passwords.
   auto perms = std::filesystem::status(File()).permissions();

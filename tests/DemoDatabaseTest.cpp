@@ -17,8 +17,10 @@ class DemoDatabaseTest : public DatabaseTest {
  protected:
   // A target on the backend under test that holds nothing yet.
   DatabaseTarget FreshTarget() const {
-    if (GetParam() == Backend::SQLite)
+    if (GetParam() == Backend::SQLite) {
+      std::filesystem::create_directories(scratch_->Folder() / "demo");
       return DatabaseTarget::SQLiteFile((scratch_->Folder() / "demo" / "company.db").string());
+    }
     return scratch_->Target();
   }
 

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/HostRunner.h"
 #include "tests/TestSupport.h"
+#include "tests/WorkbookFixtures.h"
 
 namespace orv {
 namespace {
@@ -55,6 +57,109 @@ TEST(HostCommandTest, RegistrationOfAnotherCopyIsMadeAnewForThisHost) {
   auto about = RunHost("about");
   EXPECT_EQ(about.status, 0) << about.output;
   EXPECT_NE(about.output.find("registered"), std::string::npos) << about.output;
+}
+
+// How often `needle` occurs in `text`.
+std::size_t Count(const std::string& text, const std::string& needle) {
+  std::size_t count = 0;
+  for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+    ++count;
+  return count;
+}
+
+TEST(HostCommandTest, MistakesOnTheCommandLineAreNamedWithTheirUsageStatus) {
+  struct Case {
+    std::string arguments;
+    int status;
+    std::vector<std::string> said;
+  };
+  for (const auto& [arguments, status, said] : std::vector<Case>{
+           {"extarct book.xlsx", 2, {"extarct", "extract"}},
+           {"--company X templat", 2, {"templat", "template"}},
+           {"template", 2, {"workbook to create"}},
+           {"unregister", 0, {"Nothing to unregister"}},
+           {"extract /dev/null --from-warehouse 01", 1, {"/dev/null", "not a workbook"}},
+           {"extract '" + test::ProfileFolder().string() + "' --from-warehouse 01", 1, {"folder"}},
+       }) {
+    auto run = RunHost(arguments);
+    EXPECT_EQ(run.status, status) << arguments << "\n" << run.output;
+    for (const auto& words : said)
+      EXPECT_NE(run.output.find(words), std::string::npos) << arguments << "\n" << run.output;
+    EXPECT_EQ(run.output.find("A subcommand is required"), std::string::npos) << run.output;
+  }
+}
+
+TEST(HostCommandTest, EveryErrorIsShownOnceAndTheRoutinesOnlyWhenVerbose) {
+  test::ScratchFolder folder;
+  auto book = folder / "book.xlsx";
+  ASSERT_EQ(RunHost("template '" + book.string() + "' Warehouse Product").status, 0);
+  const std::string unknown = "extract '" + book.string() + "' --from-warehouse 01";
+  auto brief = RunHost(unknown);
+  EXPECT_EQ(brief.status, 1) << brief.output;
+  EXPECT_EQ(Count(brief.output, "No company is set up"), 1u) << brief.output;
+  EXPECT_EQ(brief.output.find("Line No."), std::string::npos) << brief.output;
+  auto verbose = RunHost("--verbose " + unknown);
+  EXPECT_EQ(verbose.status, 1) << verbose.output;
+  EXPECT_EQ(Count(verbose.output, "No company is set up"), 1u) << verbose.output;
+  EXPECT_NE(verbose.output.find("OpenConnection of Class Module clsOrvStockEx"), std::string::npos)
+      << verbose.output;
+}
+
+TEST(HostCommandTest, ADamagedSettingsFileIsReportedNotACrash) {
+  test::ScratchFolder folder;
+  auto book = folder / "book.xlsx";
+  ASSERT_EQ(RunHost("template '" + book.string() + "' Warehouse Product").status, 0);
+  for (const char* file : {"settings.toml", "registration.toml", "companies.toml"}) {
+    std::ofstream(test::ProfileFolder() / file) << "[[[ not toml\n";
+    for (const std::string& command : {"extract '" + book.string() + "' --from-warehouse 01",
+                                       "extract '" + book.string() + "'"}) {
+      auto run = RunHost(command);
+      EXPECT_EQ(run.status, 1) << file << ": " << command << "\n" << run.output;
+      EXPECT_NE(run.output.find(file), std::string::npos) << run.output;
+    }
+    for (const char* command : {"about", "companies", "version"}) {
+      auto run = RunHost(command);
+      EXPECT_TRUE(run.status == 0 || run.status == 1) << file << ": " << command << "\n"
+                                                      << run.output;
+    }
+    std::filesystem::remove(test::ProfileFolder() / file);
+  }
+}
+
+TEST(HostCommandTest, DemoDbChecksEverythingFirstAndCreatesNothingOnFailure) {
+  test::ScratchFolder folder;
+  const auto companies = folder / "companies.toml";
+  auto demo = [&](const std::string& arguments, const std::filesystem::path& file = {}) {
+    return RunHost("--config '" + (file.empty() ? companies : file).string() +
+                   "' demo-db --rows 3 " + arguments);
+  };
+  auto first = demo("'" + (folder / "a.db").string() + "'");
+  ASSERT_EQ(first.status, 0) << first.output;
+  const std::string registered = test::ReadBytes(companies);
+
+  struct Case {
+    std::string arguments;
+    std::filesystem::path companies;
+    std::string said;
+  };
+  for (const auto& [arguments, file, said] : std::vector<Case>{
+           {"'" + (folder / "b.db").string() + "' --code demo", {}, "--force"},
+           {"'" + (folder / "b.db").string() + "' --code 'two words'", {}, "two words"},
+           {"'" + (folder / "missing" / "b.db").string() + "' --code NEW", {}, "missing"},
+           {"'" + (folder / "b.db").string() + "' --code OTHER", folder / "a.db" / "companies.toml",
+            "a.db"},
+       }) {
+    auto run = demo(arguments, file);
+    EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+    EXPECT_NE(run.output.find(said), std::string::npos) << arguments << "\n" << run.output;
+    EXPECT_FALSE(std::filesystem::exists(folder / "b.db")) << arguments;
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing")) << arguments;
+    EXPECT_TRUE(test::ReadBytes(companies) == registered) << arguments;
+  }
+  auto forced = demo("'" + (folder / "b.db").string() + "' --code DEMO --force");
+  ASSERT_EQ(forced.status, 0) << forced.output;
+  auto listed = RunHost("--config '" + companies.string() + "' companies");
+  EXPECT_NE(listed.output.find((folder / "b.db").string()), std::string::npos) << listed.output;
 }
 
 }  // namespace

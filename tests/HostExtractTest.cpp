@@ -1,11 +1,17 @@
 // `orvstock extract` through the real executable, on a demo company in a SQLite file.
 
+#include <fcntl.h>
 #include <fmt/format.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "shell/outside/db/DataConnection.h"
@@ -115,6 +121,178 @@ TEST_F(HostExtractTest, AFirstProductAloneTakesThatProductOnly) {
   auto cells = test::ReadRanges(folder_.Path(), workbook_);
   EXPECT_EQ(cells["Product"][0].text, products[2]);
   EXPECT_TRUE(cells["Product"][static_cast<std::size_t>(exact)].Empty());
+}
+
+TEST_F(HostExtractTest, AnEmptyChoiceClearsTheRememberedOneAndAllClearsEveryFilter) {
+  const std::string extract = Config() + " extract '" + workbook_.string() + "' --clear ";
+  auto narrow = RunHost(extract + "--from-warehouse 02 --from-product NUT-M6-0002");
+  ASSERT_EQ(narrow.status, 0) << narrow.output;
+  ASSERT_NE(narrow.output.find("1 stock records written"), std::string::npos) << narrow.output;
+  // The product choice is emptied, the remembered warehouse stays.
+  auto product_cleared = RunHost(extract + "--from-warehouse 02 --from-product ''");
+  ASSERT_EQ(product_cleared.status, 0) << product_cleared.output;
+  EXPECT_NE(product_cleared.output.find("5 stock records written"), std::string::npos)
+      << product_cleared.output;
+  auto all = RunHost(extract + "--all");
+  ASSERT_EQ(all.status, 0) << all.output;
+  EXPECT_NE(all.output.find("20 stock records written"), std::string::npos) << all.output;
+  EXPECT_EQ(RunHost(extract + "--all --from-warehouse 01").status, 2) << "--all takes no filter";
+}
+
+// Stores `value` (an SQL expression) in `column` of one stock record of the demo company.
+void Spoil(const std::filesystem::path& database, const std::string& product,
+           const std::string& column, const std::string& value) {
+  DataConnection connection;
+  connection.Open(DatabaseTarget::SQLiteFile(database.string()), "DEMO");
+  connection.AdoConnection()->Execute("update " + connection.TableCatalogue().StockMaster() +
+                                          " set " + column + " = " + value + " where product = ?",
+                                      {Variant(product)});
+}
+
+TEST_F(HostExtractTest, TextThatIsNotValidXmlIsRepairedAndNamedWithItsRecord) {
+  // Invalid UTF-8, a noncharacter XML cannot hold and an encoded surrogate.
+  Spoil(database_, "NUT-M6-0002", "description", "cast(x'41fffe42efbfbe43eda08044' as text)");
+  auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --clear");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("NUT-M6-0002"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("Description"), std::string::npos) << run.output;
+  // The product is stocked in two warehouses.
+  EXPECT_NE(run.output.find("20 stock records written to rows 1 to 20 (2 with text repaired"),
+            std::string::npos)
+      << run.output;
+  auto read = test::RunPython(folder_.Path(),
+                              "wb = openpyxl.load_workbook(r'''" + workbook_.string() + R"PY(''')
+print(ascii([c.value for row in wb.active.iter_rows() for c in row
+             if isinstance(c.value, str) and "\ufffd" in c.value]))
+)PY");
+  const std::string repaired = "'A\\ufffd\\ufffdB\\ufffdC\\ufffd\\ufffd\\ufffdD'";
+  EXPECT_EQ(read, "[" + repaired + ", " + repaired + "]\n");
+}
+
+TEST_F(HostExtractTest, AValueTheColumnCannotHoldIsAnErrorNamingRecordAndColumn) {
+  auto book = folder_ / "weights.xlsx";
+  ASSERT_EQ(RunHost("template '" + book.string() + "' Warehouse Product Weight IssueDate").status,
+            0);
+  const std::string before = test::ReadBytes(book);
+  const auto clean = folder_ / "clean.db";
+  std::filesystem::copy_file(database_, clean);
+  for (const auto& [column, value] : std::vector<std::pair<std::string, std::string>>{
+           {"weight", "'abc'"}, {"issue_date", "'2024-02-30'"}, {"issue_date", "'garbage'"}}) {
+    std::filesystem::copy_file(clean, database_, std::filesystem::copy_options::overwrite_existing);
+    Spoil(database_, "NUT-M6-0002", column, value);
+    auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
+    EXPECT_EQ(run.status, 1) << value << "\n" << run.output;
+    EXPECT_NE(run.output.find("NUT-M6-0002"), std::string::npos) << value << "\n" << run.output;
+    EXPECT_NE(run.output.find(column), std::string::npos) << value << "\n" << run.output;
+    EXPECT_TRUE(test::ReadBytes(book) == before) << value;
+  }
+}
+
+TEST_F(HostExtractTest, AWorkbookTheUserMayNotWriteIsRefusedBeforeTheDownload) {
+  ::chmod(workbook_.c_str(), 0444);
+  const std::string before = test::ReadBytes(workbook_);
+  // The check asks the system, as the user: root may write anything, so run as nobody.
+  std::string prefix;
+  if (::geteuid() == 0) {
+    // Nobody gets a profile of its own inside the test's folder, which it may read.
+    std::filesystem::create_directories(folder_ / "nobody");
+    std::filesystem::permissions(folder_.Path(), std::filesystem::perms::all);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.Path()))
+      ASSERT_EQ(::lchown(entry.path().c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(folder_.Path().c_str(), 65534, 65534), 0);
+    prefix = "runuser -u nobody -- env ORVSTOCK_CONFIG_DIR='" + (folder_ / "nobody").string() + "'";
+  }
+  auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --clear", prefix);
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find("read-only"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("stock records written"), std::string::npos) << run.output;
+  EXPECT_TRUE(test::ReadBytes(workbook_) == before);
+}
+
+TEST_F(HostExtractTest, ASecondRunOnTheSameWorkbookIsRefusedWhileTheFirstHoldsIt) {
+  auto lock_path = folder_ / (".~orvstock-lock." + workbook_.filename().string());
+  const std::string before = test::ReadBytes(workbook_);
+  {
+    int lock = ::open(lock_path.c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+    auto second = RunHost(Config() + " extract '" + workbook_.string() + "' --append");
+    EXPECT_EQ(second.status, 1) << second.output;
+    EXPECT_NE(second.output.find("in use by another orvstock run"), std::string::npos)
+        << second.output;
+    EXPECT_TRUE(test::ReadBytes(workbook_) == before);
+    ::close(lock);
+  }
+  auto after = RunHost(Config() + " extract '" + workbook_.string() + "' --append");
+  EXPECT_EQ(after.status, 0) << after.output;
+  EXPECT_FALSE(std::filesystem::exists(lock_path)) << "the lock goes with its run";
+}
+
+// A small file system of its own (root only), removed afterwards.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::filesystem::path& where) : where_(where) {
+    std::filesystem::create_directory(where_);
+    mounted_ =
+        ::geteuid() == 0 &&
+        std::system(
+            ("mount -t tmpfs -o size=256k tmpfs '" + where_.string() + "' 2>/dev/null").c_str()) ==
+            0;
+  }
+  ~SmallDisk() {
+    if (mounted_) std::system(("umount '" + where_.string() + "'").c_str());
+  }
+  bool Mounted() const { return mounted_; }
+
+ private:
+  std::filesystem::path where_;
+  bool mounted_ = false;
+};
+
+TEST_F(HostExtractTest, AFullDiskIsSaidSoAndNothingIsClaimedWritten) {
+  SmallDisk disk(folder_ / "small");
+  if (!disk.Mounted()) GTEST_SKIP() << "needs root to mount a small file system";
+  auto book = folder_ / "small" / "stock.xlsx";
+  std::filesystem::copy_file(workbook_, book);
+  // Fill the disk, then free a little less than a copy of the workbook needs.
+  auto filler = folder_ / "small" / "filler";
+  {
+    std::ofstream out(filler, std::ios::binary);
+    std::string block(4096, 'x');
+    while (out.write(block.data(), std::ssize(block))) {
+    }
+  }
+  std::filesystem::resize_file(
+      filler, std::filesystem::file_size(filler) - std::filesystem::file_size(book) / 2);
+  const std::string before = test::ReadBytes(book);
+  auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find("disk is full"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("stock records written"), std::string::npos) << run.output;
+  EXPECT_TRUE(test::ReadBytes(book) == before);
+  std::string left;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_ / "small"))
+    left += entry.path().filename().string() + " ";
+  EXPECT_EQ(left.size(), std::string("stock.xlsx filler ").size()) << left;
+}
+
+TEST_F(HostExtractTest, AWorkbookWithoutTheRangesOrWithAProtectedSheetIsLeftAlone) {
+  for (const auto& [name, python, said] : std::vector<std::array<std::string, 3>>{
+           {"plain.xlsx", "wb = openpyxl.Workbook()\nwb.active['A1'] = 'my own notes'\n",
+            "none of the stock ranges"},
+           {"guarded.xlsx",
+            "wb = openpyxl.load_workbook(r'''" + workbook_.string() +
+                "''')\nwb.active.protection.sheet = True\n",
+            "is protected"}}) {
+    auto book = folder_ / name;
+    test::RunPython(folder_.Path(), python + "wb.save(r'''" + book.string() + "''')\n");
+    const std::string before = test::ReadBytes(book);
+    auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
+    EXPECT_EQ(run.status, 1) << name << "\n" << run.output;
+    EXPECT_NE(run.output.find(said), std::string::npos) << name << "\n" << run.output;
+    EXPECT_EQ(run.output.find("too many rows"), std::string::npos) << name << "\n" << run.output;
+    EXPECT_TRUE(test::ReadBytes(book) == before) << name;
+  }
 }
 
 TEST_F(HostExtractTest, BadWorkbookOrUnknownCompanyExitsOneAndLeavesTheFileAsItWas) {

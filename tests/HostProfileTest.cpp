@@ -75,7 +75,7 @@ TEST(HostProfile, ADesktopIsThereWhenEitherDisplayIsSet) {
 TEST(HostProfile, TheHostRegistersInTheProfileItResolvedFromHome) {
   test::ScratchFolder home;
   auto run = test::RunHost(
-      "register", "HOME='" + home.Path().string() + "' XDG_CONFIG_HOME= ORVSTOCK_CONFIG_DIR=");
+      "register", "env HOME='" + home.Path().string() + "' XDG_CONFIG_HOME= ORVSTOCK_CONFIG_DIR=");
   ASSERT_EQ(run.status, 0) << run.output;
   const auto file = home / ".config/orvstock/registration.toml";
   EXPECT_TRUE(test::Contains(run.output, file.string())) << run.output;

@@ -73,8 +73,9 @@ class UploadRun : public test::DatabaseTest {
 
   // `answers` are given to the host before the command, in the order the questions come.
   test::HostResult Upload(const std::string& flags = "--yes --update-all",
-                          const std::vector<std::string>& answers = {}) {
-    std::string given;
+                          const std::vector<std::string>& answers = {},
+                          const std::string& host_options = "") {
+    std::string given = " " + host_options;
     for (const auto& answer : answers) given += " --answer " + answer;
     return RunHost(Config() + given + " upload '" + Book().string() + "' " + flags);
   }
@@ -168,7 +169,7 @@ class UploadRules : public UploadRun {
     for (const auto& rule : cases) {
       test::WriteBytes(Book(), pristine_);
       Put(rule.edits);
-      auto run = Upload();
+      auto run = Upload("--yes --update-all", {}, "--verbose");
       const std::string expected =
           fmt::format("Error {}: {}", vbObjectError + rule.number, rule.message);
       EXPECT_EQ(run.status, 1) << rule.message << "\n" << run.output;
@@ -466,7 +467,7 @@ TEST_P(UploadRuns, AnUneditedDownloadUploadsWithoutChangingAnything) {
 
   // The same after the workbook was saved by openpyxl, and by LibreOffice when it is installed.
   test::RunPython(scratch_->Folder(), "wb = openpyxl.load_workbook('" + Book().string() +
-                                             "')\nwb.save('" + Book().string() + "')\n");
+                                          "')\nwb.save('" + Book().string() + "')\n");
   run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(Dump() == before) << "the database changed";

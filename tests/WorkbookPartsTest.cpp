@@ -103,6 +103,33 @@ TEST(XmlText, CellTextSurvivesEscapingAndDecoding) {
   EXPECT_FALSE(XmlText::NeedsPreserve("x y"));
 }
 
+TEST(XmlText, WhatXmlCannotHoldBecomesOneReplacementPerFault) {
+  const std::string r = "\xEF\xBF\xBD";
+  for (const auto& [text, repaired] : std::vector<std::pair<std::string, std::string>>{
+           {"caf\xC3\xA9 \xF0\x9F\x94\xA9 \xEF\xBF\xBD", "caf\xC3\xA9 \xF0\x9F\x94\xA9 " + r},
+           {"A\xFF\xFE"
+            "B",
+            "A" + r + r + "B"},
+           {"\xC3", r},                                  // cut short
+           {"\xE2\x82", r},                              // cut short after a good second byte
+           {"\xED\xA0\x80", r + r + r},                  // an encoded surrogate
+           {"\xEF\xBF\xBE\xEF\xBF\xBF", r + r},          // U+FFFE and U+FFFF
+           {"\xC0\xAF\xE0\x80\x80", r + r + r + r + r},  // overlong forms
+           {"\xF4\x90\x80\x80", r + r + r + r},          // beyond U+10FFFF
+       }) {
+    EXPECT_EQ(XmlText::IsCellText(text), text == repaired) << text;
+    EXPECT_EQ(XmlText::Repaired(text), repaired) << text;
+    std::string cell, escaped;
+    XmlText::AppendCellText(cell, text);
+    XmlText::AppendEscaped(escaped, text);
+    EXPECT_EQ(cell, repaired) << text;
+    EXPECT_EQ(escaped, repaired) << text;
+  }
+  std::string control;
+  XmlText::AppendEscaped(control, "a\x01\tb");
+  EXPECT_EQ(control, "a" + r + "\tb");
+}
+
 TEST(SheetCells, KeepsEveryKindAndWalksChangesRowByRow) {
   StringPool shared;
   shared.Add("shared text");

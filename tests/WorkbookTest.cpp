@@ -1,6 +1,15 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <set>
+#include <vector>
 
 #include "WorkbookFixtures.h"
+#include "shell/outside/base/FatalSignalCleanup.h"
+#include "shell/outside/base/TemporaryFolder.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/CellDates.h"
 #include "shell/outside/xlsx/Range.h"
@@ -232,7 +241,7 @@ TEST(Workbook, AFileChangedByAnotherProgramIsNotOverwritten) {
     EXPECT_NE(error.Description().find("changed by another program"), std::string::npos)
         << error.Description();
   }
-  EXPECT_EQ(ReadBytes(path), bytes);
+  EXPECT_TRUE(ReadBytes(path) == bytes);
 }
 
 TEST(Workbook, LockFileOfAnotherProgramGivesAWarning) {
@@ -261,7 +270,7 @@ void ExpectOpenFails(const std::filesystem::path& path, const std::string& probl
     EXPECT_NE(error.Description().find(path.string()), std::string::npos) << error.Description();
     EXPECT_NE(error.Description().find(problem), std::string::npos) << error.Description();
   }
-  EXPECT_EQ(ReadBytes(path), bytes);
+  EXPECT_TRUE(ReadBytes(path) == bytes);
 }
 
 TEST(WorkbookBadInput, EachFileFaultIsNamed) {
@@ -326,6 +335,183 @@ with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) 
                   ZipLimits{std::uint64_t{16} << 20, std::uint64_t{64} << 20, 1000});
   ExpectOpenFails(bomb, "zip bomb", ZipLimits{std::uint64_t{1} << 32, std::uint64_t{1} << 20, 100});
   EXPECT_NO_THROW(Workbook::Open(bomb)->Document().Cells(1));  // the default limits allow it
+}
+
+TEST(WorkbookBadInput, WhatCannotBeReadFaithfullyIsRefused) {
+  ScratchFolder folder;
+  auto good = MakeStockWorkbook(folder);
+  ExpectOpenFails(folder.Path(), "a folder, not a workbook");
+  ExpectOpenFails("/dev/null", "not a workbook");
+  // An OLE compound file: an encrypted workbook, and an old binary one.
+  std::string ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  ole.resize(1024, '\0');
+  auto old_format = folder / "old.xlsx";
+  WriteBytes(old_format, ole);
+  ExpectOpenFails(old_format, "not an .xlsx workbook");
+  for (char c : std::string("EncryptedPackage")) ole += std::string{c, '\0'};
+  auto encrypted = folder / "encrypted.xlsx";
+  WriteBytes(encrypted, ole);
+  ExpectOpenFails(encrypted, "encrypted");
+
+  auto rewrite = [&](const std::string& name, const std::string& python) {
+    auto path = folder / name;
+    RunPython(folder.Path(), "src = r'''" + good.string() + "'''\nout = r'''" + path.string() +
+                                 "'''\n" + python + R"PY(
+with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
+    for item in a.infolist():
+        data = edit(item.filename, a.read(item.filename))
+        if data is not None:
+            b.writestr(item, data)
+)PY");
+    return path;
+  };
+  // The fixture has no shared strings: any cell that names one points nowhere.
+  for (const char* index : {"0", "999", "99999999999"}) {
+    auto dangling = rewrite("dangling.xlsx", std::string("index = b'") + index + R"PY('
+def edit(name, data):
+    if name == "xl/worksheets/sheet1.xml":
+        return data.replace(b"</sheetData>", b'<row r="9"><c r="A9" t="s"><v>' + index + b'</v></c></row></sheetData>')
+    return data
+)PY");
+    ExpectOpenFails(dangling, std::string("cell A9 names shared string ") + index);
+  }
+  auto long_text = rewrite("long.xlsx", R"PY(
+def edit(name, data):
+    if name == "xl/worksheets/sheet2.xml":
+        return data.replace(b"</sheetData>", b'<row r="9"><c r="A9" t="inlineStr"><is><t>' + b"x" * (2 << 20) + b'</t></is></c></row></sheetData>')
+    return data
+)PY");
+  ExpectOpenFails(long_text, "too large");
+  ExpectOpenFails(good, "too large", ZipLimits{.max_total_size = 4096});
+}
+
+TEST(Workbook, AProtectedSheetIsNeverWrittenInto) {
+  ScratchFolder folder;
+  auto path = folder / "protected.xlsx";
+  RunPython(folder.Path(), "OUT = r'''" + path.string() + "'''\n" + test::kStockFixture +
+                               "wb = openpyxl.load_workbook(OUT)\nwb['Stock'].protection.sheet = "
+                               "True\nwb.save(OUT)\n");
+  auto bytes = ReadBytes(path);
+  auto workbook = Workbook::Open(path);
+  EXPECT_THROW(workbook->Sheet(0)->Cells(2, 2).SetValue(Variant("MINE")), AppError);
+  workbook->Sheet(1)->Cells(1, 1).SetValue(Variant("the notes sheet is not protected"));
+  workbook->Document().Cells(0).Set(3, 2, CellValue::Text("around the sheet's own checks"));
+  try {
+    workbook->Save();
+    ADD_FAILURE() << "saved into a protected sheet";
+  } catch (const AppError& error) {
+    EXPECT_NE(error.Description().find("'Stock' is protected"), std::string::npos)
+        << error.Description();
+  }
+  EXPECT_TRUE(ReadBytes(path) == bytes);
+}
+
+TEST(Workbook, TheFileIsCheckedAgainJustBeforeItIsReplaced) {
+  ScratchFolder folder;
+  auto path = MakeStockWorkbook(folder);
+  auto workbook = Workbook::Open(path);
+  workbook->Sheet(0)->Cells(2, 2).SetValue(Variant("MINE"));
+  std::string theirs;
+  try {
+    workbook->Save([&] {
+      std::filesystem::rename(MakeStockWorkbook(folder, "theirs.xlsx"), path);
+      theirs = ReadBytes(path);
+    });
+    ADD_FAILURE() << "saved over a file changed while saving";
+  } catch (const AppError& error) {
+    EXPECT_NE(error.Description().find("changed by another program"), std::string::npos)
+        << error.Description();
+  }
+  EXPECT_TRUE(ReadBytes(path) == theirs);
+}
+
+TEST(Workbook, SavingThroughALinkReplacesTheTargetAndKeepsItsModeAndOwner) {
+  ScratchFolder folder;
+  std::filesystem::create_directory(folder / "real");
+  auto target = MakeStockWorkbook(folder, "real/stock.xlsx");
+  auto link = folder / "link.xlsx";
+  std::filesystem::create_symlink("real/stock.xlsx", link);
+  ::chmod(target.c_str(), 0640);
+  bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+  }
+
+  auto workbook = Workbook::Open(link);
+  EXPECT_FALSE(workbook->Document().HardLinkWarning());
+  std::filesystem::create_hard_link(target, folder / "other name.xlsx");
+  auto warning = workbook->Document().HardLinkWarning();
+  ASSERT_TRUE(warning);
+  EXPECT_NE(warning->find("1 other hard link"), std::string::npos) << *warning;
+  workbook->Sheet(0)->Cells(2, 2).SetValue(Variant("THROUGH THE LINK"));
+  workbook->Save();
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Workbook::Open(target)->Sheet(0)->Cells(2, 2).Text(), "THROUGH THE LINK");
+  struct stat status {};
+  ASSERT_EQ(::stat(target.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+  if (root) {
+    EXPECT_EQ(status.st_uid, 65534u);
+  }
+}
+
+// The entries of `folder` other than the ones named.
+std::vector<std::string> Others(const std::filesystem::path& folder,
+                                const std::set<std::string>& known) {
+  std::vector<std::string> others;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (!known.count(entry.path().filename().string()))
+      others.push_back(entry.path().filename().string());
+  }
+  return others;
+}
+
+TEST(Workbook, ASaveKeepsItsTemporariesInOneFolderThatNoSignalLeavesBehind) {
+  ScratchFolder folder;
+  auto path = MakeStockWorkbook(folder);
+  const std::set<std::string> known{"stock.xlsx", "script.py", "script.err"};
+  const auto original = ReadBytes(path);
+  {
+    auto workbook = Workbook::Open(path);
+    workbook->Sheet(0)->Cells(2, 2).SetValue(Variant("ONE"));
+    workbook->Sheet(1)->Cells(2, 2).SetValue(Variant("TWO"));
+    std::vector<std::string> during;
+    workbook->Save([&] { during = Others(folder.Path(), known); });
+    ASSERT_EQ(during.size(), 1u);
+    EXPECT_EQ(during[0].rfind(".~orvstock.", 0), 0u) << during[0];
+    EXPECT_TRUE(Others(folder.Path(), known).empty());
+  }
+  const auto saved = ReadBytes(path);
+
+  // A run killed while saving: the caught signals clean up, SIGKILL cannot; the next run removes
+  // what a dead run left.
+  FatalSignalCleanup::Install();
+  for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      try {
+        auto workbook = Workbook::Open(path);
+        workbook->Sheet(0)->Cells(2, 2).SetValue(Variant("NEVER"));
+        workbook->Save([signal] { ::raise(signal); });
+      } catch (...) {
+      }
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+    EXPECT_TRUE(ReadBytes(path) == saved) << signal;
+    EXPECT_EQ(Others(folder.Path(), known).size(), signal == SIGKILL ? 1u : 0u) << signal;
+  }
+  // A live run's folder is left alone.
+  auto live = folder / (TemporaryFolder::OwnPrefix() + "x");
+  std::filesystem::create_directory(live);
+  auto workbook = Workbook::Open(path);
+  workbook->Sheet(0)->Cells(2, 2).SetValue(Variant("AFTER"));
+  workbook->Save();
+  EXPECT_EQ(Others(folder.Path(), known), std::vector<std::string>{live.filename().string()});
+  EXPECT_NE(ReadBytes(path), original);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <random>
 
 #include "shell/outside/base/AppError.h"
+#include "shell/outside/base/FatalSignalCleanup.h"
+#include "shell/outside/base/SystemError.h"
 
 namespace orv {
 namespace {
@@ -19,16 +21,18 @@ namespace {
 
 void SyncPath(const std::filesystem::path& path, int flags) {
   int fd = ::open(path.c_str(), flags);
-  if (fd < 0) Fail(path, std::strerror(errno));
+  if (fd < 0) Fail(path, SystemError::Text(errno));
   int rc = ::fsync(fd);
+  int error = errno;
   ::close(fd);
-  if (rc != 0 && (flags & O_DIRECTORY) == 0) Fail(path, std::strerror(errno));
+  if (rc != 0 && (flags & O_DIRECTORY) == 0) Fail(path, SystemError::Text(error));
 }
 
-// Removes the temporary file unless the rename took it.
+// Removes the temporary file unless the rename took it, also when a signal ends the run.
 class TemporaryGuard {
  public:
-  explicit TemporaryGuard(std::filesystem::path path) : path_(std::move(path)) {}
+  explicit TemporaryGuard(std::filesystem::path path)
+      : path_(std::move(path)), registration_(path_, false) {}
   ~TemporaryGuard() {
     std::error_code ignored;
     if (!path_.empty()) std::filesystem::remove(path_, ignored);
@@ -39,6 +43,7 @@ class TemporaryGuard {
 
  private:
   std::filesystem::path path_;
+  FatalSignalCleanup::Registration registration_;
 };
 
 }  // namespace
@@ -59,7 +64,7 @@ void AtomicFile::Commit(const std::filesystem::path& temporary,
   SyncPath(temporary, O_RDONLY);
   std::error_code error;
   std::filesystem::rename(temporary, target, error);
-  if (error) Fail(target, error.message());
+  if (error) Fail(target, SystemError::Text(error.value()));
   auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
   SyncPath(folder, O_RDONLY | O_DIRECTORY);
 }
@@ -72,10 +77,11 @@ void AtomicFile::Write(const std::filesystem::path& target,
   TemporaryGuard guard(temporary);
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) Fail(temporary, std::strerror(errno));
+    if (!out) Fail(temporary, SystemError::Text(errno));
     fill(out);
+    errno = 0;
     out.flush();
-    if (!out) Fail(temporary, "write failed");
+    if (!out) Fail(temporary, errno != 0 ? SystemError::Text(errno) : "write failed");
   }
   if (before_rename) before_rename();
   Commit(temporary, target);

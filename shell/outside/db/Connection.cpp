@@ -63,6 +63,11 @@ Connection::~Connection() {
 
 void Connection::Open(const DatabaseTarget& target) {
   Close();
+  if (!target.Readable())
+    throw AppError(kUnexpectedError, "",
+                   "Cannot open the database " + target.Display() +
+                       ": libpq cannot read the connection string (an unterminated quote, a "
+                       "misspelt keyword or a missing '=')");
   try {
     session_ = target.kind == DatabaseTarget::Kind::SQLite
                    ? OpenSQLite(target.location)

@@ -1,5 +1,7 @@
 #include "shell/outside/db/DatabaseTarget.h"
 
+#include <libpq-fe.h>
+
 #include <regex>
 
 namespace orv {
@@ -12,7 +14,45 @@ DatabaseTarget DatabaseTarget::Parse(std::string_view text) {
   return SQLiteFile(value);
 }
 
-std::string DatabaseTarget::Display() const { return ScrubPasswords(location); }
+bool DatabaseTarget::Readable() const {
+  if (kind == Kind::SQLite) return true;
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(location.c_str(), &error);
+  if (error != nullptr) PQfreemem(error);
+  if (options == nullptr) return false;
+  PQconninfoFree(options);
+  return true;
+}
+
+std::string DatabaseTarget::Display() const {
+  if (kind == Kind::SQLite) return location;
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(location.c_str(), &error);
+  if (error != nullptr) PQfreemem(error);
+  if (options == nullptr)
+    return "(a PostgreSQL connection string that cannot be read; not shown, as it may hold a "
+           "password)";
+  std::string shown, secrets;
+  for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+    if (option->val == nullptr) continue;
+    std::string value = option->val;
+    if (option->dispchar != nullptr && option->dispchar[0] == '*') {
+      secrets += " " + std::string(option->keyword) + "=***";
+      continue;
+    }
+    if (value.empty() || value.find_first_of(" '\\") != std::string::npos) {
+      std::string quoted = "'";
+      for (char c : value) {
+        if (c == '\'' || c == '\\') quoted += '\\';
+        quoted += c;
+      }
+      value = quoted + "'";
+    }
+    shown += (shown.empty() ? "" : " ") + std::string(option->keyword) + "=" + value;
+  }
+  PQconninfoFree(options);
+  return shown.empty() && !secrets.empty() ? secrets.substr(1) : shown + secrets;
+}
 
 std::string DatabaseTarget::ScrubPasswords(std::string_view text) {
   // password=secret, password = 'se cret', and the user:secret@ part of a URI.

@@ -20,9 +20,17 @@ struct DatabaseTarget {
     return {Kind::PostgreSQL, std::move(connect)};
   }
 
-  // The location as it may be shown or logged: passwords replaced by "***".
+  // The location as it may be shown or logged. A SQLite path as it stands. A connection string
+  // read the way libpq reads it (key=value pairs with quotes and backslash escapes, or a
+  // postgresql:// URI) and shown as key=value pairs with every secret (password, sslpassword)
+  // replaced by "***"; one libpq cannot read (an unterminated quote, an unknown keyword) is not
+  // shown at all, since where its secret ends cannot be told.
   std::string Display() const;
-  // `text` with every password of a connection string or URI replaced by "***".
+  // False for a PostgreSQL connection string libpq cannot read: libpq's own complaint about it
+  // may quote the text where the password stands, so it must not be shown either.
+  bool Readable() const;
+  // `text` (a message) with every password of a connection string or URI in it replaced by
+  // "***", as far as it can be recognised in free text.
   static std::string ScrubPasswords(std::string_view text);
 };
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <unordered_map>
+
+#include <soci/sqlite3/soci-sqlite3.h>
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/Connection.h"
@@ -27,6 +30,8 @@ struct Recordset::Impl {
   std::vector<FieldKind> kinds;
   std::unordered_map<std::string, std::size_t> index;  // lower-case name -> first column
   Row current;
+  // Why a value of the current row could not be read, by column (empty: read).
+  std::vector<std::string> problems;
   bool eof = true;
   // In-memory rows still to come.
   std::deque<Row> pending;
@@ -35,6 +40,7 @@ struct Recordset::Impl {
   std::deque<SociValue::BoundValue> values;
   std::unique_ptr<soci::row> row;
   std::unique_ptr<soci::statement> statement;
+  sqlite_api::sqlite3_stmt* sqlite = nullptr;
 
   void SetColumns(std::vector<std::string> columns) {
     names = std::move(columns);
@@ -42,19 +48,40 @@ struct Recordset::Impl {
     for (std::size_t i = 0; i < names.size(); ++i) index.emplace(Lower(names[i]), i);
   }
 
+  // A value that cannot be read fails only when it is used, so that the caller can say which
+  // record it belongs to.
   void CopyRow() {
     current.clear();
-    for (std::size_t i = 0; i < row->size(); ++i) current.push_back(SociValue::FromRow(*row, i));
+    problems.assign(row->size(), {});
+    for (std::size_t i = 0; i < row->size(); ++i) {
+      try {
+        current.push_back(sqlite ? SociValue::FromSqlite(sqlite, static_cast<int>(i),
+                                                         row->get_properties(i).get_data_type(),
+                                                         row->get_properties(i).get_name())
+                                 : SociValue::FromRow(*row, i));
+      } catch (const AppError& error) {
+        current.push_back(Variant::MakeNull());
+        problems[i] = error.Description();
+      }
+    }
+  }
+
+  // Runs a fetch. On SQLite the database library converts a row as it fetches it and fails on a
+  // value it cannot convert (a date column holding "garbage"): the row is there all the same, and
+  // is read as it stands, its bad values failing only when used.
+  bool Fetch(const std::function<bool()>& fetch) {
+    try {
+      return fetch();
+    } catch (const std::exception& error) {
+      if (sqlite == nullptr || sqlite_api::sqlite3_data_count(sqlite) == 0 || row->size() == 0)
+        throw AppError(kUnexpectedError, "", SociValue::Message(error));
+      return true;
+    }
   }
 
   void Advance() {
     if (statement) {
-      bool got = false;
-      try {
-        got = statement->fetch();
-      } catch (const std::exception& error) {
-        throw AppError(kUnexpectedError, "", SociValue::Message(error));
-      }
+      bool got = Fetch([&] { return statement->fetch(); });
       if (got) {
         CopyRow();
         eof = false;
@@ -71,10 +98,12 @@ struct Recordset::Impl {
     }
     current = std::move(pending.front());
     pending.pop_front();
+    problems.assign(current.size(), {});
     eof = false;
   }
 
   void ReleaseStatement() {
+    sqlite = nullptr;
     statement.reset();
     row.reset();
     values.clear();
@@ -99,6 +128,13 @@ struct Recordset::Impl {
       throw AppError(VbError::kNoCurrentRecord, "",
                      "Either BOF or EOF is True, or the current record has been deleted.");
     return current;
+  }
+
+  const Variant& Value(std::size_t column) const {
+    const Row& row = Current();
+    if (column < problems.size() && !problems[column].empty())
+      throw AppError(VbError::kTypeMismatch, "", problems[column]);
+    return row.at(column);
   }
 };
 
@@ -143,7 +179,8 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
     impl.statement->alloc();
     impl.statement->prepare(text);
     impl.statement->define_and_bind();
-    bool got = impl.statement->execute(true);
+    impl.sqlite = SociValue::SqliteStatement(*impl.session, *impl.statement);
+    bool got = impl.Fetch([&] { return impl.statement->execute(true); });
     std::vector<std::string> columns;
     for (std::size_t i = 0; i < impl.row->size(); ++i)
       columns.push_back(impl.row->get_properties(i).get_name());
@@ -190,10 +227,7 @@ void Recordset::MoveNext() {
   impl_->Advance();
 }
 
-Variant Recordset::Fields(std::string_view name) const {
-  std::size_t column = impl_->Column(name);
-  return impl_->Current().at(column);
-}
+Variant Recordset::Fields(std::string_view name) const { return impl_->Value(impl_->Column(name)); }
 
 bool Recordset::HasField(std::string_view name) const {
   return impl_->index.count(Lower(name)) != 0;
@@ -209,7 +243,7 @@ const std::string& Recordset::FieldName(std::size_t index) const {
 
 Variant Recordset::FieldValue(std::size_t index) const {
   FieldName(index);
-  return impl_->Current().at(index);
+  return impl_->Value(index);
 }
 
 Recordset::FieldKind Recordset::KindOf(std::size_t index) const {
@@ -220,6 +254,7 @@ Recordset::FieldKind Recordset::KindOf(std::size_t index) const {
 std::vector<Recordset::Row> Recordset::GetRows() {
   std::vector<Row> rows;
   while (!impl_->eof) {
+    for (std::size_t i = 0; i < impl_->current.size(); ++i) impl_->Value(i);
     rows.push_back(impl_->current);
     impl_->Advance();
   }

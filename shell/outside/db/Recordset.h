@@ -38,7 +38,8 @@ class Recordset : public FieldSource {
   bool Eof() const;
   void MoveNext();
 
-  // The current row's value of the named field; AppError for an unknown name or at EOF.
+  // The current row's value of the named field; AppError for an unknown name or at EOF, and a
+  // type mismatch naming the column for a value it cannot hold (see SociValue::FromRow).
   Variant Fields(std::string_view name) const;
   Variant Field(std::string_view name) const override { return Fields(name); }
   bool HasField(std::string_view name) const;

@@ -9,6 +9,11 @@
 
 #include "shell/outside/base/Variant.h"
 
+// SOCI declares SQLite's API in this namespace.
+namespace sqlite_api {
+struct sqlite3_stmt;
+}
+
 namespace orv {
 
 // Conversions between the database library's values and Variant. Used only inside the database
@@ -19,6 +24,16 @@ class SociValue {
   static OleDate FromTm(const std::tm& tm);
   // The i-th value of a fetched row: Null for a database null.
   static Variant FromRow(const soci::row& row, std::size_t i);
+  // The i-th value of the row `sqlite` stands on, read by its storage class and the column's
+  // declared type. SQLite keeps whatever it is given: a value the declared type cannot hold (a
+  // text where a number is declared, a date that is no day of the calendar, or no date at all) is
+  // an AppError (13, type mismatch) naming the column and the value, never a different value (the
+  // database library would read 0, or the next valid day, or fail the whole fetch).
+  static Variant FromSqlite(sqlite_api::sqlite3_stmt* sqlite, int i, soci::data_type declared,
+                            const std::string& column);
+  // The SQLite statement behind `statement` of `session`; nullptr on other databases.
+  static sqlite_api::sqlite3_stmt* SqliteStatement(soci::session& session,
+                                                   soci::statement& statement);
   // A value bound to a statement by reference; kept in a deque so that addresses stay put.
   struct BoundValue {
     std::string text;

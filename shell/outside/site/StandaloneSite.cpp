@@ -11,12 +11,17 @@ namespace orv {
 
 std::shared_ptr<HostSite> StandaloneSite::Make(UserProfile profile,
                                                std::deque<std::string> answers) {
+  return Make(std::move(profile), std::move(answers), std::cout);
+}
+
+std::shared_ptr<HostSite> StandaloneSite::Make(UserProfile profile, std::deque<std::string> answers,
+                                               std::ostream& summary) {
   bool live_progress = ::isatty(STDERR_FILENO) == 1;
   std::shared_ptr<UserInterface> ui;
   if (answers.empty() && ::isatty(STDIN_FILENO) == 1)
-    ui = std::make_shared<TerminalUI>(std::cin, std::cerr, std::cout, live_progress);
+    ui = std::make_shared<TerminalUI>(std::cin, std::cerr, summary, live_progress);
   else
-    ui = std::make_shared<ScriptedUI>(std::move(answers), std::cerr, std::cout, live_progress);
+    ui = std::make_shared<ScriptedUI>(std::move(answers), std::cerr, summary, live_progress);
   return HostSite::Make(std::move(ui), std::move(profile));
 }
 

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "shell/outside/site/HostSite.h"
@@ -10,12 +11,16 @@ namespace orv {
 
 // The site of a process with a real terminal or none: questions go to the person at the terminal
 // when standard input is one, else to the scripted answers (none: every question is refused).
+// Messages and progress go to standard error, summaries to `summary` (standard output unless
+// the host holds them back until its work is saved).
 //
 // The profile is always the caller's: a host passes the one it resolved; a component that was
 // lent no site passes UserProfile{} (no files), so that it never works on files it was not given.
 class StandaloneSite {
  public:
   static std::shared_ptr<HostSite> Make(UserProfile profile, std::deque<std::string> answers = {});
+  static std::shared_ptr<HostSite> Make(UserProfile profile, std::deque<std::string> answers,
+                                        std::ostream& summary);
 };
 
 }  // namespace orv

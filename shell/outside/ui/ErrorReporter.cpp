@@ -16,7 +16,8 @@ std::string ErrorReporter::Text(const AppError& error) {
 
 void ErrorReporter::Report(const AppError& error) {
   ++reported_;
-  ui_->MsgBox(Text(error), MsgButtons::kOK, MsgIcon::kExclamation, "Error");
+  ui_->MsgBox(detailed_ ? Text(error) : error.Description(), MsgButtons::kOK, MsgIcon::kExclamation,
+              "Error");
 }
 
 }  // namespace orv

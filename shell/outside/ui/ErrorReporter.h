@@ -13,12 +13,15 @@ namespace orv {
 class UserInterface;
 
 // Shows an error to the user: its number, its description and the routines it crossed, innermost
-// first. The host-contract members end every error chain here, so no error reaches the host.
+// first (or, when told so, the description alone). The host-contract members end every error chain
+// here, so no error reaches the host.
 class ErrorReporter {
  public:
   explicit ErrorReporter(std::shared_ptr<UserInterface> ui);
 
   void Report(const AppError& error);
+  // False: show only the description; the number and the routines are for whoever debugs.
+  void SetDetailed(bool detailed) { detailed_ = detailed; }
   // How many errors were shown; the command-line host turns a non-zero count into its exit code.
   int ReportedCount() const { return reported_; }
   // A run that ended without its work and with nothing more to show (the user declined a
@@ -46,6 +49,7 @@ class ErrorReporter {
   std::shared_ptr<UserInterface> ui_;
   int reported_ = 0;
   int failures_ = 0;
+  bool detailed_ = true;
 };
 
 }  // namespace orv

@@ -21,6 +21,8 @@ class SheetCells {
  public:
   explicit SheetCells(const StringPool& shared_strings) : shared_strings_(shared_strings) {}
 
+  // How many shared strings the workbook has: LoadShared takes an index below it.
+  std::size_t SharedStringCount() const { return shared_strings_.Size(); }
   // Loading from the file (not marked changed).
   void LoadNumber(std::uint32_t row, std::uint32_t column, double value, bool date);
   void LoadShared(std::uint32_t row, std::uint32_t column, std::uint32_t index);

@@ -1,5 +1,9 @@
 #include "shell/outside/xlsx/SheetXmlMerger.h"
 
+#include <cerrno>
+
+#include "shell/outside/base/SystemError.h"
+
 #include <charconv>
 #include <cmath>
 #include <set>
@@ -27,7 +31,7 @@ class Output {
   void Flush() {
     if (!buffer_.empty() &&
         std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
-      throw WorkbookError(label_, "cannot write the new sheet (disk full?)");
+      throw WorkbookError(label_, "cannot write the new sheet: " + SystemError::Text(errno));
     }
     buffer_.clear();
   }

@@ -41,9 +41,8 @@ class Stream {
  public:
   Stream(ZipArchive::Reader& part, const std::string& label)
       : source_{&part, nullptr}, label_(label) {
-    reader_.reset(
-        xmlReaderForIO(ReadCallback, CloseCallback, &source_, nullptr, nullptr,
-                       XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+    reader_.reset(xmlReaderForIO(ReadCallback, CloseCallback, &source_, nullptr, nullptr,
+                                 XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (!reader_) throw WorkbookError(label_, "cannot start the XML reader");
   }
   const xmlChar* Intern(const char* name) {
@@ -57,6 +56,8 @@ class Stream {
       const xmlError* error = xmlGetLastError();
       std::string detail = error && error->message ? error->message : "parse error";
       while (!detail.empty() && (detail.back() == '\n' || detail.back() == ' ')) detail.pop_back();
+      if (detail.find("huge text node") != std::string::npos)
+        throw WorkbookError(label_, "too large: a text in it is longer than any cell can hold");
       throw WorkbookError(label_, "malformed XML (" + detail + ")");
     }
     return false;
@@ -108,6 +109,17 @@ class Stream {
   std::unique_ptr<xmlChar, XmlFree> attribute_;
 };
 
+// Appends a text node to the text of one cell or shared string, within kMaxText; `where` names
+// it for the error.
+template <class Where>
+void AppendText(std::string& text, const char* more, const std::string& label, Where&& where) {
+  text += more;
+  if (text.size() > SheetXmlReader::kMaxText)
+    throw WorkbookError(label, "too large: the text of " + where() + " is longer than " +
+                                   std::to_string(SheetXmlReader::kMaxText >> 20) +
+                                   " MiB (a cell holds at most 32,767 characters)");
+}
+
 std::uint32_t ParseUnsigned(std::string_view text) {
   std::uint32_t value = 0;
   auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -150,12 +162,13 @@ void SheetXmlReader::ReadSharedStrings(ZipArchive::Reader& part, const std::stri
         in_item = false;
       }
     } else if (in_text && stream.IsText()) {
-      text += stream.Value();
+      AppendText(text, stream.Value(), label,
+                 [&] { return "shared string " + std::to_string(strings.Size()); });
     }
   }
 }
 
-void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& label,
+bool SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& label,
                                const std::vector<bool>& date_styles, SheetCells& cells,
                                SheetView& view) {
   Stream stream(part, label);
@@ -168,6 +181,8 @@ void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& labe
   auto sheet_view = stream.Intern("sheetView");
   auto pane_name = stream.Intern("pane");
   auto selection_name = stream.Intern("selection");
+  auto protection_name = stream.Intern("sheetProtection");
+  bool is_protected = false;
 
   std::uint32_t row = 0, column = 0;
   enum class Type { kNumber, kShared, kInline, kString, kBoolean, kError, kDate } cell_type{};
@@ -200,6 +215,12 @@ void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& labe
       case Type::kShared: {
         if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos) {
           fail("bad shared string index");
+        }
+        if (value.size() > 9 || ParseUnsigned(value) >= cells.SharedStringCount()) {
+          throw WorkbookError(label, "cell " + CellAddress{row, column}.ToString() +
+                                         " names shared string " + value +
+                                         ", but the workbook has " +
+                                         std::to_string(cells.SharedStringCount()));
         }
         cells.LoadShared(row, column, ParseUnsigned(value));
         break;
@@ -279,6 +300,9 @@ void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& labe
         active_pane = stream.Attribute("activePane");
         if (active_pane.empty()) active_pane = "topLeft";
         view.pane = active_pane;
+      } else if (name == protection_name) {
+        auto sheet = stream.Attribute("sheet");
+        is_protected = sheet == "1" || sheet == "true";
       } else if (name == selection_name && in_first_view) {
         std::string pane(stream.Attribute("pane"));
         if (pane.empty()) pane = "topLeft";
@@ -306,9 +330,12 @@ void SheetXmlReader::ReadSheet(ZipArchive::Reader& part, const std::string& labe
         in_first_view = false;
       }
     } else if ((in_value || in_text) && stream.IsText()) {
-      value += stream.Value();
+      AppendText(value, stream.Value(), label, [&] {
+        return "cell " + CellAddress{row, column}.ToString();
+      });
     }
   }
+  return is_protected;
 }
 
 }  // namespace orv

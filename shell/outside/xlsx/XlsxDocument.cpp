@@ -1,7 +1,11 @@
 #include "shell/outside/xlsx/XlsxDocument.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +15,8 @@
 #include <sstream>
 
 #include "shell/outside/base/AtomicFile.h"
+#include "shell/outside/base/SystemError.h"
+#include "shell/outside/base/TemporaryFolder.h"
 #include "shell/outside/xlsx/CellAddress.h"
 #include "shell/outside/xlsx/SheetXmlMerger.h"
 #include "shell/outside/xlsx/SheetXmlReader.h"
@@ -155,23 +161,20 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// Removes a temporary file unless released.
-class FileGuard {
- public:
-  explicit FileGuard(std::filesystem::path path) : path_(std::move(path)) {}
-  FileGuard(FileGuard&& other) noexcept : path_(std::exchange(other.path_, {})) {}
-  FileGuard(const FileGuard&) = delete;
-  FileGuard& operator=(const FileGuard&) = delete;
-  ~FileGuard() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove(path_, ignored);
+// Gives the new file the mode and owner of the one it replaces. Only root may give a file to
+// another user: a save by someone else leaves the file theirs, in the original's group when they
+// belong to it.
+void KeepModeAndOwner(const std::filesystem::path& original, const std::filesystem::path& copy) {
+  struct stat status {};
+  if (::stat(original.c_str(), &status) != 0) return;
+  ::chmod(copy.c_str(), status.st_mode & 07777);
+  if (::chown(copy.c_str(), status.st_uid, status.st_gid) != 0 &&
+      ::chown(copy.c_str(), static_cast<uid_t>(-1), status.st_gid) != 0) {
+    // Neither owner nor group can be kept: the file becomes the saving user's, as any editor's.
   }
-  const std::filesystem::path& Path() const { return path_; }
-  void Release() { path_.clear(); }
-
- private:
-  std::filesystem::path path_;
-};
+  // chown may clear the set-id bits; the mode goes on last.
+  ::chmod(copy.c_str(), status.st_mode & 07777);
+}
 
 }  // namespace
 
@@ -182,6 +185,7 @@ struct XlsxDocument::Sheet {
   std::unique_ptr<SheetCells> cells;
   SheetView view;
   bool view_changed = false;
+  bool is_protected = false;
 };
 
 struct XmlPart {
@@ -203,9 +207,15 @@ XlsxDocument::~XlsxDocument() = default;
 
 std::unique_ptr<XlsxDocument> XlsxDocument::Open(const std::filesystem::path& path,
                                                  const ZipLimits& limits) {
-  std::unique_ptr<XlsxDocument> document(new XlsxDocument(path, limits));
-  document->file_stamp_ = FileStamp(path);
-  document->archive_ = ZipArchive::Open(path, limits);
+  std::error_code error;
+  auto resolved = std::filesystem::is_symlink(path, error)
+                      ? std::filesystem::weakly_canonical(path, error)
+                      : path;
+  if (error) resolved = path;
+  std::unique_ptr<XlsxDocument> document(new XlsxDocument(resolved, limits));
+  document->file_stamp_ = FileStamp(resolved);
+  document->archive_ = ZipArchive::Open(resolved, limits);
+  TemporaryFolder::RemoveStale(resolved.has_parent_path() ? resolved.parent_path() : ".");
   document->Load();
   return document;
 }
@@ -332,8 +342,8 @@ void XlsxDocument::LoadSheet(Sheet& sheet) {
   sheet.cells = std::make_unique<SheetCells>(shared_strings_);
   if (!sheet.worksheet) return;
   auto reader = archive_->OpenEntry(sheet.part);
-  SheetXmlReader::ReadSheet(*reader, path_.string() + ": " + sheet.part, date_styles_, *sheet.cells,
-                            sheet.view);
+  sheet.is_protected = SheetXmlReader::ReadSheet(*reader, path_.string() + ": " + sheet.part,
+                                                 date_styles_, *sheet.cells, sheet.view);
 }
 
 const std::string& XlsxDocument::SheetName(std::size_t sheet) const {
@@ -365,7 +375,14 @@ void XlsxDocument::SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t c
     throw WorkbookError(path_.string(),
                         "sheet '" + sheets_[sheet]->name + "' is a chart sheet; it has no cells");
   }
-  Cells(sheet).Set(row, column, value);
+  auto& cells = Cells(sheet);
+  if (sheets_[sheet]->is_protected) throw WorkbookError(path_.string(), Protected(sheet));
+  cells.Set(row, column, value);
+}
+
+std::string XlsxDocument::Protected(std::size_t sheet) const {
+  return "sheet '" + sheets_[sheet]->name +
+         "' is protected; remove the protection in your spreadsheet program to write into it";
 }
 
 void XlsxDocument::SetDefinedName(std::string_view name, std::string_view formula,
@@ -643,20 +660,53 @@ std::optional<std::string> XlsxDocument::LockWarning() const {
   return std::nullopt;
 }
 
+std::optional<std::string> XlsxDocument::HardLinkWarning() const {
+  struct stat status {};
+  if (::stat(path_.c_str(), &status) != 0 || status.st_nlink < 2) return std::nullopt;
+  return path_.string() + " has " + std::to_string(status.st_nlink - 1) +
+         " other hard link(s); saving replaces the file under this name only, the other names "
+         "keep the old content";
+}
+
+void XlsxDocument::CheckWritable(const std::filesystem::path& path) {
+  auto folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  // As the user, not by mode bits: root, ACLs and read-only mounts all count.
+  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+    throw WorkbookError(path.string(), "the file is read-only to you (" + SystemError::Text(errno) +
+                                           "); it was not changed");
+  if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+    throw WorkbookError(path.string(), "its folder is read-only to you (" +
+                                           SystemError::Text(errno) +
+                                           "), so it cannot be saved; it was not changed");
+}
+
 void XlsxDocument::Save(const std::function<void()>& before_rename) {
   if (!HasChanges()) return;
   const std::string file = path_.string();
-  if (FileStamp(path_) != file_stamp_) {
-    throw WorkbookError(file,
-                        "the file was changed by another program since it was opened; not saved");
+  for (std::size_t i = 0; i < sheets_.size(); ++i) {
+    const auto& sheet = *sheets_[i];
+    if (sheet.is_protected && sheet.cells && sheet.cells->HasChanges())
+      throw WorkbookError(file, Protected(i) + "; not saved");
   }
-  FileGuard temporary(AtomicFile::TemporaryBeside(path_));
+  auto changed_elsewhere = [&] {
+    if (FileStamp(path_) != file_stamp_) {
+      throw WorkbookError(file,
+                          "the file was changed by another program since it was opened; not saved");
+    }
+  };
+  changed_elsewhere();
+  auto disk_error = [&](const std::string& what, int error_number) {
+    throw WorkbookError(file, what + ": " + SystemError::Text(error_number));
+  };
+  // Every temporary of this save lives in one folder, removed however the save ends.
+  TemporaryFolder scratch_folder(path_);
+  const auto copy = scratch_folder.Path() / "workbook.xlsx";
   std::error_code error;
-  std::filesystem::copy_file(path_, temporary.Path(), error);
-  if (error) throw WorkbookError(file, "cannot write a temporary copy: " + error.message());
+  std::filesystem::copy_file(path_, copy, error);
+  if (error) disk_error("cannot write a temporary copy", error.value());
 
   int code = 0;
-  zip_t* raw_archive = zip_open(temporary.Path().c_str(), 0, &code);
+  zip_t* raw_archive = zip_open(copy.c_str(), 0, &code);
   if (raw_archive == nullptr) throw WorkbookError(file, "cannot reopen the temporary copy");
   struct Discard {
     zip_t* archive;
@@ -665,21 +715,22 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
     }
   } output{raw_archive};
   auto fail = [&](const std::string& what) {
-    throw WorkbookError(file, what + ": " + zip_error_strerror(zip_get_error(output.archive)));
+    zip_error_t* zip_error = zip_get_error(output.archive);
+    if (zip_error_system_type(zip_error) == ZIP_ET_SYS &&
+        SystemError::DiskFull(zip_error_code_system(zip_error)))
+      disk_error(what, zip_error_code_system(zip_error));
+    throw WorkbookError(file, what + ": " + zip_error_strerror(zip_error));
   };
 
   bool formula_replaced = false;
-  std::vector<FileGuard> scratch_files;
-  for (auto& sheet : sheets_) {
+  for (std::size_t i = 0; i < sheets_.size(); ++i) {
+    auto& sheet = sheets_[i];
     bool cells_changed = sheet->cells && sheet->cells->HasChanges();
     if (!cells_changed && !sheet->view_changed) continue;
-    scratch_files.emplace_back(AtomicFile::TemporaryBeside(path_));
-    const auto& scratch = scratch_files.back().Path();
+    const auto scratch = scratch_folder.Path() / ("sheet" + std::to_string(i + 1) + ".xml");
     {
       std::unique_ptr<std::FILE, FileCloser> out(std::fopen(scratch.c_str(), "wb"));
-      if (!out)
-        throw WorkbookError(file,
-                            "cannot write a temporary file: " + std::string(std::strerror(errno)));
+      if (!out) disk_error("cannot write a temporary file", errno);
       SheetXmlMerger::Changes changes;
       changes.cells = sheet->cells.get();
       changes.is_date_style = [this](std::uint32_t style) { return IsDateStyle(style); };
@@ -693,9 +744,14 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
         }
       }
       auto reader = archive_->OpenEntry(sheet->part);
-      SheetXmlMerger::Merge(*reader, file + ": " + sheet->part, changes, out.get());
-      if (std::fflush(out.get()) != 0)
-        throw WorkbookError(file, "cannot write a temporary file (disk full?)");
+      errno = 0;
+      try {
+        SheetXmlMerger::Merge(*reader, file + ": " + sheet->part, changes, out.get());
+      } catch (const AppError&) {
+        if (SystemError::DiskFull(errno)) disk_error("cannot write a temporary file", errno);
+        throw;
+      }
+      if (std::fflush(out.get()) != 0) disk_error("cannot write a temporary file", errno);
     }
     // The sheet goes in as a new entry: libzip keeps the original's compression level for a
     // replaced entry, and deflate dominates saving a large sheet (level 1 is several times
@@ -737,9 +793,11 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
 
   if (zip_close(output.archive) != 0) fail("cannot write the new file");
   output.archive = nullptr;
+  KeepModeAndOwner(path_, copy);
   if (before_rename) before_rename();
-  AtomicFile::Commit(temporary.Path(), path_);
-  temporary.Release();
+  // Another program may have replaced the file while this one was being written.
+  changed_elsewhere();
+  AtomicFile::Commit(copy, path_);
 
   file_stamp_ = FileStamp(path_);
   archive_ = ZipArchive::Open(path_, limits_);

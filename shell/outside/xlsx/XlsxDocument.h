@@ -27,7 +27,14 @@ namespace orv {
 //
 // Saving rewrites only the parts that changed: a changed sheet is streamed from the original with
 // the changed cells merged in; every other zip entry is copied as it stands. The new file is
-// written beside the original and renamed over it, so a failure leaves the original untouched.
+// written in a temporary folder beside the original (see TemporaryFolder) and renamed over it,
+// so a failure or a signal leaves the original untouched and nothing behind. A save needs free
+// space for about twice the workbook plus the unpacked XML of each changed sheet.
+//
+// A workbook named through symbolic links is read from and saved to the file they lead to; its
+// mode and owner are kept. A file with other hard links is replaced under this name only: the
+// other names keep the old content (HardLinkWarning says so).
+//
 // Errors are WorkbookErrors that name the file and the problem.
 class XlsxDocument {
  public:
@@ -44,7 +51,12 @@ class XlsxDocument {
   XlsxDocument(const XlsxDocument&) = delete;
   XlsxDocument& operator=(const XlsxDocument&) = delete;
 
+  // The file itself, symbolic links resolved.
   const std::filesystem::path& Path() const { return path_; }
+  // A WorkbookError when the user may not replace the file at `path` (it or its folder is
+  // read-only to them), so that a run can refuse before doing any work.
+  static void CheckWritable(const std::filesystem::path& path);
+  void CheckWritable() const { CheckWritable(path_); }
 
   // Sheets in tab order (chart sheets included; they hold no cells).
   std::size_t SheetCount() const { return sheets_.size(); }
@@ -80,9 +92,12 @@ class XlsxDocument {
   bool HasChanges() const;
   // A warning when another program has the file open (its lock file lies beside it).
   std::optional<std::string> LockWarning() const;
-  // Writes the changes into the file; refused when the file has changed on disk since it was read.
-  // `before_rename` runs when the new file is complete, just
-  // before it replaces the original (tests inject failures there).
+  // A warning when the file has other hard links, which a save does not update.
+  std::optional<std::string> HardLinkWarning() const;
+  // Writes the changes into the file; refused when a changed sheet is protected, and when the file
+  // has changed on disk since it was read (checked again just before the new file replaces it).
+  // `before_rename` runs when the new file is complete, just before that last check (tests inject
+  // failures and signals there).
   void Save(const std::function<void()>& before_rename = {});
 
  private:
@@ -94,6 +109,7 @@ class XlsxDocument {
   std::uint32_t DateStyle();
   void DropCalculationChain(zip* archive);
   bool IsDateStyle(std::uint32_t style) const;
+  std::string Protected(std::size_t sheet) const;
   void AddPackagePart(const std::string& part, const std::string& content_type,
                       const std::string& relationship_type, bool from_workbook);
 

@@ -13,6 +13,7 @@
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/WorkbookError.h"
 #include "shell/outside/xlsx/Worksheet.h"
+#include "shell/outside/xlsx/XmlText.h"
 
 namespace orv {
 namespace {
@@ -346,8 +347,12 @@ void XlsxRangeList::Write(std::string_view name, std::int32_t row, const Variant
   auto cell = Locate(name, row, true);
   if (!cell) return;
   auto& document = workbook_->Document();
-  document.SetCell(cell->first, cell->second.first, cell->second.second,
-                   Range::CellFromVariant(value, document.Date1904()));
+  auto content = Range::CellFromVariant(value, document.Date1904());
+  if (content.kind == CellValue::kText && !XmlText::IsCellText(content.text)) {
+    content.text = XmlText::Repaired(content.text);
+    text_repairs_.push_back({std::string(name), row});
+  }
+  document.SetCell(cell->first, cell->second.first, cell->second.second, content);
 }
 
 void XlsxRangeList::SetCellValue(std::string_view name, std::string_view text, std::int32_t row) {

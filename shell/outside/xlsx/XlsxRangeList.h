@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/RangeList.h"
@@ -20,7 +22,9 @@ class Workbook;
 // Writing below the last row of a column range extends its defined name downwards (workbook-level
 // and sheet-local names alike), so a download of more records than the sheet was laid out for
 // keeps every record. A range grows only over cells that are empty and belong to no other range of
-// the catalogue: a write that would need more is refused and overwrites nothing.
+// the catalogue: a write that would need more is refused and overwrites nothing. A text that a
+// workbook cannot hold as it stands (see XmlText) is written repaired and remembered for
+// TakeTextRepairs.
 class XlsxRangeList : public RangeList {
  public:
   // The custom document property that names the component owning the workbook.
@@ -86,6 +90,13 @@ class XlsxRangeList : public RangeList {
 
   bool DefinitionComplete() const { return definition_complete_; }
 
+  // The writes since the last call whose text had to be repaired: range and row of each.
+  struct TextRepair {
+    std::string range;
+    std::int32_t row = 0;
+  };
+  std::vector<TextRepair> TakeTextRepairs() { return std::exchange(text_repairs_, {}); }
+
  private:
   struct Binding {
     bool present = false;
@@ -129,6 +140,7 @@ class XlsxRangeList : public RangeList {
   bool definition_complete_ = false;
   std::pair<bool, bool> host_flags_{false, false};
   std::pair<bool, bool> registration_flags_{false, false};
+  std::vector<TextRepair> text_repairs_;
 };
 
 }  // namespace orv

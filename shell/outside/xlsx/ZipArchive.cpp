@@ -2,7 +2,9 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 
 #include "shell/outside/xlsx/WorkbookError.h"
 
@@ -24,27 +26,77 @@ std::size_t ZipArchive::Reader::Read(char* buffer, std::size_t size) {
   return static_cast<std::size_t>(got);
 }
 
+namespace {
+
+std::string Size(std::uint64_t bytes) {
+  return bytes >= (1u << 20) ? std::to_string(bytes >> 20) + " MiB"
+                             : std::to_string(bytes) + " bytes";
+}
+
+// What a file that libzip cannot open is, told by its first bytes.
+[[noreturn]] void NotAZip(const std::filesystem::path& path, const std::string& what) {
+  std::ifstream in(path, std::ios::binary);
+  std::string head(4096, '\0');
+  in.read(head.data(), std::ssize(head));
+  head.resize(static_cast<std::size_t>(in.gcount()));
+  if (head.starts_with("PK"))
+    throw WorkbookError(path.string(), "truncated or damaged zip file (" + what + ")");
+  if (head.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) {
+    // An OLE compound file: a password-protected workbook keeps its package in a stream named
+    // "EncryptedPackage"; otherwise it is an old binary (.xls) workbook.
+    static const std::string kEncrypted = [] {
+      std::string name;
+      for (char c : std::string("EncryptedPackage")) name += {c, '\0'};
+      return name;
+    }();
+    std::string whole((std::istreambuf_iterator<char>(in)), {});
+    if ((head + whole).find(kEncrypted) != std::string::npos)
+      throw WorkbookError(path.string(),
+                          "the workbook is encrypted (protected by a password); save a copy "
+                          "without the password and use that");
+    throw WorkbookError(
+        path.string(),
+        "not an .xlsx workbook (an older binary spreadsheet file: save it as .xlsx)");
+  }
+  throw WorkbookError(path.string(), "not an .xlsx workbook (not a zip file)");
+}
+
+}  // namespace
+
 std::unique_ptr<ZipArchive> ZipArchive::Open(const std::filesystem::path& path,
                                              const ZipLimits& limits) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
+  auto status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::directory)
+    throw WorkbookError(path.string(), "a folder, not a workbook");
+  if (status.type() == std::filesystem::file_type::not_found || error)
     throw WorkbookError(path.string(), "no such file");
-  }
+  if (status.type() != std::filesystem::file_type::regular)
+    throw WorkbookError(path.string(), "not a workbook (not a regular file)");
   int code = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
   if (archive == nullptr) {
-    char magic[4] = {};
-    std::ifstream in(path, std::ios::binary);
-    in.read(magic, 4);
-    bool zip_header = in.gcount() == 4 && magic[0] == 'P' && magic[1] == 'K';
     zip_error_t zip_error;
     zip_error_init_with_code(&zip_error, code);
     std::string what = zip_error_strerror(&zip_error);
     zip_error_fini(&zip_error);
-    if (!zip_header) throw WorkbookError(path.string(), "not an .xlsx workbook (not a zip file)");
-    throw WorkbookError(path.string(), "truncated or damaged zip file (" + what + ")");
+    NotAZip(path, what);
   }
-  return std::unique_ptr<ZipArchive>(new ZipArchive(path, archive, limits));
+  std::unique_ptr<ZipArchive> opened(new ZipArchive(path, archive, limits));
+  std::uint64_t total = 0;
+  auto count = zip_get_num_entries(archive, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
+        (stat.valid & ZIP_STAT_SIZE) != 0)
+      total += stat.size;
+  }
+  if (total > limits.max_total_size)
+    throw WorkbookError(path.string(), "too large: its parts unpack to " + Size(total) +
+                                           ", more than the " + Size(limits.max_total_size) +
+                                           " a workbook may hold here");
+  return opened;
 }
 
 ZipArchive::ZipArchive(std::filesystem::path path, zip* archive, ZipLimits limits)
@@ -92,6 +144,8 @@ std::unique_ptr<ZipArchive::Reader> ZipArchive::OpenEntry(std::string_view name)
     throw WorkbookError(label, "entry claims " + std::to_string(stat.size) +
                                    " bytes unpacked, beyond the limit (zip bomb?)");
   }
+  // An entry that yields more than its header claims is damaged or hostile.
+  if ((stat.valid & ZIP_STAT_SIZE) != 0) cap = std::min(cap, stat.size);
   if ((stat.valid & ZIP_STAT_COMP_SIZE) != 0) {
     double ratio_cap = limits_.max_ratio * static_cast<double>(stat.comp_size);
     std::uint64_t by_ratio =
@@ -109,11 +163,16 @@ std::unique_ptr<ZipArchive::Reader> ZipArchive::OpenEntry(std::string_view name)
   return std::unique_ptr<Reader>(new Reader(file, label, cap));
 }
 
-std::string ZipArchive::ReadAll(std::string_view name) const {
+std::string ZipArchive::ReadAll(std::string_view name, std::uint64_t max) const {
   auto reader = OpenEntry(name);
   std::string content;
   char buffer[65536];
-  while (auto got = reader->Read(buffer, sizeof buffer)) content.append(buffer, got);
+  while (auto got = reader->Read(buffer, sizeof buffer)) {
+    content.append(buffer, got);
+    if (content.size() > max)
+      throw WorkbookError(path_.string() + ": " + std::string(name),
+                          "too large: more than " + Size(max) + " for a part of this kind");
+  }
   return content;
 }
 

@@ -15,14 +15,19 @@ namespace orv {
 
 // How much a workbook may unpack to. A zip entry that claims or yields more than this, or that
 // inflates beyond `max_ratio` times its packed size once past `ratio_floor`, is treated as a zip
-// bomb.
+// bomb. The entries together may not claim more than `max_total_size`: a sheet of a hundred
+// thousand rows and two hundred columns unpacks to under 1 GiB, so 2 GiB leaves room for any
+// workbook this program is for and refuses the ones that would exhaust memory or disk.
 struct ZipLimits {
-  std::uint64_t max_entry_size = std::uint64_t{4} << 30;
+  std::uint64_t max_entry_size = std::uint64_t{2} << 30;
   std::uint64_t ratio_floor = std::uint64_t{64} << 20;
   double max_ratio = 1000;
+  std::uint64_t max_total_size = std::uint64_t{2} << 30;
 };
 
-// A zip file opened for reading. Errors are AppErrors that name the file and the problem.
+// A zip file opened for reading. Errors are AppErrors that name the file and the problem: a folder,
+// a device, an encrypted or old binary workbook, a damaged zip and one too large are each told
+// apart. An entry never yields more than its header claims.
 class ZipArchive {
  public:
   // A streaming read of one entry that enforces the limits on the bytes it actually inflates.
@@ -55,7 +60,8 @@ class ZipArchive {
   std::string EntryName(std::string_view name) const;
   std::vector<std::string> Names() const;
   std::unique_ptr<Reader> OpenEntry(std::string_view name) const;
-  std::string ReadAll(std::string_view name) const;
+  // The whole entry in memory: for the small parts only, so more than `max` bytes is an error.
+  std::string ReadAll(std::string_view name, std::uint64_t max = std::uint64_t{64} << 20) const;
 
  private:
   ZipArchive(std::filesystem::path path, zip* archive, ZipLimits limits);
