@@ -57,13 +57,8 @@ HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
 
 void clsOrvStockEx::SetSite(std::shared_ptr<HostSite> site) { services_.SetSite(std::move(site)); }
 
-Workbook& clsOrvStockEx::ActiveWorkbook() {
-  if (!m_objwkbActive_) throw AppError(91, "", "No workbook has been given to the stock component");
-  return *m_objwkbActive_;
-}
-
-XlsxRangeList& clsOrvStockEx::List() {
-  if (!range_list_) range_list_ = std::make_shared<XlsxRangeList>(m_objwkbActive_);
+RangeList& clsOrvStockEx::List() {
+  if (!range_list_) range_list_ = services_.NewRangeList(m_objwkbActive_);
   return *range_list_;
 }
 
@@ -89,7 +84,9 @@ void clsOrvStockEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
   sheet_activate_ = {};
   if (m_objwkbActive_)
     sheet_activate_ = m_objwkbActive_->OnSheetActivate([this](Worksheet&) { prepared_ = false; });
-  if (range_list_) range_list_->SetWorkbook(m_objwkbActive_);
+  // A range list made over the previous workbook follows the new one; a host's own list stays.
+  if (auto* list = dynamic_cast<XlsxRangeList*>(range_list_.get()))
+    list->SetWorkbook(m_objwkbActive_);
 }
 
 void clsOrvStockEx::ShowHelpFile() {
@@ -118,7 +115,7 @@ void clsOrvStockEx::PrepareRanges() {
   List().SetHostFlags(true, true);
   ranges_->SetIgnoreBlanks(Options().OnlyIgnoreBlankCells());
   IgnoringErrors([&] { ranges_->SetRangeList(range_list_); });
-  IgnoringErrors([&] { List().SetActiveSheet(ActiveWorkbook().ActiveSheet()); });
+  IgnoringErrors([&] { List().SetActiveSheet(services_.ActiveSheet(m_objwkbActive_)); });
   IgnoringErrors([&] { ranges_->DefineRanges(); });
   IgnoringErrors([&] { List().EndDefinition(); });
   if (ValueConvert::IsBlank(sage_version_) && !prepared_) {
@@ -207,7 +204,7 @@ void clsOrvStockEx::ExtractStock() {
     PrepareRanges();
     line = 20;
     SheetBinding binding;
-    binding.Bind(List(), ActiveWorkbook().ActiveSheet(), true);
+    binding.Bind(List(), services_.ActiveSheet(m_objwkbActive_), true);
     line = 30;
     OpenConnection();
     line = 40;

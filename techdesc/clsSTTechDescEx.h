@@ -9,7 +9,7 @@
 
 namespace orv {
 
-class XlsxRangeList;
+class RangeList;
 class clsOrvStock;
 class clsOrvStockExOptions;
 class clsOrvStockRanges;
@@ -50,7 +50,7 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
  private:
   ~clsSTTechDescEx() override;
   HostSite& Site() { return services_.Site(); }
-  XlsxRangeList& List();
+  RangeList& List();
   // Warehouse and product as header cells, the page and line columns, the company cell.
   void SetUpRanges();
 
@@ -58,7 +58,7 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
   std::shared_ptr<clsOrvStock> m_oOrvStock;
   std::unique_ptr<clsOrvStockRanges> ranges_;
   std::shared_ptr<clsOrvStockExOptions> options_;
-  std::shared_ptr<XlsxRangeList> range_list_;
+  std::shared_ptr<RangeList> range_list_;
   std::shared_ptr<Workbook> wkbActive_;
 };
 

@@ -10,6 +10,7 @@
 #include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
+#include "tests/TempConfig.h"
 
 namespace orv {
 namespace {
@@ -24,6 +25,7 @@ ComPtr<Interface> Make(const CLSID& clsid, const IID& iid) {
 }
 
 struct ScriptedSite {
+  test::TempConfig config;  // no company of the user's own profile may answer
   std::ostringstream notices, summary;
   std::shared_ptr<ScriptedUI> ui =
       std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices, summary);

@@ -11,6 +11,7 @@
 
 #include "shell/outside/xlsx/CellValue.h"
 #include "shell/outside/xlsx/SheetCells.h"
+#include "shell/outside/xlsx/SheetDocument.h"
 #include "shell/outside/xlsx/SheetView.h"
 #include "shell/outside/xlsx/ZipArchive.h"
 
@@ -29,7 +30,7 @@ namespace orv {
 // the changed cells merged in; every other zip entry is copied as it stands. The new file is
 // written beside the original and renamed over it, so a failure leaves the original untouched.
 // Errors are WorkbookErrors that name the file and the problem.
-class XlsxDocument {
+class XlsxDocument final : public SheetDocument {
  public:
   struct DefinedName {
     std::string name;
@@ -40,15 +41,16 @@ class XlsxDocument {
 
   static std::unique_ptr<XlsxDocument> Open(const std::filesystem::path& path,
                                             const ZipLimits& limits = {});
-  ~XlsxDocument();
+  ~XlsxDocument() override;
   XlsxDocument(const XlsxDocument&) = delete;
   XlsxDocument& operator=(const XlsxDocument&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
+  std::string Title() const override { return path_.string(); }
 
   // Sheets in tab order (chart sheets included; they hold no cells).
   std::size_t SheetCount() const { return sheets_.size(); }
-  const std::string& SheetName(std::size_t sheet) const;
+  const std::string& SheetName(std::size_t sheet) const override;
   bool IsWorksheet(std::size_t sheet) const;
   // Case-insensitive, as spreadsheet programs compare sheet names.
   std::optional<std::size_t> FindSheet(std::string_view name) const;
@@ -59,16 +61,20 @@ class XlsxDocument {
 
   // The cells of a sheet; the first call reads the sheet.
   SheetCells& Cells(std::size_t sheet);
-  CellValue Cell(std::size_t sheet, std::uint32_t row, std::uint32_t column);
-  void SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t column, const CellValue& value);
-  // Dates count from 1 January 1904 instead of 1900 in this workbook.
-  bool Date1904() const { return date1904_; }
+  CellValue Cell(std::size_t sheet, std::uint32_t row, std::uint32_t column) override;
+  void SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t column,
+               const CellValue& value) override;
+  bool Date1904() const override { return date1904_; }
 
   // The saved view: the tab shown on opening, and each sheet's cursor.
   std::size_t ActiveTab() const { return active_tab_; }
   void SetActiveTab(std::size_t sheet);
   const SheetView& View(std::size_t sheet);
   void SetSelection(std::size_t sheet, std::string active_cell, std::string sqref);
+  // The saved cursor of the sheet; selecting rows writes the saved view, so that the user sees
+  // them on opening the file.
+  std::string CursorCell(std::size_t sheet) override { return View(sheet).active_cell; }
+  void SelectRows(std::size_t sheet, std::uint32_t first_row, std::uint32_t last_row) override;
 
   // Custom document properties (text values).
   std::optional<std::string> CustomProperty(std::string_view name) const;
