@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "shell/outside/xlsx/Range.h"
+#include "shell/outside/xlsx/RangeDefinitions.h"
 #include "shell/outside/xlsx/RangeList.h"
 
 namespace orv {
@@ -32,7 +33,7 @@ class XlsxRangeList : public RangeList {
   static std::optional<std::string> OwnerProgId(const Workbook& workbook);
 
   std::int32_t RangeCount() const override;
-  std::vector<RangeGroup>& RangeGroups() override { return groups_; }
+  std::vector<RangeGroup>& RangeGroups() override { return definitions_.Groups(); }
   void ClearDefinitions() override;
   RangeDefinition& DefineRange(std::string name, std::int32_t layout, std::int32_t data_type,
                                std::int32_t reserved4, std::int32_t reserved5,
@@ -41,7 +42,7 @@ class XlsxRangeList : public RangeList {
                                std::string reserved12) override;
   const RangeDefinition* Definition(std::string_view name) const override;
   const std::vector<std::unique_ptr<RangeDefinition>>& Definitions() const override {
-    return definitions_;
+    return definitions_.All();
   }
 
   bool RangeExists(std::string_view name) const override;
@@ -102,14 +103,10 @@ class XlsxRangeList : public RangeList {
   std::optional<std::pair<std::size_t, std::pair<std::uint32_t, std::uint32_t>>> Locate(
       std::string_view name, std::int32_t row, bool for_write);
   void Write(std::string_view name, std::int32_t row, const Variant& value);
-  [[noreturn]] void ConversionError(std::string_view name, std::int32_t row,
-                                    const std::string& text, const std::string& problem) const;
 
   std::shared_ptr<Workbook> workbook_;
   std::shared_ptr<Worksheet> active_sheet_;
-  std::vector<std::unique_ptr<RangeDefinition>> definitions_;
-  std::unordered_map<std::string, std::size_t> definition_index_;
-  std::vector<RangeGroup> groups_;
+  RangeDefinitions definitions_;
   mutable std::unordered_map<std::string, Binding, Hash, std::equal_to<>> bindings_;
   bool include_blank_cells_ = false;
   bool confirm_clear_ = false;
