@@ -14,13 +14,6 @@
 #include "shell/outside/xlsx/Worksheet.h"
 
 namespace orv {
-namespace {
-
-constexpr std::int32_t kRowError = vbObjectError + 6002;
-constexpr std::int32_t kClearNotConfirmed = vbObjectError + 6003;
-
-}  // namespace
-
 XlsxRangeList::XlsxRangeList(std::shared_ptr<Workbook> workbook) : workbook_(std::move(workbook)) {}
 
 void XlsxRangeList::SetWorkbook(std::shared_ptr<Workbook> workbook) {
@@ -95,7 +88,7 @@ XlsxRangeList::Locate(std::string_view name, std::int32_t row, bool for_write) {
   if (binding.header)
     return std::make_pair(binding.sheet, std::make_pair(binding.first_row, binding.column));
   if (row < 1) {
-    throw AppError(kRowError, "",
+    throw AppError(kRangeRowError, "",
                    "Range '" + std::string(name) + "': row " + std::to_string(row) +
                        " is not a row of the range (rows count from 1)");
   }
@@ -106,7 +99,7 @@ XlsxRangeList::Locate(std::string_view name, std::int32_t row, bool for_write) {
   }
   if (!for_write) return std::nullopt;
   if (absolute > CellAddress::kMaxRow || binding.local) {
-    throw AppError(kRowError, "",
+    throw AppError(kRangeRowError, "",
                    "Range '" + std::string(name) + "': row " + std::to_string(row) +
                        " lies beyond its " +
                        std::to_string(binding.last_row - binding.first_row + 1) +

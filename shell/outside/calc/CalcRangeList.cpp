@@ -1,0 +1,253 @@
+#include "shell/outside/calc/CalcRangeList.h"
+
+#include "shell/outside/base/FieldSource.h"
+#include "shell/outside/base/Trap.h"
+#include "shell/outside/calc/CalcCallbacks.h"
+#include "shell/outside/calc/CalcCells.h"
+#include "shell/outside/xlsx/CellAddress.h"
+#include "shell/outside/xlsx/CellReading.h"
+#include "shell/outside/xlsx/Range.h"
+#include "shell/outside/xlsx/RangeNames.h"
+#include "shell/outside/xlsx/SheetDocument.h"
+#include "shell/outside/xlsx/WorkbookError.h"
+#include "shell/outside/xlsx/Worksheet.h"
+
+namespace orv {
+
+CalcRangeList::CalcRangeList(const CalcCallbacks& host, std::shared_ptr<CalcCells> cells,
+                             std::shared_ptr<SheetDocument> document)
+    : host_(host), cells_(std::move(cells)), document_(std::move(document)) {}
+
+void CalcRangeList::ClearDefinitions() {
+  definitions_.Clear();
+  areas_.clear();
+}
+
+RangeDefinition& CalcRangeList::DefineRange(std::string name, std::int32_t layout,
+                                            std::int32_t data_type, std::int32_t reserved4,
+                                            std::int32_t reserved5, std::string description,
+                                            std::int32_t length, std::int16_t reserved8,
+                                            std::string reserved9, bool browse,
+                                            std::string browse_kind, std::string reserved12) {
+  areas_.erase(name);  // the layout decides whether it is a header cell
+  return definitions_.Define(std::move(name), layout, data_type, reserved4, reserved5,
+                             std::move(description), length, reserved8, std::move(reserved9),
+                             browse, std::move(browse_kind), std::move(reserved12));
+}
+
+void CalcRangeList::SetActiveSheet(std::shared_ptr<Worksheet>) { areas_.clear(); }
+
+const CalcRangeList::Found* CalcRangeList::Find(std::string_view name) const {
+  std::string key(name);
+  auto known = areas_.find(key);
+  if (known == areas_.end()) {
+    std::optional<Found> found;
+    for (const auto& stored : RangeNames::StoredNames(name)) {
+      if (auto area = host_.FindRange(stored)) {
+        const auto* definition = Definition(name);
+        bool one_cell =
+            area->first_row == area->last_row && area->first_column == area->last_column;
+        found = Found{*area, stored,
+                      definition ? definition->layout == RangeDefinition::kHeaderCell : one_cell};
+        break;
+      }
+    }
+    known = areas_.emplace(std::move(key), std::move(found)).first;
+  }
+  return known->second ? &*known->second : nullptr;
+}
+
+bool CalcRangeList::RangeExists(std::string_view name) const { return Find(name) != nullptr; }
+
+std::int32_t CalcRangeList::RangeRowCount(std::string_view name) const {
+  const Found* found = Find(name);
+  return found ? found->area.last_row - found->area.first_row + 1 : 0;
+}
+
+std::optional<std::pair<OrvCalcArea, std::int32_t>> CalcRangeList::Locate(std::string_view name,
+                                                                          std::int32_t row,
+                                                                          bool for_write) {
+  const Found* found = Find(name);
+  if (!found) return std::nullopt;
+  OrvCalcArea column = found->area;
+  column.last_column = column.first_column;
+  if (found->header) {
+    column.last_row = column.first_row;
+    return std::make_pair(column, column.first_row);
+  }
+  if (row < 1) {
+    throw AppError(kRangeRowError, "",
+                   "Range '" + std::string(name) + "': row " + std::to_string(row) +
+                       " is not a row of the range (rows count from 1)");
+  }
+  std::int64_t absolute = std::int64_t{column.first_row} + row - 1;
+  if (absolute > column.last_row) {
+    if (!for_write) return std::nullopt;
+    if (absolute > CellAddress::kMaxRow) {
+      throw AppError(kRangeRowError, "",
+                     "Range '" + std::string(name) + "': row " + std::to_string(row) +
+                         " lies beyond the last row of the sheet");
+    }
+    host_.GrowRange(found->stored_name, static_cast<std::int32_t>(absolute));
+    areas_.erase(std::string(name));
+    return Locate(name, row, for_write);
+  }
+  return std::make_pair(column, static_cast<std::int32_t>(absolute));
+}
+
+std::optional<CellValue> CalcRangeList::Read(std::string_view name, std::int32_t row) {
+  auto cell = Locate(name, row, false);
+  if (!cell) return std::nullopt;
+  return cells_->Get(cell->first, cell->second);
+}
+
+std::string CalcRangeList::GetCellValue(std::string_view name, std::int32_t& row, bool& present) {
+  return Trap("GetCellValue of Class Module CalcRangeList Line#:", [&](int& line) -> std::string {
+    line = 10;
+    present = false;
+    auto value = Read(name, row);
+    if (!value) return {};
+    line = 20;
+    if (value->IsBlank()) {
+      present = include_blank_cells_;
+      return {};
+    }
+    present = true;
+    return Range::TextOf(*value, host_.Date1904());
+  });
+}
+
+double CalcRangeList::GetCellNumber(std::string_view name, std::int32_t& row, bool& present) {
+  return Trap("GetCellNumber of Class Module CalcRangeList Line#:", [&](int& line) -> double {
+    line = 10;
+    present = false;
+    auto value = Read(name, row);
+    if (!value) return 0;
+    line = 20;
+    if (CellReading::IsBlank(*value)) {
+      present = include_blank_cells_;
+      return 0;
+    }
+    line = 30;
+    double number = CellReading::Number(*value, name, row);
+    present = true;
+    return number;
+  });
+}
+
+OleDate CalcRangeList::GetCellDate(std::string_view name, std::int32_t& row, bool& present) {
+  return Trap("GetCellDate of Class Module CalcRangeList Line#:", [&](int& line) -> OleDate {
+    line = 10;
+    present = false;
+    auto value = Read(name, row);
+    if (!value) return {};
+    line = 20;
+    if (CellReading::IsBlank(*value)) {
+      present = include_blank_cells_;
+      return {};
+    }
+    line = 30;
+    OleDate date = CellReading::Date(*value, host_.Date1904(), name, row);
+    present = true;
+    return date;
+  });
+}
+
+void CalcRangeList::Write(std::string_view name, std::int32_t row, const Variant& value) {
+  auto cell = Locate(name, row, true);
+  if (!cell) return;
+  cells_->Set(cell->first.sheet, cell->second, cell->first.first_column,
+              Range::CellFromVariant(value, host_.Date1904()));
+}
+
+void CalcRangeList::SetCellValue(std::string_view name, std::string_view text, std::int32_t row) {
+  Trap("SetCellValue of Class Module CalcRangeList Line#:", [&](int& line) {
+    line = 10;
+    Write(name, row, Variant(std::string(text)));
+  });
+}
+
+void CalcRangeList::SetCellNumber(std::string_view name, double number, std::int32_t row) {
+  Trap("SetCellNumber of Class Module CalcRangeList Line#:", [&](int& line) {
+    line = 10;
+    Write(name, row, Variant(number));
+  });
+}
+
+void CalcRangeList::CopyFieldToCell(const FieldSource& record, std::string_view name,
+                                    std::string_view column, std::int32_t row) {
+  Trap("CopyFieldToCell of Class Module CalcRangeList Line#:", [&](int& line) {
+    line = 10;
+    if (!Find(name)) return;
+    line = 20;
+    auto value = record.Field(column);
+    line = 30;
+    Write(name, row, value);
+  });
+}
+
+bool CalcRangeList::Holds(const Range& cell) const {
+  return &cell.Sheet().Document() == document_.get();
+}
+
+RangeList::CellPosition CalcRangeList::RowOfCell(const Range& cell) const {
+  CellPosition position;
+  if (!Holds(cell)) return position;
+  for (const auto& definition : definitions_.All()) {
+    const Found* found = Find(definition->name);
+    if (!found) continue;
+    const OrvCalcArea& area = found->area;
+    auto row = static_cast<std::int32_t>(cell.Row());
+    auto column = static_cast<std::int32_t>(cell.Column());
+    if (area.sheet != static_cast<std::int32_t>(cell.Sheet().Index()) || row < area.first_row ||
+        row > area.last_row || column < area.first_column || column > area.last_column)
+      continue;
+    position.ok = true;
+    position.row = found->header ? 1 : row - area.first_row + 1;
+    position.definition = definition.get();
+    return position;
+  }
+  return position;
+}
+
+std::string CalcRangeList::RangeNameOfCell(const Range& cell) const {
+  auto position = RowOfCell(cell);
+  return position.ok ? position.definition->name : std::string();
+}
+
+bool CalcRangeList::CellInRange(std::string_view name, const Range& cell) const {
+  return IndexInRange(cell, name) > 0;
+}
+
+std::int32_t CalcRangeList::IndexInRange(const Range& cell, std::string_view name) const {
+  if (!Holds(cell)) return -1;
+  const Found* found = Find(name);
+  if (!found) return -1;
+  const OrvCalcArea& area = found->area;
+  auto row = static_cast<std::int32_t>(cell.Row());
+  auto column = static_cast<std::int32_t>(cell.Column());
+  if (area.sheet != static_cast<std::int32_t>(cell.Sheet().Index()) || row < area.first_row ||
+      row > area.last_row || column < area.first_column || column > area.last_column)
+    return -1;
+  return row - area.first_row + 1;
+}
+
+void CalcRangeList::ClearRanges(bool, std::int32_t, std::int32_t) {
+  Trap("ClearRanges of Class Module CalcRangeList Line#:", [&](int& line) {
+    line = 10;
+    if (!confirm_clear_) {
+      throw AppError(kClearNotConfirmed, "",
+                     "The ranges were not cleared: clearing was not confirmed");
+    }
+    confirm_clear_ = false;
+    line = 20;
+    for (const auto& definition : definitions_.All()) {
+      if (definition->layout != RangeDefinition::kColumn) continue;
+      const Found* found = Find(definition->name);
+      if (!found || found->header) continue;
+      cells_->Clear(found->area);
+    }
+  });
+}
+
+}  // namespace orv
