@@ -122,9 +122,11 @@ TEST_P(CalcHostTest, DownloadReachesTheDocumentAtTheEndInOneBlockPerRunOfColumns
   ASSERT_FALSE(host_.progress.empty());
   EXPECT_EQ(host_.progress.back(), "<end>");
 
-  // Every change in one step: two clears and two blocks (A:C, then E) between begin and end.
-  EXPECT_EQ(host_.edits, (std::vector<int>{1, 0}));
-  ASSERT_EQ(host_.clears.size(), 2u);
+  // Every change in one step: the two blocks written (A:C, then E after the gap), and the cleared
+  // rows below them, which no block covers.
+  EXPECT_EQ(host_.edits, (std::vector<int>{3, 0}));
+  ASSERT_EQ(host_.clears.size(), 1u);
+  EXPECT_EQ(host_.clears[0].first_row, kFirstRow + 10);
   EXPECT_EQ(host_.clears[0].last_column - host_.clears[0].first_column, 2);
   ASSERT_EQ(host_.writes.size(), 2u);
   EXPECT_EQ(host_.writes[0].first_column, 1);
@@ -179,7 +181,7 @@ TEST_P(CalcHostTest, AFailedActionLeavesTheDocumentAsItWas) {
       {"the spreadsheet failing to take the second block",
        [](FakeCalcHost& host) { host.fail_set_cells = 2; },
        "the sheet is protected",
-       {1, -1}},
+       {3, -1}},
       {"a company nobody knows", [](FakeCalcHost& host) { host.company = "NOPE"; }, "NOPE", {}},
   };
   for (const auto& c : cases) {

@@ -213,11 +213,11 @@ class FakeCalcHost {
     self.names[Lower(name)].last_row = last_row;
     return 0;
   }
-  // Begin keeps a copy of the cells; an end after a failure puts it back, as a host undoes.
+  // Begin keeps a copy of the cells; an end after a failure puts it back, as a host takes back.
   static int Edit(void* c, int32_t state) {
     auto& self = Self(c);
     self.edits.push_back(state);
-    if (state == 1) self.before_edit_ = self.cells;
+    if (state > 0) self.before_edit_ = self.cells;
     if (state < 0) self.cells = self.before_edit_;
     return 0;
   }

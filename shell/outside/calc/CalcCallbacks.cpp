@@ -140,8 +140,8 @@ void CalcCallbacks::GrowRange(const std::string& name, std::int32_t last_row) co
         "grow the range " + name);
 }
 
-void CalcCallbacks::Edit(EditState state) const {
-  if (host_.edit) Check(host_.edit(host_.context, static_cast<int>(state)), "change the document");
+void CalcCallbacks::Edit(std::int32_t state) const {
+  if (host_.edit) Check(host_.edit(host_.context, state), "change the document");
 }
 
 std::string CalcCallbacks::SheetName(std::int32_t sheet) const {

@@ -35,8 +35,11 @@ class CalcCallbacks {
   void SetCells(const OrvCalcArea& area, const std::vector<CellValue>& cells) const;
   void ClearCells(const OrvCalcArea& area) const;
   void GrowRange(const std::string& name, std::int32_t last_row) const;
-  enum class EditState { kBegin = 1, kEnd = 0, kFailed = -1 };
-  void Edit(EditState state) const;
+  // Before the changes of an action: how many areas will be cleared or written; after them
+  // kEditEnd, or kEditFailed when writing them failed part way.
+  static constexpr std::int32_t kEditEnd = 0;
+  static constexpr std::int32_t kEditFailed = -1;
+  void Edit(std::int32_t state) const;
   std::string SheetName(std::int32_t sheet) const;
   OrvCalcArea ActiveCell() const;
   void SelectRows(std::int32_t sheet, std::int32_t first_row, std::int32_t last_row) const;

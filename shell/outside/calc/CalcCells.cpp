@@ -87,52 +87,47 @@ void CalcCells::Clear(const OrvCalcArea& area) {
   }
 }
 
-bool CalcCells::HasChanges() const {
-  return std::any_of(columns_.begin(), columns_.end(), [](const auto& entry) {
-    const Column& cells = entry.second;
-    return !cells.cleared.empty() || std::find(cells.states.begin(), cells.states.end(),
-                                               Column::kWritten) != cells.states.end();
-  });
-}
-
-void CalcCells::WriteClears() {
-  // Neighbouring columns cleared over the same rows are cleared as one area.
+std::vector<OrvCalcArea> CalcCells::Clears() const {
   std::vector<OrvCalcArea> areas;
+  auto add = [&](std::int32_t sheet, std::int32_t column, std::int32_t first, std::int32_t last) {
+    auto joins = std::find_if(areas.begin(), areas.end(), [&](const OrvCalcArea& area) {
+      return area.sheet == sheet && area.first_row == first && area.last_row == last &&
+             area.last_column == column - 1;
+    });
+    if (joins != areas.end())
+      joins->last_column = column;
+    else
+      areas.push_back({sheet, first, column, last, column});
+  };
   for (const auto& [key, cells] : columns_) {
+    auto written = [&](std::int32_t row) {
+      auto at = row - cells.first_row;
+      return at >= 0 && at < static_cast<std::int32_t>(cells.states.size()) &&
+             cells.states[at] == Column::kWritten;
+    };
     for (const auto& [first, last] : cells.cleared) {
-      auto joins = std::find_if(areas.begin(), areas.end(), [&](const OrvCalcArea& area) {
-        return area.sheet == key.first && area.first_row == first && area.last_row == last &&
-               area.last_column == key.second - 1;
-      });
-      if (joins != areas.end())
-        joins->last_column = key.second;
-      else
-        areas.push_back({key.first, first, key.second, last, key.second});
+      std::int32_t row = first;
+      while (row <= last) {
+        if (written(row)) {
+          ++row;
+          continue;
+        }
+        std::int32_t end = row;
+        while (end < last && !written(end + 1)) ++end;
+        add(key.first, key.second, row, end);
+        row = end + 1;
+      }
     }
   }
-  for (const auto& area : areas) host_.ClearCells(area);
+  return areas;
 }
 
-void CalcCells::WriteRuns() {
+std::vector<CalcCells::Block> CalcCells::Blocks() const {
   // A run is a stretch of written rows of one column; neighbouring columns with the same run go
-  // into one block. The map orders columns by sheet, then column, so a block only ever grows
-  // to the right.
-  struct Block {
-    OrvCalcArea area;
-    std::vector<const Column*> columns;
-  };
-  std::map<std::tuple<std::int32_t, std::int32_t, std::int32_t>, Block> open;
-  auto write = [&](const Block& block) {
-    const auto& area = block.area;
-    std::vector<CellValue> cells;
-    cells.reserve(static_cast<std::size_t>(area.last_row - area.first_row + 1) *
-                  block.columns.size());
-    for (const Column* column : block.columns) {
-      auto from = column->values.begin() + (area.first_row - column->first_row);
-      cells.insert(cells.end(), from, from + (area.last_row - area.first_row + 1));
-    }
-    host_.SetCells(area, cells);
-  };
+  // into one block. The map orders columns by sheet, then column, so a block only ever grows to
+  // the right.
+  std::vector<Block> blocks;
+  std::map<std::tuple<std::int32_t, std::int32_t, std::int32_t>, std::size_t> open;
   for (const auto& [key, cells] : columns_) {
     const auto& [sheet, column] = key;
     std::size_t at = 0;
@@ -147,20 +142,29 @@ void CalcCells::WriteRuns() {
       std::int32_t last = cells.first_row + static_cast<std::int32_t>(end) - 1;
       auto run = std::make_tuple(sheet, first, last);
       auto found = open.find(run);
-      if (found != open.end() && found->second.area.last_column == column - 1) {
-        found->second.area.last_column = column;
-        found->second.columns.push_back(&cells);
+      if (found != open.end() && blocks[found->second].area.last_column == column - 1) {
+        blocks[found->second].area.last_column = column;
+        blocks[found->second].columns.push_back(&cells);
       } else {
-        if (found != open.end()) {
-          write(found->second);
-          open.erase(found);
-        }
-        open.emplace(run, Block{{sheet, first, column, last, column}, {&cells}});
+        open[run] = blocks.size();
+        blocks.push_back({{sheet, first, column, last, column}, {&cells}});
       }
       at = end;
     }
   }
-  for (const auto& [run, block] : open) write(block);
+  return blocks;
+}
+
+void CalcCells::Write(const Block& block) const {
+  const auto& area = block.area;
+  const auto rows = static_cast<std::size_t>(area.last_row - area.first_row + 1);
+  std::vector<CellValue> cells;
+  cells.reserve(rows * block.columns.size());
+  for (const Column* column : block.columns) {
+    auto from = column->values.begin() + (area.first_row - column->first_row);
+    cells.insert(cells.end(), from, from + static_cast<std::ptrdiff_t>(rows));
+  }
+  host_.SetCells(area, cells);
 }
 
 void CalcCells::Commit() {
@@ -169,16 +173,19 @@ void CalcCells::Commit() {
     std::map<Key, Column>& columns;
     ~Forget() { columns.clear(); }
   } forget{columns_};
-  if (!HasChanges()) return;
-  host_.Edit(CalcCallbacks::EditState::kBegin);
+  auto clears = Clears();
+  auto blocks = Blocks();
+  const auto writes = static_cast<std::int32_t>(clears.size() + blocks.size());
+  if (writes == 0) return;
+  host_.Edit(writes);
   try {
-    WriteClears();
-    WriteRuns();
+    for (const auto& area : clears) host_.ClearCells(area);
+    for (const auto& block : blocks) Write(block);
   } catch (...) {
-    host_.Edit(CalcCallbacks::EditState::kFailed);
+    host_.Edit(CalcCallbacks::kEditFailed);
     throw;
   }
-  host_.Edit(CalcCallbacks::EditState::kEnd);
+  host_.Edit(CalcCallbacks::kEditEnd);
 }
 
 void CalcCells::Discard() { columns_.clear(); }

@@ -17,9 +17,10 @@ class CalcCallbacks;
 // Reads come from the host: the first reads of a column range cell by cell, and once a range is
 // read more often, its whole column in one call (a call to the spreadsheet costs far more than a
 // cell). Writes and clears are kept here, read back from here, and written in by Commit when the
-// action ends: cleared areas first, then each run of written rows, neighbouring columns with the
-// same run in one block. Discard drops them, so an action that failed leaves the document as it
-// was. Only what was written is written: cells between written rows keep their contents.
+// action ends, in as few calls as the areas allow: each run of written rows (neighbouring columns
+// with the same run in one block), and the cleared cells no run covers. Discard drops them, so an
+// action that failed leaves the document as it was. Only what was written is written: cells
+// between written rows keep their contents.
 class CalcCells {
  public:
   explicit CalcCells(const CalcCallbacks& host);
@@ -31,9 +32,9 @@ class CalcCells {
   // Empties every cell of the area.
   void Clear(const OrvCalcArea& area);
 
-  bool HasChanges() const;
-  // Writes the changes into the document, as one step the user may undo; AppError when the host
-  // fails (the changes not yet written are dropped).
+  // Writes the changes into the document, as one step the user may undo. AppError when the host
+  // fails; the host is then told to take back what it had written of them. The changes are gone
+  // afterwards either way.
   void Commit();
   void Discard();
 
@@ -56,8 +57,14 @@ class CalcCells {
 
   void Fetch(Column& cells, std::int32_t sheet, std::int32_t column, std::int32_t first,
              std::int32_t last);
-  void WriteClears();
-  void WriteRuns();
+  struct Block {
+    OrvCalcArea area;
+    std::vector<const Column*> columns;
+  };
+  // The cleared cells that no written run covers, neighbouring columns joined.
+  std::vector<OrvCalcArea> Clears() const;
+  std::vector<Block> Blocks() const;
+  void Write(const Block& block) const;
 
   const CalcCallbacks& host_;
   std::map<Key, Column> columns_;

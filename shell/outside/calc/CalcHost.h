@@ -89,9 +89,11 @@ typedef struct OrvCalcHost {
   int (*clear_cells)(void* context, const OrvCalcArea* area);
   /* Moves the last row of the named range down to last_row. */
   int (*grow_range)(void* context, const char* name, int32_t last_row);
-  /* state 1 comes before the changes of one action are written in and 0 after them, so that the
-   * host can make them one step the user may undo; -1 instead of 0 when writing them failed part
-   * way: the host then takes back what was written since 1. */
+  /* Before the changes of one action are written in, state is the number of clear_cells and
+   * set_cells calls to come; after them it is 0, so that the host can make them one step the user
+   * may undo, or -1 when one of the calls failed: the host then takes back what the calls before
+   * it wrote (the last call needs nothing kept to take it back: when it fails, it wrote nothing).
+   */
   int (*edit)(void* context, int32_t state);
   int (*sheet_name)(void* context, int32_t sheet, const char** name);
   /* The cell the cursor is on, as a one-cell area. */
