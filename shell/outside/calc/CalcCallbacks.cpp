@@ -1,5 +1,6 @@
 #include "shell/outside/calc/CalcCallbacks.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "shell/outside/ui/Form.h"
@@ -91,43 +92,56 @@ std::vector<CellValue> CalcCallbacks::GetCells(const OrvCalcArea& area) const {
   return cells;
 }
 
-void CalcCallbacks::SetCells(const OrvCalcArea& area, const std::vector<CellValue>& cells) const {
-  std::vector<std::uint8_t> kinds(cells.size());
-  std::vector<double> numbers(cells.size());
+void CalcCallbacks::SetCells(const OrvCalcArea& area,
+                             const std::vector<std::span<const CellValue>>& columns) const {
+  const auto rows = static_cast<std::size_t>(area.last_row - area.first_row + 1);
+  if (columns.size() != static_cast<std::size_t>(area.last_column - area.first_column + 1) ||
+      std::any_of(columns.begin(), columns.end(),
+                  [&](const auto& column) { return column.size() != rows; }))
+    Fail("write cells", "the block does not fit the area");
+  const std::size_t count = rows * columns.size();
+  std::vector<std::uint8_t> kinds(count);
+  std::vector<double> numbers(count);
+  std::size_t text_bytes = count;
+  for (const auto& column : columns)
+    for (const CellValue& cell : column) text_bytes += cell.text.size();
   std::string texts;
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    const CellValue& cell = cells[i];
-    switch (cell.kind) {
-      case CellValue::kEmpty:
-        kinds[i] = ORV_CELL_EMPTY;
-        break;
-      case CellValue::kNumber:
-        kinds[i] = cell.date ? ORV_CELL_DATE : ORV_CELL_NUMBER;
-        numbers[i] = cell.number;
-        break;
-      case CellValue::kText:
-        // An empty text is no content: the cell is emptied, as a workbook file stores it.
-        kinds[i] = cell.text.empty() ? ORV_CELL_EMPTY : ORV_CELL_TEXT;
-        texts.append(cell.text.c_str());
-        break;
-      case CellValue::kBoolean:
-        kinds[i] = ORV_CELL_BOOLEAN;
-        numbers[i] = cell.number;
-        break;
-      case CellValue::kError:
-        kinds[i] = ORV_CELL_ERROR;
-        texts.append(cell.text.c_str());
-        break;
+  texts.reserve(text_bytes);
+  std::size_t i = 0;
+  for (const auto& column : columns) {
+    for (const CellValue& cell : column) {
+      switch (cell.kind) {
+        case CellValue::kEmpty:
+          kinds[i] = ORV_CELL_EMPTY;
+          break;
+        case CellValue::kNumber:
+          kinds[i] = cell.date ? ORV_CELL_DATE : ORV_CELL_NUMBER;
+          numbers[i] = cell.number;
+          break;
+        case CellValue::kText:
+          // An empty text is no content: the cell is emptied, as a workbook file stores it.
+          kinds[i] = cell.text.empty() ? ORV_CELL_EMPTY : ORV_CELL_TEXT;
+          texts.append(cell.text.c_str());
+          break;
+        case CellValue::kBoolean:
+          kinds[i] = ORV_CELL_BOOLEAN;
+          numbers[i] = cell.number;
+          break;
+        case CellValue::kError:
+          kinds[i] = ORV_CELL_ERROR;
+          texts.append(cell.text.c_str());
+          break;
+      }
+      texts.push_back('\0');
+      ++i;
     }
-    texts.push_back('\0');
   }
-  OrvCalcCells block{area.last_row - area.first_row + 1,
-                     area.last_column - area.first_column + 1,
+  OrvCalcCells block{static_cast<std::int32_t>(rows),
+                     static_cast<std::int32_t>(columns.size()),
                      kinds.data(),
                      numbers.data(),
                      texts.data(),
                      texts.size()};
-  if (cells.size() != CellCount(area)) Fail("write cells", "the block does not fit the area");
   Check(Need(host_.set_cells, "write cells")(host_.context, &area, &block), "write cells");
 }
 

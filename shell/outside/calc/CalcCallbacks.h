@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,9 @@ class CalcCallbacks {
   std::optional<OrvCalcArea> FindRange(const std::string& name) const;
   // The area's cells, column after column.
   std::vector<CellValue> GetCells(const OrvCalcArea& area) const;
-  void SetCells(const OrvCalcArea& area, const std::vector<CellValue>& cells) const;
+  // One span of cells per column of the area, each as long as the area is high.
+  void SetCells(const OrvCalcArea& area,
+                const std::vector<std::span<const CellValue>>& columns) const;
   void ClearCells(const OrvCalcArea& area) const;
   void GrowRange(const std::string& name, std::int32_t last_row) const;
   // Before the changes of an action: how many areas will be cleared or written; after them

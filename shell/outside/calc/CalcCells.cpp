@@ -66,9 +66,10 @@ void CalcCells::Fetch(Column& cells, std::int32_t sheet, std::int32_t column, st
   }
 }
 
-void CalcCells::Set(std::int32_t sheet, std::int32_t row, std::int32_t column, CellValue value) {
-  Column& cells = columns_[{sheet, column}];
-  std::size_t at = cells.Cover(row, row);
+void CalcCells::Set(const OrvCalcArea& area, std::int32_t row, CellValue value) {
+  Column& cells = columns_[{area.sheet, area.first_column}];
+  std::size_t at = cells.Cover(std::min(row, area.first_row), std::max(row, area.last_row)) +
+                   static_cast<std::size_t>(row - std::min(row, area.first_row));
   cells.values[at] = std::move(value);
   cells.states[at] = Column::kWritten;
 }
@@ -158,13 +159,10 @@ std::vector<CalcCells::Block> CalcCells::Blocks() const {
 void CalcCells::Write(const Block& block) const {
   const auto& area = block.area;
   const auto rows = static_cast<std::size_t>(area.last_row - area.first_row + 1);
-  std::vector<CellValue> cells;
-  cells.reserve(rows * block.columns.size());
-  for (const Column* column : block.columns) {
-    auto from = column->values.begin() + (area.first_row - column->first_row);
-    cells.insert(cells.end(), from, from + static_cast<std::ptrdiff_t>(rows));
-  }
-  host_.SetCells(area, cells);
+  std::vector<std::span<const CellValue>> columns;
+  for (const Column* column : block.columns)
+    columns.emplace_back(column->values.data() + (area.first_row - column->first_row), rows);
+  host_.SetCells(area, columns);
 }
 
 void CalcCells::Commit() {

@@ -28,7 +28,9 @@ class CalcCells {
   // The cell at `row` of the one-column area `column` (the range it belongs to, so that repeated
   // reads fetch the range at once; a one-cell area for a lone cell).
   CellValue Get(const OrvCalcArea& column, std::int32_t row);
-  void Set(std::int32_t sheet, std::int32_t row, std::int32_t column, CellValue value);
+  // The cell at `row` of the one-column area `column` (the range it belongs to, so that room for
+  // the whole range is made at once).
+  void Set(const OrvCalcArea& column, std::int32_t row, CellValue value);
   // Empties every cell of the area.
   void Clear(const OrvCalcArea& area);
 

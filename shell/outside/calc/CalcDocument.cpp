@@ -34,7 +34,9 @@ CellValue CalcDocument::Cell(std::size_t sheet, std::uint32_t row, std::uint32_t
 
 void CalcDocument::SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t column,
                            const CellValue& value) {
-  cells_->Set(Index(sheet), Index(row), Index(column), value);
+  auto r = Index(row);
+  auto c = Index(column);
+  cells_->Set({Index(sheet), r, c, r, c}, r, value);
 }
 
 bool CalcDocument::Date1904() const { return host_.Date1904(); }

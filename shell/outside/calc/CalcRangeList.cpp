@@ -38,8 +38,7 @@ RangeDefinition& CalcRangeList::DefineRange(std::string name, std::int32_t layou
 void CalcRangeList::SetActiveSheet(std::shared_ptr<Worksheet>) { areas_.clear(); }
 
 const CalcRangeList::Found* CalcRangeList::Find(std::string_view name) const {
-  std::string key(name);
-  auto known = areas_.find(key);
+  auto known = areas_.find(name);
   if (known == areas_.end()) {
     std::optional<Found> found;
     for (const auto& stored : RangeNames::StoredNames(name)) {
@@ -52,7 +51,7 @@ const CalcRangeList::Found* CalcRangeList::Find(std::string_view name) const {
         break;
       }
     }
-    known = areas_.emplace(std::move(key), std::move(found)).first;
+    known = areas_.emplace(std::string(name), std::move(found)).first;
   }
   return known->second ? &*known->second : nullptr;
 }
@@ -89,7 +88,7 @@ std::optional<std::pair<OrvCalcArea, std::int32_t>> CalcRangeList::Locate(std::s
                          " lies beyond the last row of the sheet");
     }
     host_.GrowRange(found->stored_name, static_cast<std::int32_t>(absolute));
-    areas_.erase(std::string(name));
+    if (auto grown = areas_.find(name); grown != areas_.end()) areas_.erase(grown);
     return Locate(name, row, for_write);
   }
   return std::make_pair(column, static_cast<std::int32_t>(absolute));
@@ -156,8 +155,7 @@ OleDate CalcRangeList::GetCellDate(std::string_view name, std::int32_t& row, boo
 void CalcRangeList::Write(std::string_view name, std::int32_t row, const Variant& value) {
   auto cell = Locate(name, row, true);
   if (!cell) return;
-  cells_->Set(cell->first.sheet, cell->second, cell->first.first_column,
-              Range::CellFromVariant(value, host_.Date1904()));
+  cells_->Set(cell->first, cell->second, Range::CellFromVariant(value, host_.Date1904()));
 }
 
 void CalcRangeList::SetCellValue(std::string_view name, std::string_view text, std::int32_t row) {

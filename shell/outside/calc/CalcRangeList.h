@@ -100,7 +100,13 @@ class CalcRangeList : public RangeList {
   std::shared_ptr<CalcCells> cells_;
   std::shared_ptr<SheetDocument> document_;
   RangeDefinitions definitions_;
-  mutable std::unordered_map<std::string, std::optional<Found>> areas_;
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  mutable std::unordered_map<std::string, std::optional<Found>, Hash, std::equal_to<>> areas_;
   bool include_blank_cells_ = false;
   bool confirm_clear_ = false;
 };
