@@ -71,6 +71,11 @@ class Office:
         self.dispatcher = self.ctx.ServiceManager.createInstanceWithContext(
             "com.sun.star.frame.DispatchHelper", self.ctx)
 
+    def log_text(self):
+        self.log.flush()
+        with open(self.log.name, encoding="utf-8", errors="replace") as log:
+            return log.read()
+
     def alive(self):
         """LibreOffice still answers (an exception that escaped a Python component ends it)."""
         try:
@@ -86,11 +91,15 @@ class Office:
         doc.getCurrentController().getFrame().activate()
         return doc
 
-    def dispatch(self, doc, entry, answers=()):
+    def dispatch(self, doc, entry, answers=(), scripted=True):
         """Runs the menu entry on the document with the scripted user's answers; the events of
-        the transcript."""
-        with open(self.script, "w", encoding="utf-8") as out:
-            json.dump({"answers": list(answers), "transcript": self.transcript}, out)
+        the transcript. Not scripted: the user interface is LibreOffice's own, whose dialogs and
+        message boxes end at once when it runs headless."""
+        if scripted:
+            with open(self.script, "w", encoding="utf-8") as out:
+                json.dump({"answers": list(answers), "transcript": self.transcript}, out)
+        elif os.path.exists(self.script):
+            os.remove(self.script)
         if os.path.exists(self.transcript):
             os.remove(self.transcript)
         frame = doc.getCurrentController().getFrame()

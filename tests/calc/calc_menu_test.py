@@ -199,6 +199,16 @@ class StockMasterMenu(unittest.TestCase):
         events = self.run_entry("about")
         self.assertTrue(texts(events) and texts(events)[0].startswith("OrvStockExcel: "), events)
 
+    def test_libreoffices_own_dialogs_and_message_boxes_are_built_and_shown(self):
+        before = range_values(self.doc, "Product")
+        log = len(self.office.log_text())
+        for entry in ("about", "download", "company", "clear"):
+            with self.subTest(entry):
+                self.office.dispatch(self.doc, entry, scripted=False)
+                self.assertTrue(self.office.alive())
+        self.assertNotIn("Traceback", self.office.log_text()[log:])
+        self.assertEqual(range_values(self.doc, "Product"), before)
+
     # The entries whose members are still to come say so; extend a row when its member lands.
     def test_entries_not_yet_available_say_so(self):
         cases = {

@@ -58,7 +58,9 @@ class CalcHost:
 
 def _user(ctx, frame):
     script = os.environ.get(SCRIPT_VARIABLE)
-    return ScriptedUser(ctx, script) if script else UnoUser(ctx, frame)
+    if script and os.path.exists(script):
+        return ScriptedUser(ctx, script)
+    return UnoUser(ctx, frame)
 
 
 def _spreadsheet(frame):

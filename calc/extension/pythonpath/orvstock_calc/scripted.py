@@ -1,5 +1,5 @@
 """A user who answers from a script instead of a screen, for headless runs (tests): the file that
-ORVSTOCK_CALC_SCRIPT names holds {"answers": [...], "transcript": PATH}. A message box with more
+ORVSTOCK_CALC_SCRIPT names, when it exists, holds {"answers": [...], "transcript": PATH}. A message box with more
 than OK takes the next answer ("OK", "Cancel", "Yes", "No"), a dialog the next answer (a list of
 form actions, or "close"); an unanswered question is refused. Every message, dialog, progress
 text and what the action told is appended to the transcript, one JSON object a line."""
