@@ -7,8 +7,14 @@
 #include "records/DemoDatabase.h"
 #include "shell/CalcExports.h"
 #include "shell/_clsOrvStockEx.h"
+#include "shell/outside/calc/CalcApplication.h"
+#include "shell/outside/calc/CalcCallbacks.h"
+#include "shell/outside/calc/CalcCells.h"
+#include "shell/outside/calc/CalcDocument.h"
 #include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Recordset.h"
+#include "shell/outside/xlsx/Range.h"
+#include "shell/outside/xlsx/Worksheet.h"
 #include "techdesc/_clsSTTechDescEx.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/FakeCalcHost.h"
@@ -308,6 +314,33 @@ TEST(CalcHost, CallsThatCannotBeMadeAreRefusedWithAReason) {
   EXPECT_NE(std::string(orv_calc_last_error()).find("show a message"), std::string::npos)
       << orv_calc_last_error();
   orv_calc_release(silent);
+}
+
+// What a component does with the active cell (browse writes a code into it, the upload selects its
+// failing row) reaches the live document: writes when the action ends, selections at once.
+TEST(CalcHost, TheActiveCellReadsWritesAndSelectsOnTheLiveDocument) {
+  FakeCalcHost fake;
+  fake.cursor = {1, 7, 3, 7, 3};
+  fake.Put(1, 7, 3, CellValue::Text("before"));
+  CalcCallbacks host(fake.Host());
+  auto cells = std::make_shared<CalcCells>(host);
+  auto document = std::make_shared<CalcDocument>(host, cells);
+  CalcApplication application(host, document);
+
+  Range cell = application.ActiveCell();
+  EXPECT_EQ(cell.Sheet().Name(), "Notes");
+  EXPECT_EQ(cell.Address(), "$C$7");
+  EXPECT_EQ(cell.Text(), "before");
+  EXPECT_EQ(application.ActiveSheet()->SavedActiveCell().Address(), "$C$7");
+
+  cell.SetValue(Variant(std::string("CODE-1")));
+  EXPECT_EQ(cell.Text(), "CODE-1") << "read back before it is written in";
+  EXPECT_EQ(fake.Text(1, 7, 3), "before");
+  cell.SelectEntireRow();
+  EXPECT_EQ(fake.selections, (std::vector<std::tuple<int, int, int>>{{1, 7, 7}}));
+  cells->Commit();
+  EXPECT_EQ(fake.Text(1, 7, 3), "CODE-1");
+  EXPECT_TRUE(fake.writes.size() == 1 && fake.writes[0].first_row == 7);
 }
 
 }  // namespace

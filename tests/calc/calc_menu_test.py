@@ -17,11 +17,13 @@ import sys
 import tempfile
 import unittest
 
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "calc", "extension", "pythonpath"))
 import calc_harness  # noqa: E402
 from calc_harness import range_values  # noqa: E402
-
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from orvstock_calc import library  # noqa: E402
+from orvstock_calc.document import Document  # noqa: E402
 ORVSTOCK = OXT = None
 ROWS = 300  # rows of the workbook's ranges
 CONFIRM_CLEAR = "Confirm cleardown of data on sheet?"
@@ -198,6 +200,31 @@ class StockMasterMenu(unittest.TestCase):
     def test_about_names_the_library(self):
         events = self.run_entry("about")
         self.assertTrue(texts(events) and texts(events)[0].startswith("OrvStockExcel: "), events)
+
+    # The document's side of the callbacks, driven over the socket as the library drives it.
+    def test_the_document_finds_ranges_keeps_dates_and_moves_the_cursor(self):
+        document = Document(self.doc)
+        area = document.find_range("PRODUCT")
+        self.assertEqual(area, document.find_range("Product"))
+        self.assertEqual(area[1], 4)
+        self.assertIsNone(document.find_range("NoSuchRange"))
+        document.grow_range("Product", ROWS + 13)
+        self.assertEqual(document.find_range("Product")[3], ROWS + 13)
+
+        cell = (0, 2, 8, 2, 8)
+        document.set_cells(cell, 1, 1, bytes([library.CELL_DATE]), [45000.0], [""])
+        self.assertEqual(document.get_cells(cell), (1, 1, bytearray([library.CELL_DATE]),
+                                                    [45000.0], [""]))
+
+        sheet = self.doc.getSheets().getByIndex(0)
+        self.doc.getCurrentController().select(sheet.getCellRangeByName("D9"))
+        self.assertEqual(document.active_cell(), (0, 9, 4))
+        for first, last in ((12, 12), (5, 7)):
+            document.select_rows(0, first, last)
+            chosen = self.doc.getCurrentSelection().getRangeAddress()
+            self.assertEqual((chosen.StartRow + 1, chosen.EndRow + 1, chosen.StartColumn),
+                             (first, last, 0))
+            self.assertEqual(chosen.EndColumn + 1, sheet.getColumns().getCount())
 
     def test_libreoffices_own_dialogs_and_message_boxes_are_built_and_shown(self):
         before = range_values(self.doc, "Product")
