@@ -20,6 +20,8 @@ struct WhereJoins {
   const char* separator;
   const char* extension;
   const char* pages;
+  // Followed by the quoted page number: keeps the page within the page table's outer join.
+  const char* page;
   const char* ec_by_columns;
   const char* expense_by_columns;
   const char* ec_by_whproduct;
@@ -29,6 +31,7 @@ struct WhereJoins {
 const WhereJoins kInformix{", outer ",
                            " t2.warehouse=t1.warehouse and t2.product=t1.product ",
                            " t3.warehouse=t1.warehouse and t3.product=t1.product ",
+                           "and t3.page_number = ",
                            " t4.warehouse=t1.warehouse and t4.product=t1.product ",
                            " t5.warehouse=t1.warehouse and t5.product=t1.product ",
                            " t4.whproduct=t1.warehouse||t1.product ",
@@ -37,6 +40,7 @@ const WhereJoins kInformix{", outer ",
 const WhereJoins kOracle{",",
                          " t1.warehouse=t2.warehouse(+) and t1.product=t2.product(+) ",
                          " t1.warehouse=t3.warehouse(+) and t1.product=t3.product(+) ",
+                         "and t3.page_number(+) = ",
                          "t1.warehouse = t4.warehouse(+) and t1.product=t4.product(+) ",
                          "t1.warehouse = t5.warehouse(+) and t1.product=t5.product(+) ",
                          "t1.warehouse||t1.product=t4.whproduct(+) ",
@@ -53,7 +57,7 @@ void clsOrvStockTables::SetSageConnection(std::shared_ptr<DataConnection> connec
   connection_ = std::move(connection);
 }
 
-std::string clsOrvStockTables::RangeFilter(bool page_in_filter) const {
+std::string clsOrvStockTables::RangeFilter() const {
   std::string filter;
   if (!ValueConvert::IsBlank(FromWarehouse)) {
     if (!ValueConvert::IsBlank(ToWarehouse)) {
@@ -71,9 +75,6 @@ std::string clsOrvStockTables::RangeFilter(bool page_in_filter) const {
       AddCondition(filter, " t1.product <= " + ValueConvert::Quote(ToProduct));
     }
   }
-  if (page_in_filter && IsSttechM && !ValueConvert::IsBlank(PageNumber))
-    AddCondition(filter, " (t3.page_number = " + ValueConvert::Quote(PageNumber) +
-                             " or t3.page_number is null)");
   return filter;
 }
 
@@ -98,8 +99,10 @@ void clsOrvStockTables::SqlQuery() {
                          std::to_string(type) + " (0 to 3 are known)");
 
     // The page is a condition of the page table's outer join, so that a record without that page
-    // still comes back (with empty page cells). In the WHERE clause it would drop every record
-    // whose pages do not include it. The Informix form keeps it in the filter.
+    // still comes back (with empty page cells); as a filter on the joined rows it would drop every
+    // record whose pages do not include it. Informix has no ON clause, but it joins an outer table
+    // under every WHERE condition that names only that table's columns, so there the page goes
+    // beside the page table's join conditions.
     const bool page_wanted = IsSttechM && !ValueConvert::IsBlank(PageNumber);
     const std::string page = page_wanted ? ValueConvert::Quote(PageNumber) : std::string();
     std::string statement;
@@ -140,7 +143,7 @@ void clsOrvStockTables::SqlQuery() {
       if (IsStockXpgm) join(tables.StockExtension(), " t2 ", form.extension);
       if (IsSttechM) {
         std::string condition = form.pages;
-        if (page_wanted && type == 0) condition += "and t3.page_number(+) = " + page + " ";
+        if (page_wanted) condition += form.page + page + " ";
         join(tables.TechnicalDescription(), " t3 ", condition.c_str());
       }
       if (IsStockeM)
@@ -153,7 +156,7 @@ void clsOrvStockTables::SqlQuery() {
     }
 
     line = 50;
-    std::string filter = RangeFilter(type == 1);
+    std::string filter = RangeFilter();
     if (!ValueConvert::IsBlank(filter))
       statement += (statement.find("where") != std::string::npos ? " and " : " where ") + filter;
     base_sql_ = std::move(statement);

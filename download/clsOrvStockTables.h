@@ -30,7 +30,7 @@ class clsOrvStockTables {
   const std::string& BaseSql() const { return base_sql_; }
 
  private:
-  std::string RangeFilter(bool page_in_filter) const;
+  std::string RangeFilter() const;
 
   std::shared_ptr<DataConnection> connection_;
   std::string base_sql_;

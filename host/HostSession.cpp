@@ -7,6 +7,7 @@
 #include "shell/outside/site/UserPaths.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/XlsxDocument.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
 
 namespace orv {
@@ -30,6 +31,10 @@ HostSession::HostSession(Options options)
       factory_(ComRegistry(UserPaths::RegistrationFile())) {
   site_->companies_file = options_.companies_file;
   site_->company = options_.company;
+  site_->upload_check = options_.upload_check;
+  for (const auto& [form, action] : options_.standing_answers)
+    site_->ui->SetStandingAnswer(form, action);
+  site_->picker_search = options_.picker_search;
 }
 
 HostSession::~HostSession() = default;
@@ -44,11 +49,14 @@ void HostSession::OpenWorkbook() {
 }
 
 void HostSession::SaveWorkbook() {
+  if (!workbook_->Document().HasChanges()) return;
   if (auto warning = workbook_->LockWarning()) site_->ui->Notice("orvstock: " + *warning);
   workbook_->Save();
+  saved_ = true;
 }
 
 int HostSession::Run(const std::function<void(HostComponent&)>& action) {
+  saved_ = false;
   try {
     if (!options_.workbook.empty()) OpenWorkbook();
     if (options_.prog_id.empty()) options_.prog_id = kStockProgId;
@@ -96,7 +104,7 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
       return 1;
     }
   }
-  return 0;
+  return site_->errors->FailureCount() == 0 ? 0 : 1;
 }
 
 }  // namespace orv

@@ -3,6 +3,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,11 @@ class HostSession {
     std::filesystem::path workbook;
     std::string sheet;
     std::string cell;
+    // Answers given for every showing of a dialog, by the dialog's name.
+    std::map<std::string, std::string> standing_answers;
+    bool upload_check = false;
+    // The search a list picker opens with instead of the cell's text.
+    std::string picker_search;
   };
 
   explicit HostSession(Options options);
@@ -37,10 +43,13 @@ class HostSession {
 
   // Runs `action` on a fresh component. Errors the component reports, and errors that escape a
   // member without a handler of its own (which the host then reports), make the result 1; the
-  // workbook is then left as it was on disk.
+  // workbook is then left as it was on disk. A run that counted a failure without reporting an
+  // error (a declined question, rows that failed and were named) also gives 1, after the save.
   int Run(const std::function<void(HostComponent&)>& action);
 
   HostSite& Site() { return *site_; }
+  // Whether the last Run wrote the workbook (it is written only when the action changed it).
+  bool Saved() const { return saved_; }
 
  private:
   void OpenWorkbook();
@@ -50,6 +59,7 @@ class HostSession {
   std::shared_ptr<HostSite> site_;
   ComponentFactory factory_;
   std::shared_ptr<Workbook> workbook_;
+  bool saved_ = false;
 };
 
 }  // namespace orv

@@ -20,6 +20,9 @@
 #include "shell/outside/db/ConnectionManager.h"
 #include "shell/outside/db/DatabaseTarget.h"
 #include "shell/outside/site/UserPaths.h"
+#include "shell/outside/ui/UserInterface.h"
+#include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/Range.h"
 #include "techdesc/_clsSTTechDescEx.h"
 
 namespace {
@@ -77,6 +80,32 @@ int ListCompanies(const std::filesystem::path& companies_file) {
     std::cerr << "orvstock: " << error.Description() << '\n';
     return 1;
   }
+}
+
+// The stock component's own interface; an AppError when the workbook belongs to another.
+orv::ComPtr<orv::_clsOrvStockEx> StockComponent(orv::HostComponent& component, const char* what) {
+  orv::ComPtr<orv::_clsOrvStockEx> stock;
+  if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+    throw orv::AppError(445, "orvstock",
+                        std::string("This workbook belongs to a component without ") + what);
+  return stock;
+}
+
+// The options as the options dialog shows them.
+void PrintOptions(bool tech_desc) {
+  orv::clsOrvStockExOptions options;
+  if (tech_desc)
+    options.RegistrySetting().SetKeyPath(std::string(orv::clsOrvStockExOptions::kTechDescKeyPath));
+  auto on = [](bool value) { return value ? "on" : "off"; };
+  std::cout << "Ignore Blank Cells ?: " << on(options.OnlyIgnoreBlankCells()) << '\n';
+  if (tech_desc) return;
+  std::cout << "Show Dropdowns in Stock Download Screen: " << on(options.ShowDropdowns()) << '\n';
+  // The readers of the policy take the first that is set, in this order.
+  const char* policy = options.DoNotAllow()      ? "Do not allow"
+                       : options.Warn()          ? "Warn"
+                       : options.AllowWOutWarn() ? "Allow without warning"
+                                                 : "none chosen";
+  std::cout << "Allow update of existing records: " << policy << '\n';
 }
 
 }  // namespace
@@ -158,6 +187,76 @@ int main(int argc, char** argv) {
                                       "Refresh only the rows already on the sheet");
   only_rows->excludes(clear)->excludes(append)->excludes(at_cell);
 
+  auto* upload = app.add_subcommand(
+      "upload",
+      "Upload the rows of a workbook into the database in one transaction: all rows or none. "
+      "Without a terminal, a question not answered by a flag or --answer is answered Cancel, and "
+      "nothing is written");
+  upload->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
+  bool upload_yes = false;
+  bool update_all = false;
+  bool continue_warnings = false;
+  upload->add_flag("--yes", upload_yes, "Confirm the post without asking");
+  upload->add_flag("--update-all", update_all,
+                   "Answer \"Update All\" when a stock record exists already");
+  upload->add_flag("--continue-warnings", continue_warnings,
+                   "Answer \"Yes To All\" to the purchase G/L, stock G/L, buyer and product "
+                   "group warnings");
+  upload->add_flag("--check", options.upload_check,
+                   "Check every row without writing anything: name each failing row and each "
+                   "warning, then what the upload would add and update (exit 1 when a row fails)");
+  std::string target_cell;
+  std::vector<std::string> picks;
+  auto* browse = app.add_subcommand(
+      "browse",
+      "Show the picker of a cell (a code list, the calendar, the company list or the stock "
+      "browse) and write the choice into the workbook");
+  browse->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
+  browse->add_option("--cell", target_cell, "The cell to browse (C7)")->required();
+  browse
+      ->add_option("--pick", picks,
+                   "Choose this without asking: a code, a date (dd/mm/yyyy), a company, or a "
+                   "stock record as \"WAREHOUSE PRODUCT\" (repeat to download several stock "
+                   "records from a Product cell)")
+      ->allow_extra_args(false);
+  browse->add_option("--search", options.picker_search,
+                     "Open the list on this search instead of the cell's text");
+
+  auto* view = app.add_subcommand(
+      "view", "Print the stock record named by the Warehouse and Product cells of a cell's row");
+  view->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
+  view->add_option("--cell", target_cell, "A Warehouse or Product cell of the row (B5)")
+      ->required();
+
+  std::string ignore_blank_cells, dropdowns, existing_records;
+  auto* options_command = app.add_subcommand(
+      "options",
+      "Show the options of the stock component (of the technical description component with "
+      "--techdesc), and change those given; with none given on a terminal, the options dialog "
+      "asks");
+  options_command
+      ->add_option("--ignore-blank-cells", ignore_blank_cells,
+                   "on: a blank cell leaves its field as it is on upload")
+      ->check(CLI::IsMember({"on", "off"}));
+  auto* dropdowns_option =
+      options_command
+          ->add_option("--dropdowns", dropdowns,
+                       "on: the download dialog lists the warehouses and products to pick from")
+          ->check(CLI::IsMember({"on", "off"}));
+  auto* existing_option =
+      options_command
+          ->add_option("--existing-records", existing_records,
+                       "Uploading a record that exists: deny, warn (ask), or allow")
+          ->check(CLI::IsMember({"deny", "warn", "allow"}));
+  options_command->add_flag("--techdesc", tech_desc,
+                            "The options of the technical description component");
+
+  bool yes = false;
+  auto* clear_command = app.add_subcommand(
+      "clear", "Clear the data cells of every range of the workbook (asks first)");
+  clear_command->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
+  clear_command->add_flag("--yes", yes, "Confirm the cleardown without asking");
+
   auto* companies = app.add_subcommand("companies", "List the companies of the companies file");
   auto* do_register =
       app.add_subcommand("register", "Register the components for this user (done on first use)");
@@ -184,6 +283,38 @@ int main(int argc, char** argv) {
   }
 
   if (tech_desc && options.prog_id.empty()) options.prog_id = orv::kTechDescProgId;
+  if (*browse || *view) options.cell = target_cell;
+  if (*browse) {
+    for (const auto& pick : picks) options.answers.push_back("pick=" + pick);
+    if (!picks.empty()) options.answers.push_back("cmdOK");
+  }
+  if (*clear_command && yes) options.answers.push_back("OK");
+  const bool tech_options = *options_command && options.prog_id == orv::kTechDescProgId;
+  if (tech_options && (*dropdowns_option || *existing_option)) {
+    std::cerr << "orvstock: the technical description component has only --ignore-blank-cells\n";
+    return 2;
+  }
+  const bool options_given =
+      !ignore_blank_cells.empty() || !dropdowns.empty() || !existing_records.empty();
+  // Nobody to ask and nothing to change: the options are only shown.
+  if (*options_command && !options_given && answers.empty() && !::isatty(STDIN_FILENO)) {
+    try {
+      PrintOptions(tech_options);
+      return 0;
+    } catch (const orv::AppError& error) {
+      std::cerr << "orvstock: " << error.Description() << '\n';
+      return 1;
+    }
+  }
+  if (*options_command && options_given) {
+    if (!ignore_blank_cells.empty())
+      options.answers.push_back("chkIgnoreBlankCells=" + ignore_blank_cells);
+    if (!dropdowns.empty()) options.answers.push_back("chkShowStockDwnload=" + dropdowns);
+    if (existing_records == "deny") options.answers.push_back("optDoNotAllow");
+    if (existing_records == "warn") options.answers.push_back("optWarn");
+    if (existing_records == "allow") options.answers.push_back("optAllowWidWarn");
+    options.answers.push_back("cmdOK");
+  }
   if (*extract) {
     if (!extract_request.at_cell.empty()) options.cell = extract_request.at_cell;
     // With no choice given on a terminal the dialog asks; otherwise it takes the given choices
@@ -194,7 +325,17 @@ int main(int argc, char** argv) {
       if (extract_request.clear && answers.empty()) options.answers.push_back("OK");
     }
   }
+  if (*upload) {
+    if (upload_yes) options.standing_answers["frmPostConfirm"] = "cmdOk";
+    if (update_all) options.standing_answers["RecordExists"] = "UpdateAll";
+    if (continue_warnings) {
+      options.standing_answers["frmConfirmContinue"] = "cmdYesToAll";
+      options.standing_answers["frmGroupContinue"] = "cmdBtnYesToAll";
+    }
+  }
   options.answers.insert(options.answers.end(), answers.begin(), answers.end());
+  const std::string workbook_name = options.workbook.string();
+  const bool tech_component = options.prog_id == orv::kTechDescProgId;
   orv::HostSession session(std::move(options));
   if (*about) return session.Run([](orv::HostComponent& component) { component.About(); });
   if (*help_page)
@@ -206,12 +347,43 @@ int main(int argc, char** argv) {
     });
   if (*extract)
     return session.Run([](orv::HostComponent& component) {
-      orv::ComPtr<orv::_clsOrvStockEx> stock;
-      if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
-        throw orv::AppError(445, "orvstock",
-                            "This workbook belongs to a component without a download");
-      stock->ExtractStock();
+      StockComponent(component, "a download")->ExtractStock();
     });
+  if (*upload)
+    return session.Run([](orv::HostComponent& component) {
+      StockComponent(component, "an upload")->UploadStock();
+    });
+  if (*browse) {
+    bool available = false;
+    int status = session.Run([&](orv::HostComponent& component) {
+      orv::Range cell = session.Site().application->ActiveCell();
+      available = component.BrowseAvailable(cell);
+      // The component says itself why a cell has no browse.
+      component.BrowseRanges(cell);
+    });
+    if (status != 0) return status;
+    if (!session.Saved())
+      session.Site().ui->Notice("orvstock: nothing was written; " + workbook_name +
+                                " was not changed");
+    // A cell without a browse, or a pick that was never taken, is not what was asked for.
+    return !available || (!picks.empty() && !session.Saved()) ? 1 : 0;
+  }
+  if (*view)
+    return session.Run([&](orv::HostComponent& component) {
+      orv::Range cell = session.Site().application->ActiveCell();
+      StockComponent(component, "a stock view")->ViewStock(cell);
+    });
+  if (*clear_command) {
+    int status = session.Run([](orv::HostComponent& component) { component.ClearAllRanges(); });
+    if (status == 0 && !session.Saved())
+      session.Site().ui->Notice("orvstock: " + workbook_name + " was not cleared");
+    return status;
+  }
+  if (*options_command) {
+    int status = session.Run([](orv::HostComponent& component) { component.EnterOptions(); });
+    if (status == 0) PrintOptions(tech_component);
+    return status;
+  }
   if (*version)
     return session.Run([](orv::HostComponent& component) {
       std::cout << WithLineFeeds(component.FullVersionDescription()) << '\n';

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "shell/outside/base/FieldSource.h"
@@ -74,6 +75,10 @@ class clsOrvStockRanges {
   void LoadDetail();
   void LoadTechDescription();
 
+  // The companion tables a download joins: whether the workbook has any range copied from it.
+  enum class Companion { kEc, kExtension, kPage, kExpense };
+  bool HasRangesOf(Companion table) const;
+
   // Record to sheet: the current record of a download into the given row. Writes to ranges the
   // workbook lacks are the range list's to ignore.
   void CopyRSToCells(const FieldSource& rs, std::int32_t row);
@@ -85,9 +90,13 @@ class clsOrvStockRanges {
  private:
   RangeList& List() const;
   clsOrvStock& Stock() const;
-  RangeDefinition& Define(std::string name, std::int32_t layout, std::int32_t data_type,
-                          std::string description, std::int32_t length, bool browse,
-                          std::string browse_kind = {});
+  // Defines the catalogue's range at that position with the given layout.
+  RangeDefinition& Define(std::size_t range, std::int32_t layout);
+  // Reads row Index of one range into its field of the business object.
+  void Load(std::size_t range);
+  // Writes the columns of the ranges, in order, into the row; `line` counts the writes.
+  void CopyRows(std::span<const std::size_t> ranges, const FieldSource& rs, std::int32_t row,
+                int& line);
 
   std::shared_ptr<RangeList> range_list_;
   std::shared_ptr<clsOrvStock> orv_stock_;

@@ -37,48 +37,57 @@ class Sequence {
   std::uint64_t state_;
 };
 
-// Inserts rows into one table through one prepared command.
+using NamedValues = std::vector<std::pair<std::string_view, Variant>>;
+
+// Inserts rows into one table through one prepared command: the columns named by the first row
+// written, or every column of the table in its order.
 class TableWriter {
  public:
-  TableWriter(const std::shared_ptr<Connection>& connection, const ErpSchema::Table& table,
-              std::vector<std::string> columns)
-      : columns_(std::move(columns)) {
-    std::string markers;
-    for (std::size_t i = 0; i < columns_.size(); ++i) markers += i ? ",?" : "?";
-    command_.SetActiveConnection(connection);
-    command_.SetCommandText("INSERT INTO " + table.name + " (" +
-                            fmt::format("{}", fmt::join(columns_, ",")) + ") VALUES (" + markers +
-                            ")");
-    for (const auto& name : columns_) {
-      const ErpSchema::Column* column = nullptr;
-      for (const auto& candidate : table.columns)
-        if (candidate.name == name) column = &candidate;
-      if (!column) throw AppError(kUnexpectedError, "", "No column " + name + " in " + table.name);
-      switch (column->kind) {
-        case ErpSchema::Kind::Text:
-          command_.AppendParameter(name, Command::ParameterType::Text, column->size);
-          break;
-        case ErpSchema::Kind::Double:
-          command_.AppendParameter(name, Command::ParameterType::Double);
-          break;
-        case ErpSchema::Kind::Date:
-          command_.AppendParameter(name, Command::ParameterType::Date);
-          break;
-        case ErpSchema::Kind::SmallInt:
-          command_.AppendParameter(name, Command::ParameterType::SmallInt);
-          break;
-      }
-    }
-  }
+  TableWriter(const std::shared_ptr<Connection>& connection, const ErpSchema::Table& table)
+      : connection_(connection), table_(table) {}
 
-  void Write(const std::vector<Variant>& values) {
-    for (std::size_t i = 0; i < columns_.size(); ++i)
-      command_.SetParameter(columns_[i], values.at(i));
+  void Write(const NamedValues& values) {
+    if (names_.empty()) {
+      for (const auto& [name, value] : values) names_.push_back(name);
+      Prepare();
+    }
+    if (values.size() != names_.size())
+      throw AppError(kUnexpectedError, "", "Demo rows of " + table_.name + " differ in columns");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (values[i].first != names_[i])
+        throw AppError(kUnexpectedError, "", "Demo rows of " + table_.name + " differ in columns");
+      command_.SetParameter(std::string(names_[i]), values[i].second);
+    }
     command_.Execute();
   }
 
+  // Values for every column of the table, in its order.
+  void WriteAll(const std::vector<Variant>& values) {
+    NamedValues named;
+    for (std::size_t i = 0; i < table_.columns.size(); ++i)
+      named.emplace_back(table_.columns[i].name, values.at(i));
+    Write(named);
+  }
+
  private:
-  std::vector<std::string> columns_;
+  void Prepare() {
+    std::vector<RecordColumn> columns;
+    for (std::string_view name : names_) {
+      auto at = RecordColumns::Find(table_.columns, name);
+      if (at == table_.columns.size())
+        throw AppError(kUnexpectedError, "", fmt::format("No column {} in {}", name, table_.name));
+      columns.push_back(table_.columns[at]);
+    }
+    command_.SetActiveConnection(connection_);
+    command_.SetCommandText("INSERT INTO " + table_.name + " (" +
+                            RecordColumns::Joined(columns, ",") + ") VALUES (" +
+                            RecordColumns::Markers(columns.size()) + ")");
+    RecordColumns::Declare(command_, columns);
+  }
+
+  std::shared_ptr<Connection> connection_;
+  const ErpSchema::Table& table_;
+  std::vector<std::string_view> names_;
   Command command_;
 };
 
@@ -115,11 +124,12 @@ constexpr std::array<const char*, 6> kSizes = {"M6", "M8", "M10", "M12", "15mm",
 
 using Rows = std::vector<std::vector<Variant>>;
 
+// Rows holding every column of the table, in its order.
 void WriteAll(const std::shared_ptr<Connection>& connection,
               const std::vector<ErpSchema::Table>& tables, const std::string& table,
-              std::vector<std::string> columns, const Rows& rows) {
-  TableWriter writer(connection, ErpSchema::FindTable(tables, table), std::move(columns));
-  for (const auto& row : rows) writer.Write(row);
+              const Rows& rows) {
+  TableWriter writer(connection, ErpSchema::FindTable(tables, table));
+  for (const auto& row : rows) writer.WriteAll(row);
 }
 
 void WriteReferenceData(const std::shared_ptr<Connection>& connection,
@@ -127,15 +137,13 @@ void WriteReferenceData(const std::shared_ptr<Connection>& connection,
   TableCatalogue names;
   WriteAll(
       connection, tables, names.SystemTable(),
-      {"erp_version", "cost_decimals", "default_unit", "company_name"},
       {{Variant(erp_version), Variant(2), Variant("EA"), Variant("Orvale Demo Supplies Ltd")}});
   WriteAll(connection, tables, names.Warehouses(),
-           {"warehouse", "description", "address1", "address2", "postcode"},
            {{"01", "Main warehouse", "Unit 4, Riverside Park", "Leeds", "LS11 5QT"},
             {"02", "North depot", "12 Harbour Road", "Newcastle", "NE1 3DX"},
             {"03", "South depot", "Building 7, Airport Way", "Southampton", "SO18 2NL"},
             {"RT", "Returns and quarantine", "Unit 4, Riverside Park", "Leeds", "LS11 5QT"}});
-  WriteAll(connection, tables, names.StockUnits(), {"unit_code", "description", "decimal_places"},
+  WriteAll(connection, tables, names.StockUnits(),
            {{"EA", "Each", 0},
             {"BOX", "Box of 100", 0},
             {"PK", "Pack of 10", 0},
@@ -144,7 +152,7 @@ void WriteReferenceData(const std::shared_ptr<Connection>& connection,
             {"KG", "Kilogram", 3},
             {"L", "Litre", 2},
             {"ROL", "Roll", 0}});
-  WriteAll(connection, tables, names.ProductGroups(), {"product_group", "description"},
+  WriteAll(connection, tables, names.ProductGroups(),
            {{"FAST", "Fasteners"},
             {"ELEC", "Electrical"},
             {"PLMB", "Plumbing"},
@@ -157,20 +165,19 @@ void WriteReferenceData(const std::shared_ptr<Connection>& connection,
             {"IMPORT", "Imported goods"},
             {"SEASON", "Seasonal lines"},
             {"CLEAR", "Clearance"}});
-  WriteAll(connection, tables, names.PurchaseUsers(), {"id", "name", "allow_buyer", "email"},
+  WriteAll(connection, tables, names.PurchaseUsers(),
            {{"JSMITH", "Jane Smith", "Y", "jane.smith@orvale.example"},
             {"AKHAN", "Asif Khan", "Y", "asif.khan@orvale.example"},
             {"MBROWN", "Mark Brown", "Y", "mark.brown@orvale.example"},
             {"TEMP01", "Agency clerk", "N", ""}});
   WriteAll(connection, tables, names.Suppliers(),
-           {"supplier", "name", "address1", "postcode", "currency"},
            {{"ACME01", "Acme Fixings Ltd", "Canal Street, Birmingham", "B1 2JP", "GBP"},
             {"BRIGHT", "Bright Electrical Supplies", "Mill Lane, Bolton", "BL1 4AA", "GBP"},
             {"NORPL", "Northern Plumbing Wholesale", "Dock Road, Hull", "HU1 1XE", "GBP"},
             {"TOOLCO", "Toolco GmbH", "Industriestrasse 9, Solingen", "42655", "EUR"},
             {"SAFEGD", "Safeguard PPE", "Park Avenue, Swindon", "SN2 1AB", "GBP"},
             {"COLOUR", "Colourcoat Paints", "Kiln Road, Stoke", "ST4 2RS", "GBP"}});
-  WriteAll(connection, tables, names.SystemCodes(), {"code_type", "code", "description"},
+  WriteAll(connection, tables, names.SystemCodes(),
            {{"005", "S", "Standard rate"},
             {"005", "R", "Reduced rate"},
             {"005", "Z", "Zero rated"},
@@ -180,20 +187,20 @@ void WriteReferenceData(const std::shared_ptr<Connection>& connection,
             {"019", "BAG", "Bag"},
             {"019", "DRUM", "Drum"},
             {"019", "TUBE", "Tube"}});
-  WriteAll(connection, tables, names.PurchaseGlKeys(), {"purchase_key", "description"},
+  WriteAll(connection, tables, names.PurchaseGlKeys(),
            {{"P01", "Purchases - stock"},
             {"P02", "Purchases - consumables"},
             {"P03", "Carriage inwards"}});
-  WriteAll(connection, tables, names.StockGlXrefs(), {"analysis_x_ref", "description"},
+  WriteAll(connection, tables, names.StockGlXrefs(),
            {{"S01", "Stock - raw materials"},
             {"S02", "Stock - finished goods"},
             {"S03", "Stock - consumables"}});
-  WriteAll(connection, tables, names.ExpenseCodes(), {"exp_rev_code", "description"},
+  WriteAll(connection, tables, names.ExpenseCodes(),
            {{"MAINT", "Maintenance"},
             {"PROJ-100", "Project 100 - warehouse fit-out"},
             {"ADMIN", "Administration"}});
   if (erp_version >= 7)
-    WriteAll(connection, tables, names.ReplenishCategories(), {"replenish_category", "description"},
+    WriteAll(connection, tables, names.ReplenishCategories(),
              {{"MIN", "Min / max"},
               {"ROP", "Reorder point"},
               {"JIT", "Just in time"},
@@ -206,111 +213,20 @@ void WriteReferenceData(const std::shared_ptr<Connection>& connection,
                         aisle == 4 && shelf == 3 ? "H" : "A",
                         aisle == 4 && shelf == 3 ? "Held for stock check" : ""});
   bins.push_back({"RT", "QUAR", "A", "Quarantine cage"});
-  WriteAll(connection, tables, names.Bins(), {"warehouse", "bin_code", "bin_status", "comments"},
-           bins);
+  WriteAll(connection, tables, names.Bins(), bins);
 }
 
 void WriteStock(const std::shared_ptr<Connection>& connection,
                 const std::vector<ErpSchema::Table>& tables, int erp_version, int rows) {
   TableCatalogue names;
   Sequence random(20240601 + static_cast<std::uint64_t>(erp_version));
-  std::vector<std::string> columns = {"warehouse",
-                                      "product",
-                                      "description",
-                                      "long_description",
-                                      "alpha",
-                                      "analysis_a",
-                                      "analysis_b",
-                                      "analysis_x_ref",
-                                      "nominal_key",
-                                      "purchase_key",
-                                      "unit_code",
-                                      "selling_unit",
-                                      "purchase_unit",
-                                      "despatch_units",
-                                      "purchase_factor",
-                                      "selling_factor",
-                                      "supplier",
-                                      "last_supplier",
-                                      "buyer_id",
-                                      "bin_number",
-                                      "make_or_buy",
-                                      "mrp_batching",
-                                      "working_level",
-                                      "reorder_freeze",
-                                      "std_cost_freeze",
-                                      "bulk_item",
-                                      "batch_traceability",
-                                      "vat_inclusive",
-                                      "stock_vat_type",
-                                      "qty_decimal_places",
-                                      "standard_material",
-                                      "standard_labour",
-                                      "standard_overhead",
-                                      "standard_subcontra",
-                                      "standard_cost",
-                                      "current_material",
-                                      "current_labour",
-                                      "current_overhead",
-                                      "current_subcontrac",
-                                      "current_cost",
-                                      "price",
-                                      "wholesale_price",
-                                      "physical_qty",
-                                      "allocated_qty",
-                                      "on_order_qty",
-                                      "back_order_qty",
-                                      "min_stock_level",
-                                      "maximum_stock_leve",
-                                      "safety_stock_level",
-                                      "economic_reorder_q",
-                                      "lead_time",
-                                      "review_days",
-                                      "stock_take_toleran",
-                                      "inspection_yield",
-                                      "pr_yield",
-                                      "inspect_cycle",
-                                      "weight",
-                                      "packaging",
-                                      "catalogue_number",
-                                      "last_revalue",
-                                      "stock_date",
-                                      "issue_date",
-                                      "delivery_date",
-                                      "period_demand01",
-                                      "period_demand02",
-                                      "period_demand03",
-                                      "year_to_date01",
-                                      "year_to_date02",
-                                      "month_to_date01",
-                                      "month_to_date02",
-                                      "supersession",
-                                      "supsession_date",
-                                      "alternatives01"};
-  if (erp_version >= 7) {
-    columns.push_back("replenish_category");
-    columns.push_back("held_flag");
-    columns.push_back("obsolete_flag");
-  }
-  TableWriter stock(connection, ErpSchema::FindTable(tables, names.StockMaster()), columns);
+
+  TableWriter stock(connection, ErpSchema::FindTable(tables, names.StockMaster()));
   const bool split_key = erp_version >= 6;
-  TableWriter extension(connection, ErpSchema::FindTable(tables, names.StockExtension()),
-                        {"warehouse", "product", "analysis_d", "analysis_e", "analysis_f",
-                         "delivery_qty_tol", "call_off_qty_tol", "consumer_unit"});
-  std::vector<std::string> ec_columns =
-      split_key ? std::vector<std::string>{"warehouse", "product", "ecspare"}
-                : std::vector<std::string>{"whproduct", "spare"};
-  for (const char* name :
-       {"ssdstate", "weightkg", "statind", "procind", "commodity", "country_orig", "suppunitqty"})
-    ec_columns.push_back(name);
-  TableWriter ec(connection, ErpSchema::FindTable(tables, names.StockEc()), ec_columns);
-  TableWriter expense(connection, ErpSchema::FindTable(tables, names.StockExpense()),
-                      split_key ? std::vector<std::string>{"warehouse", "product", "expense"}
-                                : std::vector<std::string>{"whproduct", "expense"});
-  std::vector<std::string> page_columns = {"warehouse", "product", "page_number", "spare"};
-  for (int i = 1; i <= 12; ++i) page_columns.push_back(fmt::format("text{:02}", i));
-  TableWriter pages(connection, ErpSchema::FindTable(tables, names.TechnicalDescription()),
-                    page_columns);
+  TableWriter extension(connection, ErpSchema::FindTable(tables, names.StockExtension()));
+  TableWriter ec(connection, ErpSchema::FindTable(tables, names.StockEc()));
+  TableWriter expense(connection, ErpSchema::FindTable(tables, names.StockExpense()));
+  TableWriter pages(connection, ErpSchema::FindTable(tables, names.TechnicalDescription()));
 
   const std::array<const char*, 3> buyers = {"JSMITH", "AKHAN", "MBROWN"};
   const double revalued = 45292;  // 01/01/2024
@@ -348,90 +264,94 @@ void WriteStock(const std::shared_ptr<Connection>& connection,
     double allocated = std::min(physical, static_cast<double>(random.Between(0, 6) * 5));
     double min_level = item.cost < 1 ? 500 : 20;
     std::string bin = fmt::format("A{:02}-{:02}", 1 + number % 4, 1 + number % 3);
-    std::vector<Variant> values = {
-        warehouse,
-        product,
-        description,
-        long_description.substr(0, 40),
-        fmt::format("{}{}", item.code, size).substr(0, 10),
-        item.group,
-        number % 5 == 0 ? "TRADE" : "",
-        number % 4 == 0 ? "S02" : "S01",
-        "N01",
-        number % 6 == 0 ? "P02" : "P01",
-        item.unit,
-        item.unit,
-        item.unit,
-        item.unit,
-        1.0,
-        1.0,
-        item.supplier,
-        item.supplier,
-        buyers[number % buyers.size()],
-        bin,
-        number % 9 == 0 ? "M" : "B",
-        "Q",
-        "R",
-        "N",
-        "N",
-        "N",
-        number % 8 == 0 ? "B" : "N",
-        "N",
-        "S",
-        std::string(item.unit) == "M" ? "2" : "0",
-        material,
-        labour,
-        overhead,
-        subcontract,
-        standard,
-        current_material,
-        labour,
-        overhead,
-        subcontract,
-        current,
-        std::round(standard * 1.65 * 100) / 100,
-        std::round(standard * 1.35 * 100) / 100,
-        physical,
-        allocated,
-        static_cast<double>(random.Between(0, 4) * 10),
-        0.0,
-        min_level,
-        min_level * 6,
-        min_level / 2,
-        min_level * 3,
-        static_cast<double>(random.Between(2, 21)),
-        7.0,
-        number % 10 == 0 ? 5.0 : -1.0,
-        100.0,
-        100.0,
-        static_cast<std::int32_t>(number % 4),
-        std::round(item.cost * 0.4 * scale * 1000) / 1000,
-        number % 3 == 0 ? "CARTON" : "BAG",
-        fmt::format("CAT-{:05}", 10000 + number * 7),
-        OleDate{revalued},
-        OleDate{revalued + random.Between(30, 300)},
-        physical > 0 ? Variant(OleDate{revalued + random.Between(100, 330)}) : Variant::MakeNull(),
-        Variant::MakeNull(),
-        static_cast<double>(random.Between(0, 120)),
-        static_cast<double>(random.Between(0, 120)),
-        static_cast<double>(random.Between(0, 120)),
-        std::round(standard * random.Between(50, 900) * 100) / 100,
-        static_cast<double>(random.Between(50, 900)),
-        std::round(standard * random.Between(0, 80) * 100) / 100,
-        static_cast<double>(random.Between(0, 80)),
-        superseded ? "01" + product_code(number + 1) : "",
-        superseded ? Variant(OleDate{revalued + 200}) : Variant::MakeNull(),
-        alternative ? "01" + product_code(number + 2) : ""};
+    NamedValues values = {
+        {"warehouse", warehouse},
+        {"product", product},
+        {"description", description},
+        {"long_description", long_description.substr(0, 40)},
+        {"alpha", fmt::format("{}{}", item.code, size).substr(0, 10)},
+        {"analysis_a", item.group},
+        {"analysis_b", number % 5 == 0 ? "TRADE" : ""},
+        {"analysis_x_ref", number % 4 == 0 ? "S02" : "S01"},
+        {"nominal_key", "N01"},
+        {"purchase_key", number % 6 == 0 ? "P02" : "P01"},
+        {"unit_code", item.unit},
+        {"selling_unit", item.unit},
+        {"purchase_unit", item.unit},
+        {"despatch_units", item.unit},
+        {"purchase_factor", 1.0},
+        {"selling_factor", 1.0},
+        {"supplier", item.supplier},
+        {"last_supplier", item.supplier},
+        {"buyer_id", buyers[number % buyers.size()]},
+        {"bin_number", bin},
+        {"make_or_buy", number % 9 == 0 ? "M" : "B"},
+        {"mrp_batching", "Q"},
+        {"working_level", "R"},
+        {"reorder_freeze", "N"},
+        {"std_cost_freeze", "N"},
+        {"bulk_item", "N"},
+        {"batch_traceability", number % 8 == 0 ? "B" : "N"},
+        {"vat_inclusive", "N"},
+        {"stock_vat_type", "S"},
+        {"qty_decimal_places", std::string(item.unit) == "M" ? "2" : "0"},
+        {"standard_material", material},
+        {"standard_labour", labour},
+        {"standard_overhead", overhead},
+        {"standard_subcontra", subcontract},
+        {"standard_cost", standard},
+        {"current_material", current_material},
+        {"current_labour", labour},
+        {"current_overhead", overhead},
+        {"current_subcontrac", subcontract},
+        {"current_cost", current},
+        {"price", std::round(standard * 1.65 * 100) / 100},
+        {"wholesale_price", std::round(standard * 1.35 * 100) / 100},
+        {"physical_qty", physical},
+        {"allocated_qty", allocated},
+        {"on_order_qty", static_cast<double>(random.Between(0, 4) * 10)},
+        {"back_order_qty", 0.0},
+        {"min_stock_level", min_level},
+        {"maximum_stock_leve", min_level * 6},
+        {"safety_stock_level", min_level / 2},
+        {"economic_reorder_q", min_level * 3},
+        {"lead_time", static_cast<double>(random.Between(2, 21))},
+        {"review_days", 7.0},
+        {"stock_take_toleran", number % 10 == 0 ? 5.0 : -1.0},
+        {"inspection_yield", 100.0},
+        {"pr_yield", 100.0},
+        {"inspect_cycle", static_cast<std::int32_t>(number % 4)},
+        {"weight", std::round(item.cost * 0.4 * scale * 1000) / 1000},
+        {"packaging", number % 3 == 0 ? "CARTON" : "BAG"},
+        {"catalogue_number", fmt::format("CAT-{:05}", 10000 + number * 7)},
+        {"last_revalue", OleDate{revalued}},
+        {"stock_date", OleDate{revalued + random.Between(30, 300)}},
+        {"issue_date", physical > 0 ? Variant(OleDate{revalued + random.Between(100, 330)})
+                                    : Variant::MakeNull()},
+        {"delivery_date", Variant::MakeNull()},
+        {"period_demand01", static_cast<double>(random.Between(0, 120))},
+        {"period_demand02", static_cast<double>(random.Between(0, 120))},
+        {"period_demand03", static_cast<double>(random.Between(0, 120))},
+        {"year_to_date01", std::round(standard * random.Between(50, 900) * 100) / 100},
+        {"year_to_date02", static_cast<double>(random.Between(50, 900))},
+        {"month_to_date01", std::round(standard * random.Between(0, 80) * 100) / 100},
+        {"month_to_date02", static_cast<double>(random.Between(0, 80))},
+        {"supersession", superseded ? "01" + product_code(number + 1) : ""},
+        {"supsession_date", superseded ? Variant(OleDate{revalued + 200}) : Variant::MakeNull()},
+        {"alternatives01", alternative ? "01" + product_code(number + 2) : ""},
+    };
     if (erp_version >= 7) {
-      values.push_back(number % 4 == 0 ? "MIN" : number % 4 == 1 ? "ROP" : "");
-      values.push_back(number % 17 == 5 ? "Y" : "N");
-      values.push_back(number % 23 == 11 ? "Y" : "N");
+      const std::array<const char*, 4> categories = {"MIN", "ROP", "JIT", "MAN"};
+      values.push_back({"replenish_category", categories[number % categories.size()]});
+      values.push_back({"held_flag", number % 17 == 5 ? "Y" : "N"});
+      values.push_back({"obsolete_flag", number % 23 == 11 ? "Y" : "N"});
     }
     stock.Write(values);
 
     if (i % 3 == 0)
-      extension.Write({warehouse, product, number % 2 ? "IMPORT" : "", number % 5 ? "" : "SEASON",
-                       "", number % 2 ? "5%" : "", number % 2 ? "10%" : "", item.unit});
+      extension.WriteAll({warehouse, product, number % 2 ? "IMPORT" : "",
+                          number % 5 ? "" : "SEASON", "", number % 2 ? "5%" : "",
+                          number % 2 ? "10%" : "", item.unit});
     if (*item.commodity) {
       std::vector<Variant> ec_values;
       if (split_key) {
@@ -444,14 +364,14 @@ void WriteStock(const std::shared_ptr<Connection>& connection,
             Variant("1"), Variant(item.commodity),
             Variant(std::string(item.supplier) == "TOOLCO" ? "DE" : "GB"), Variant(1.0)})
         ec_values.push_back(value);
-      ec.Write(ec_values);
+      ec.WriteAll(ec_values);
     }
     if (i % 5 == 0) {
       const char* code = number % 2 ? "MAINT" : "PROJ-100";
       if (split_key)
-        expense.Write({warehouse, product, code});
+        expense.WriteAll({warehouse, product, code});
       else
-        expense.Write({warehouse + product, code});
+        expense.WriteAll({warehouse + product, code});
     }
     if (i % 10 == 0) {
       int page_count = number % 3 == 0 ? 2 : 1;
@@ -471,7 +391,7 @@ void WriteStock(const std::shared_ptr<Connection>& connection,
             text = "Handling: see safety data sheet.";
           page_values.push_back(text);
         }
-        pages.Write(page_values);
+        pages.WriteAll(page_values);
       }
     }
   }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "records/RecordColumns.h"
 #include "shell/outside/db/DatabaseTarget.h"
 
 namespace orv {
@@ -10,29 +12,18 @@ namespace orv {
 class Connection;
 
 // The tables of an ERP company database, for versions 5, 6 and 7, as this library reads and
-// writes them. Text columns have the widths the library declares for their parameters; on SQLite,
-// which does not enforce a declared width, a CHECK constraint does, so an over-long value fails
-// the same way on both databases. Key columns are NOT NULL; every other column may hold Null and
-// defaults to '' or 0.
+// writes them: the stock master and its companions from the records' own column tables, the
+// reference tables the look-ups and browses read. Text columns have the widths the library declares
+// for their parameters; on SQLite, which does not enforce a declared width, a CHECK constraint
+// does, so an over-long value fails the same way on both databases. Key columns are NOT NULL; every
+// other column may hold Null and defaults to '' or 0.
 class ErpSchema {
  public:
-  enum class Kind { Text, Double, Date, SmallInt };
-  struct Column {
-    std::string name;
-    Kind kind;
-    int size = 0;  // characters, for text
-  };
   struct Table {
     std::string name;  // qualified, as the table catalogue gives it
-    std::vector<Column> columns;
-    std::vector<std::string> key;
+    std::vector<RecordColumn> columns;
+    std::vector<std::string_view> key;
   };
-
-  // The 186 data columns of the stock master in record order (alphabetical, warehouse and
-  // product excluded).
-  static const std::vector<Column>& StockMasterDataColumns();
-  // The columns the stock master has from version 7 on.
-  static const std::vector<Column>& StockMasterVersion7Columns();
 
   // Every table of a company database of that ERP version; AppError for an unknown version.
   static std::vector<Table> Tables(int erp_version);

@@ -16,18 +16,6 @@ constexpr std::size_t CountOf(Kind kind, std::size_t first, std::size_t last) {
   return count;
 }
 
-constexpr bool Version7FlagsAgree() {
-  for (std::size_t i = 0; i < StockdColumns::kCount; ++i)
-    if (StockdColumns::kAll[i].version7 != (i >= StockdColumns::kFirstVersion7)) return false;
-  return true;
-}
-
-constexpr bool TextsHaveSizes() {
-  for (const auto& column : StockdColumns::kAll)
-    if ((column.kind == Kind::Text) != (column.size > 0)) return false;
-  return true;
-}
-
 static_assert(CountOf(Kind::Text, 0, StockdColumns::kDataCount) == 57);
 static_assert(CountOf(Kind::Double, 0, StockdColumns::kDataCount) == 119);
 static_assert(CountOf(Kind::Date, 0, StockdColumns::kDataCount) == 5);
@@ -35,8 +23,7 @@ static_assert(CountOf(Kind::SmallInt, 0, StockdColumns::kDataCount) == 5);
 static_assert(StockdColumns::kAll[StockdColumns::kWarehouse].name == "warehouse");
 static_assert(StockdColumns::kAll[StockdColumns::kProduct].name == "product");
 static_assert(StockdColumns::kAll[StockdColumns::kFirstVersion7].name == "replenish_category");
-static_assert(Version7FlagsAgree());
-static_assert(TextsHaveSizes());
+static_assert(RecordColumns::TextsHaveSizes(StockdColumns::kAll));
 
 }  // namespace
 

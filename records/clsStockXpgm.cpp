@@ -6,6 +6,14 @@
 #include "shell/outside/db/DataConnection.h"
 
 namespace orv {
+namespace {
+
+constexpr std::span<const RecordColumn> kAll(CompanionColumns::kExtension);
+constexpr std::span<const RecordColumn> kKey = kAll.first(2);
+constexpr std::span<const RecordColumn> kValues = kAll.subspan(2);
+constexpr std::string_view kKeyCondition = " where warehouse = ? and product = ?";
+
+}  // namespace
 
 const std::shared_ptr<DataConnection>& clsStockXpgm::SageConnection() {
   if (!connection_) SetSageConnection(std::make_shared<DataConnection>());
@@ -18,27 +26,26 @@ void clsStockXpgm::SetSageConnection(std::shared_ptr<DataConnection> connection)
 }
 
 std::string clsStockXpgm::ReadSql() {
-  return std::string("select warehouse,") +
-         "product,analysis_d,analysis_e,analysis_f,delivery_qty_tol,call_off_qty_tol,consumer_"
-         "unit" +
-         " from scheme.stockxpgm" + " where warehouse = ? and product = ?";
+  return "select " + RecordColumns::Joined(kAll, ",") + " from scheme.stockxpgm" +
+         std::string(kKeyCondition);
 }
 
 std::string clsStockXpgm::UpdateSql() {
-  return std::string(" update scheme.stockxpgm") + " set analysis_d = ?,analysis_e = ? " +
-         " ,analysis_f =?,delivery_qty_tol = ?,call_off_qty_tol = ?,consumer_unit = ?" +
-         " where warehouse = ? and product = ?";
+  return " update scheme.stockxpgm set " + RecordColumns::Joined(kValues, ",", " = ?") +
+         std::string(kKeyCondition);
 }
 
 std::string clsStockXpgm::InsertSql(const std::string& table) {
-  return "INSERT INTO " + table +
-         " (warehouse,product,analysis_d,analysis_e,analysis_f,delivery_qty_tol,call_off_qty_tol,"
-         "consumer_unit)" +
-         " VALUES ( ?,?,?,?,?,?,?,?)";
+  return "INSERT INTO " + table + " (" + RecordColumns::Joined(kAll, ",") + ") VALUES ( " +
+         RecordColumns::Markers(kAll.size()) + ")";
 }
 
-void clsStockXpgm::Bind(PreparedStatement& statement, const char* name, const std::string& value) {
-  statement.GetCommand().SetParameter(name, SageConnection()->ConvertValue(value));
+void clsStockXpgm::SetParameters(PreparedStatement& statement,
+                                 std::span<const RecordColumn> columns) {
+  const DataConnection& connection = *SageConnection();
+  for (const auto& column : columns)
+    statement.GetCommand().SetParameter(
+        column.name, connection.ConvertValue(values_[RecordColumns::Find(kAll, column.name)]));
 }
 
 void clsStockXpgm::PrepareReadStatement() {
@@ -48,8 +55,7 @@ void clsStockXpgm::PrepareReadStatement() {
     line = 20;
     read_.SetActiveConnection(SageConnection());
     read_.SetSQL(ReadSql());
-    read_.AddTextParameter("warehouse", 2);
-    read_.AddTextParameter("product", 20);
+    RecordColumns::Declare(read_.GetCommand(), kKey);
     line = 30;
     read_.SetPrepared(true);
   });
@@ -60,27 +66,20 @@ void clsStockXpgm::ReadIt() {
     line = 10;
     PrepareReadStatement();
     line = 20;
-    Bind(read_, "warehouse", warehouse);
-    Bind(read_, "product", product);
+    SetParameters(read_, kKey);
     line = 30;
     rs_ = read_.GetCommand().Execute();
     line = 40;
     if (rs_.Eof()) {
       rs_.Close();
-      throw AppError(vbObjectError + 5001, "", "Cannot find Product " + product);
+      throw AppError(vbObjectError + 5001, "", "Cannot find Product " + Get("product"));
     }
     line = 50;
-    auto text = [this](const char* name) { return ValueConvert::NullToText(rs_.Fields(name)); };
-    std::string d = text("analysis_d"), e = text("analysis_e"), f = text("analysis_f");
-    std::string delivery = text("delivery_qty_tol"), call_off = text("call_off_qty_tol");
-    std::string unit = text("consumer_unit");
+    decltype(values_) read;
+    for (std::size_t i = 0; i < kAll.size(); ++i)
+      read[i] = ValueConvert::NullToText(rs_.Fields(std::string(kAll[i].name)));
     rs_.Close();
-    AnalysisD = std::move(d);
-    AnalysisE = std::move(e);
-    AnalysisF = std::move(f);
-    DeliveryQtyTol = std::move(delivery);
-    CallOffQtyTol = std::move(call_off);
-    ConsumerUnit = std::move(unit);
+    for (std::size_t i = kKey.size(); i < kAll.size(); ++i) values_[i] = std::move(read[i]);
   });
 }
 
@@ -91,14 +90,8 @@ void clsStockXpgm::PrepareStkxpgmUpdateStatement() {
     line = 20;
     update_.SetActiveConnection(SageConnection());
     update_.SetSQL(UpdateSql());
-    update_.AddTextParameter("analysis_d", 10);
-    update_.AddTextParameter("analysis_e", 10);
-    update_.AddTextParameter("analysis_f", 10);
-    update_.AddTextParameter("delivery_qty_tol", 30);
-    update_.AddTextParameter("call_off_qty_tol", 30);
-    update_.AddTextParameter("consumer_unit", 10);
-    update_.AddTextParameter("warehouse", 2);
-    update_.AddTextParameter("product", 20);
+    RecordColumns::Declare(update_.GetCommand(), kValues);
+    RecordColumns::Declare(update_.GetCommand(), kKey);
     line = 30;
     update_.SetPrepared(true);
   });
@@ -109,14 +102,7 @@ void clsStockXpgm::UpdateStockXPg() {
     line = 10;
     PrepareStkxpgmUpdateStatement();
     line = 20;
-    Bind(update_, "analysis_d", AnalysisD);
-    Bind(update_, "analysis_e", AnalysisE);
-    Bind(update_, "analysis_f", AnalysisF);
-    Bind(update_, "delivery_qty_tol", DeliveryQtyTol);
-    Bind(update_, "call_off_qty_tol", CallOffQtyTol);
-    Bind(update_, "consumer_unit", ConsumerUnit);
-    Bind(update_, "warehouse", warehouse);
-    Bind(update_, "product", product);
+    SetParameters(update_, kAll);
     line = 30;
     update_.GetCommand().Execute();
   });
@@ -129,14 +115,7 @@ void clsStockXpgm::PrepareInsertStatement() {
     line = 20;
     insert_.SetActiveConnection(SageConnection());
     insert_.SetSQL(InsertSql(SageConnection()->TableCatalogue().StockExtension()));
-    insert_.AddTextParameter("warehouse", 2);
-    insert_.AddTextParameter("product", 20);
-    insert_.AddTextParameter("analysis_d", 10);
-    insert_.AddTextParameter("analysis_e", 10);
-    insert_.AddTextParameter("analysis_f", 10);
-    insert_.AddTextParameter("delivery_qty_tol", 30);
-    insert_.AddTextParameter("call_off_qty_tol", 30);
-    insert_.AddTextParameter("consumer_unit", 10);
+    RecordColumns::Declare(insert_.GetCommand(), kAll);
     line = 30;
     insert_.SetPrepared(true);
   });
@@ -147,14 +126,7 @@ void clsStockXpgm::InsertRow() {
     line = 10;
     PrepareInsertStatement();
     line = 20;
-    Bind(insert_, "warehouse", warehouse);
-    Bind(insert_, "product", product);
-    Bind(insert_, "analysis_d", AnalysisD);
-    Bind(insert_, "analysis_e", AnalysisE);
-    Bind(insert_, "analysis_f", AnalysisF);
-    Bind(insert_, "delivery_qty_tol", DeliveryQtyTol);
-    Bind(insert_, "call_off_qty_tol", CallOffQtyTol);
-    Bind(insert_, "consumer_unit", ConsumerUnit);
+    SetParameters(insert_, kAll);
     line = 30;
     insert_.GetCommand().Execute();
   });

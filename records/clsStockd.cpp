@@ -165,34 +165,17 @@ void clsStockd::AddParameters(Statement& statement) {
   Trap("AddParameters of Class Module clsStockd Line#:", [&](int& line) {
     line = 10;
     PreparedStatement& s = statement.statement;
-    auto add = [&s](std::size_t column) {
-      const Column& c = At(column);
-      switch (c.kind) {
-        case Kind::Text:
-          s.AddTextParameter(std::string(c.name), c.size);
-          break;
-        case Kind::Double:
-          s.AddDoubleParameter(std::string(c.name));
-          break;
-        case Kind::Date:
-          s.AddDateParameter(std::string(c.name));
-          break;
-        case Kind::SmallInt:
-          s.AddIntegerParameter(std::string(c.name));
-          break;
-      }
+    const std::span<const Column> all(StockdColumns::kAll);
+    auto add = [&](std::size_t first, std::size_t last) {
+      RecordColumns::Declare(s.GetCommand(), all.subspan(first, last - first));
     };
-    for (std::size_t i = 0; i < StockdColumns::kDataCount; ++i) add(i);
+    add(0, StockdColumns::kDataCount);
     line = 20;
     // The update's key stands in its where clause, after the version 7 columns; the insert names
     // the key right after the data columns.
-    auto add_key = [&] {
-      add(StockdColumns::kWarehouse);
-      add(StockdColumns::kProduct);
-    };
+    auto add_key = [&] { add(StockdColumns::kWarehouse, StockdColumns::kFirstVersion7); };
     auto add_version7 = [&] {
-      if (!statement.version7) return;
-      for (std::size_t i = StockdColumns::kFirstVersion7; i < StockdColumns::kCount; ++i) add(i);
+      if (statement.version7) add(StockdColumns::kFirstVersion7, StockdColumns::kCount);
     };
     line = 30;
     if (update_mode_) {

@@ -16,31 +16,42 @@ void clsStprexD::SetSageConnection(std::shared_ptr<DataConnection> connection) {
   for (PreparedStatement* s : {&read_, &insert_, &update_}) s->SetActiveConnection(connection_);
 }
 
+namespace {
+
+std::span<const RecordColumn> Key(bool split_key) {
+  if (split_key) return CompanionColumns::kSplitKey;
+  return CompanionColumns::kJoinedKey;
+}
+
+std::string KeyCondition(bool split_key) {
+  return " where " + RecordColumns::Joined(Key(split_key), " and ", " = ?");
+}
+
+}  // namespace
+
 std::string clsStprexD::ReadSql(const std::string& table, bool split_key) {
-  return "select expense from " + table +
-         (split_key ? " where warehouse = ? and product = ?" : " where whproduct = ?");
+  return "select " + RecordColumns::Joined(CompanionColumns::kExpenseValues, ",") + " from " +
+         table + KeyCondition(split_key);
 }
 
 std::string clsStprexD::InsertSql(const std::string& table, bool split_key) {
-  return "INSERT INTO " + table +
-         (split_key ? " (warehouse,product,expense) VALUES ( ?,?,?)"
-                    : " (whproduct,expense) VALUES ( ?,?)");
+  const auto key = Key(split_key);
+  const auto& values = CompanionColumns::kExpenseValues;
+  return "INSERT INTO " + table + " (" + RecordColumns::Joined(key, ",") + "," +
+         RecordColumns::Joined(values, ",") + ") VALUES ( " +
+         RecordColumns::Markers(key.size() + values.size()) + ")";
 }
 
 std::string clsStprexD::UpdateSql(const std::string& table, bool split_key) {
-  return "update " + table + " set expense = ?" +
-         (split_key ? " where warehouse = ? and product = ?" : " where whproduct = ?");
+  return "update " + table + " set " +
+         RecordColumns::Joined(CompanionColumns::kExpenseValues, ",", " = ?") +
+         KeyCondition(split_key);
 }
 
 bool clsStprexD::SplitKey() { return SageConnection()->SystemInfo().Version() >= 6; }
 
 void clsStprexD::AddKeyParameters(PreparedStatement& statement, bool split_key) {
-  if (split_key) {
-    statement.AddTextParameter("warehouse", 2);
-    statement.AddTextParameter("product", 20);
-  } else {
-    statement.AddTextParameter("whproduct", 22);
-  }
+  RecordColumns::Declare(statement.GetCommand(), Key(split_key));
 }
 
 void clsStprexD::SetKeyParameters(PreparedStatement& statement, bool split_key) {
@@ -84,7 +95,7 @@ void clsStprexD::InsertRow() {
       insert_.SetActiveConnection(SageConnection());
       insert_.SetSQL(InsertSql(SageConnection()->TableCatalogue().StockExpense(), insert_split_));
       AddKeyParameters(insert_, insert_split_);
-      insert_.AddTextParameter("expense", 20);
+      RecordColumns::Declare(insert_.GetCommand(), CompanionColumns::kExpenseValues);
       insert_.SetPrepared(true);
     }
     line = 20;
@@ -102,7 +113,7 @@ void clsStprexD::UpdateRow() {
       update_split_ = SplitKey();
       update_.SetActiveConnection(SageConnection());
       update_.SetSQL(UpdateSql(SageConnection()->TableCatalogue().StockExpense(), update_split_));
-      update_.AddTextParameter("expense", 20);
+      RecordColumns::Declare(update_.GetCommand(), CompanionColumns::kExpenseValues);
       AddKeyParameters(update_, update_split_);
       update_.SetPrepared(true);
     }

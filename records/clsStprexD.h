@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "records/CompanionColumns.h"
 #include "shell/outside/db/PreparedStatement.h"
 #include "shell/outside/db/Recordset.h"
 

@@ -1,7 +1,5 @@
 #include "records/clsSttechD.h"
 
-#include <cstdio>
-
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/base/Trap.h"
 #include "shell/outside/base/ValueConvert.h"
@@ -10,11 +8,10 @@
 namespace orv {
 namespace {
 
-std::string LineName(std::size_t index) {
-  char name[8];
-  std::snprintf(name, sizeof name, "text%02zu", index + 1);
-  return name;
-}
+constexpr const auto& kValues = CompanionColumns::kPageValues;
+constexpr const auto& kKey = CompanionColumns::kPageKey;
+
+std::string KeyCondition() { return " where " + RecordColumns::Joined(kKey, " and ", " = ?"); }
 
 }  // namespace
 
@@ -28,21 +25,17 @@ void clsSttechD::SetSageConnection(std::shared_ptr<DataConnection> connection) {
 }
 
 std::string clsSttechD::ReadSql(const std::string& table) {
-  return "select *  from " + table + " where warehouse = ? and product = ? and page_number=?";
+  return "select *  from " + table + KeyCondition();
 }
 
 std::string clsSttechD::InsertSql(const std::string& table) {
-  return "INSERT INTO " + table +
-         " ( spare,text01,text02,text03,text04,text05,text06,text07,text08" +
-         ",text09,text10,text11,text12,warehouse,product,page_number)" +
-         " VALUES ( ?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+  return "INSERT INTO " + table + " ( " + RecordColumns::Joined(kValues, ",") + "," +
+         RecordColumns::Joined(kKey, ",") + ") VALUES ( " +
+         RecordColumns::Markers(kValues.size() + kKey.size()) + ")";
 }
 
 std::string clsSttechD::UpdateSql(const std::string& table) {
-  return "Update " + table + " set  spare=?,  text01=?," +
-         " text02=?,  text03=?,  text04=?,  text05=?," +
-         " text06=?,  text07=?,  text08=?,  text09=?," + " text10=?,  text11=?,  text12=?" +
-         " where warehouse = ? and product=? and page_number=? ";
+  return "Update " + table + " set " + RecordColumns::Joined(kValues, ", ", "=?") + KeyCondition();
 }
 
 std::string clsSttechD::DeleteSql(const std::string& table, const std::string& warehouse,
@@ -60,27 +53,33 @@ void clsSttechD::Reset() {
   warehouse.clear();
 }
 
+std::string& clsSttechD::Value(std::size_t column) {
+  return column < CompanionColumns::kFirstLine ? spare
+                                               : text.at(column - CompanionColumns::kFirstLine);
+}
+
+std::string& clsSttechD::KeyValue(std::size_t column) {
+  std::string* key[] = {&warehouse, &product, &page_number};
+  return *key[column];
+}
+
 void clsSttechD::AddParameters(PreparedStatement& statement) {
   Trap("AddParameters of Class Module clsSttechD Line#:", [&](int& line) {
     line = 10;
-    statement.AddTextParameter("spare", 50);
-    for (std::size_t i = 0; i < text.size(); ++i) statement.AddTextParameter(LineName(i), 60);
+    RecordColumns::Declare(statement.GetCommand(), kValues);
     line = 20;
-    statement.AddTextParameter("warehouse", 2);
-    statement.AddTextParameter("product", 20);
-    statement.AddTextParameter("page_number", 3);
+    RecordColumns::Declare(statement.GetCommand(), kKey);
   });
 }
 
 void clsSttechD::SetParameters(PreparedStatement& statement) {
   Trap("SetParameters of Class Module clsSttechD Line#:", [&](int& line) {
     line = 10;
-    statement.SetTextParameter("spare", spare);
-    for (std::size_t i = 0; i < text.size(); ++i) statement.SetTextParameter(LineName(i), text[i]);
+    for (std::size_t i = 0; i < kValues.size(); ++i)
+      statement.SetTextParameter(kValues[i].name, Value(i));
     line = 20;
-    statement.SetTextParameter("warehouse", warehouse);
-    statement.SetTextParameter("product", product);
-    statement.SetTextParameter("page_number", page_number);
+    for (std::size_t i = 0; i < kKey.size(); ++i)
+      statement.SetTextParameter(kKey[i].name, KeyValue(i));
   });
 }
 
@@ -117,9 +116,9 @@ void clsSttechD::PrepareReadStatement() {
     line = 20;
     read_.SetSQL(ReadSql(SageConnection()->TableCatalogue().TechnicalDescription()));
     line = 30;
-    read_.AddTextParameter("warehouse", 2);
-    read_.AddTextParameter("product", 20);
-    read_.AddTextParameter("page_number", 6);
+    // The read takes a page text longer than the three characters a page number is stored in.
+    RecordColumns::Declare(read_.GetCommand(), std::span(kKey).first(2));
+    read_.AddTextParameter(std::string(kKey[2].name), 6);
     line = 40;
     read_.SetPrepared(true);
   });
@@ -154,9 +153,8 @@ void clsSttechD::ReadIt() {
     line = 20;
     const DataConnection& connection = *SageConnection();
     Command& command = read_.GetCommand();
-    command.SetParameter("warehouse", connection.ConvertValue(warehouse));
-    command.SetParameter("product", connection.ConvertValue(product));
-    command.SetParameter("page_number", connection.ConvertValue(page_number));
+    for (std::size_t i = 0; i < kKey.size(); ++i)
+      command.SetParameter(kKey[i].name, connection.ConvertValue(KeyValue(i)));
     line = 30;
     rs_ = command.Execute();
     line = 40;
@@ -174,18 +172,14 @@ void clsSttechD::ReadIt() {
 
 void clsSttechD::CopyFromRecordset(const Recordset& rs) {
   Trap("CopyFromRecordset of Class Module clsSttechD", [&](int&) {
-    auto field = [&rs](const std::string& name) {
-      return ValueConvert::NullToText(rs.Fields(name));
-    };
-    std::string page = field("page_number"), key_product = field("product");
-    std::string spare_column = field("spare"), key_warehouse = field("warehouse");
-    std::array<std::string, 12> lines;
-    for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = field(LineName(i));
-    page_number = std::move(page);
-    product = std::move(key_product);
-    spare = std::move(spare_column);
-    text = std::move(lines);
-    warehouse = std::move(key_warehouse);
+    // Into a copy first, so that a failing field leaves every property as it was.
+    clsSttechD read;
+    for (std::size_t i = 0; i < kValues.size(); ++i)
+      read.Value(i) = ValueConvert::NullToText(rs.Fields(kValues[i].name));
+    for (std::size_t i = 0; i < kKey.size(); ++i)
+      read.KeyValue(i) = ValueConvert::NullToText(rs.Fields(kKey[i].name));
+    for (std::size_t i = 0; i < kValues.size(); ++i) Value(i) = std::move(read.Value(i));
+    for (std::size_t i = 0; i < kKey.size(); ++i) KeyValue(i) = std::move(read.KeyValue(i));
   });
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "records/CompanionColumns.h"
 #include "shell/outside/db/PreparedStatement.h"
 #include "shell/outside/db/Recordset.h"
 
@@ -48,6 +49,9 @@ class clsSttechD {
   void PrepareInsertStatement();
   void PrepareUpdateStatement();
   void PrepareReadStatement();
+  // The property of a column by its position in CompanionColumns::kPageValues or kPageKey.
+  std::string& Value(std::size_t column);
+  std::string& KeyValue(std::size_t column);
   void AddParameters(PreparedStatement& statement);
   void SetParameters(PreparedStatement& statement);
   void CopyFromRecordset(const Recordset& rs);

@@ -29,13 +29,16 @@ ORV_CALC_EXPORT const char* orv_calc_last_error(void);
 ORV_CALC_EXPORT OrvCalcComponent* orv_calc_create(const char* prog_id, const OrvCalcHost* host);
 
 /* Calls a host-contract member by name: "AddRanges", "ExtractStock", "UploadStock",
+ * "CheckUpload" (the upload run through the rules and rolled back, every failing row named),
  * "ClearAllRanges", "EnterOptions", "ChangeOrvConnection", "About", "ShowHelpFile",
  * "CloseConnection", "BrowseAvailable", "BrowseRanges", "BrowseStock", "ViewStock" (these four on
  * the active cell), "ViewStockAvailable", "ProgramName", "VersionDescription",
  * "FullVersionDescription", "BrowseComponentName". *result (when result is not NULL) is the
  * member's answer as text: "1" or "0" for a yes or no, "" for none; valid until the next call.
- * Returns 0 when the member went through, 1 when it reported an error to the user (through the
- * host's message box), -1 when the call could not be made at all (an unknown member, a member the
+ * Returns 0 when the member went through; 1 when it reported an error to the user (through the
+ * host's message box; its changes to the document are dropped) or ended without its work with
+ * nothing more to say (the user declined a question, failing rows were named; what it wrote
+ * stays); -1 when the call could not be made at all (an unknown member, a member the
  * component does not have, a host that failed to show an error): orv_calc_last_error tells why. */
 ORV_CALC_EXPORT int orv_calc_call(OrvCalcComponent* component, const char* member,
                                   const char** result);

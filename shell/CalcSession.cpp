@@ -32,86 +32,100 @@ _clsOrvStockEx& Stock(HostComponent& component, std::string_view member) {
 
 struct CalcSession::Member {
   const char* name;
-  std::function<std::string(HostComponent&, Application&)> run;
+  std::function<std::string(HostComponent&, HostSite&)> run;
 };
 
 const CalcSession::Member* CalcSession::Find(std::string_view name) {
   static const Member kMembers[] = {
       {"AddRanges",
-       [](HostComponent& c, Application& app) {
-         c.AddRanges(app);
+       [](HostComponent& c, HostSite& site) {
+         c.AddRanges(*site.application);
          return std::string();
        }},
       {"ExtractStock",
-       [](HostComponent& c, Application&) {
+       [](HostComponent& c, HostSite&) {
          Stock(c, "ExtractStock").ExtractStock();
          return std::string();
        }},
       {"UploadStock",
-       [](HostComponent& c, Application&) {
+       [](HostComponent& c, HostSite&) {
          Stock(c, "UploadStock").UploadStock();
          return std::string();
        }},
+      // The upload's pre-flight: every row through the rules and the writes in a transaction
+      // that is rolled back, every failing row named.
+      {"CheckUpload",
+       [](HostComponent& c, HostSite& site) {
+         auto& stock = Stock(c, "CheckUpload");
+         site.upload_check = true;
+         try {
+           stock.UploadStock();
+         } catch (...) {
+           site.upload_check = false;
+           throw;
+         }
+         site.upload_check = false;
+         return std::string();
+       }},
       {"ClearAllRanges",
-       [](HostComponent& c, Application&) {
+       [](HostComponent& c, HostSite&) {
          c.ClearAllRanges();
          return std::string();
        }},
       {"EnterOptions",
-       [](HostComponent& c, Application&) {
+       [](HostComponent& c, HostSite&) {
          c.EnterOptions();
          return std::string();
        }},
       {"ChangeOrvConnection",
-       [](HostComponent& c, Application&) { return std::string(Flag(c.ChangeOrvConnection())); }},
+       [](HostComponent& c, HostSite&) { return std::string(Flag(c.ChangeOrvConnection())); }},
       {"About",
-       [](HostComponent& c, Application&) {
+       [](HostComponent& c, HostSite&) {
          c.About();
          return std::string();
        }},
       {"ShowHelpFile",
-       [](HostComponent& c, Application&) {
+       [](HostComponent& c, HostSite&) {
          Stock(c, "ShowHelpFile").ShowHelpFile();
          return std::string();
        }},
       {"CloseConnection",
-       [](HostComponent& c, Application&) {
+       [](HostComponent& c, HostSite&) {
          c.CloseConnection();
          return std::string();
        }},
       {"BrowseAvailable",
-       [](HostComponent& c, Application& app) {
-         Range cell = app.ActiveCell();
+       [](HostComponent& c, HostSite& site) {
+         Range cell = site.application->ActiveCell();
          return std::string(Flag(c.BrowseAvailable(cell)));
        }},
       {"BrowseRanges",
-       [](HostComponent& c, Application& app) {
-         Range cell = app.ActiveCell();
+       [](HostComponent& c, HostSite& site) {
+         Range cell = site.application->ActiveCell();
          c.BrowseRanges(cell);
          return std::string();
        }},
       {"BrowseStock",
-       [](HostComponent& c, Application& app) {
-         Range cell = app.ActiveCell();
+       [](HostComponent& c, HostSite& site) {
+         Range cell = site.application->ActiveCell();
          Stock(c, "BrowseStock").BrowseStock(cell);
          return std::string();
        }},
       {"ViewStock",
-       [](HostComponent& c, Application& app) {
-         Range cell = app.ActiveCell();
+       [](HostComponent& c, HostSite& site) {
+         Range cell = site.application->ActiveCell();
          Stock(c, "ViewStock").ViewStock(cell);
          return std::string();
        }},
       {"ViewStockAvailable",
-       [](HostComponent& c, Application&) {
+       [](HostComponent& c, HostSite&) {
          return std::string(Flag(Stock(c, "ViewStockAvailable").ViewStockAvailable()));
        }},
-      {"ProgramName", [](HostComponent& c, Application&) { return c.ProgramName(); }},
-      {"VersionDescription", [](HostComponent& c, Application&) { return c.VersionDescription(); }},
+      {"ProgramName", [](HostComponent& c, HostSite&) { return c.ProgramName(); }},
+      {"VersionDescription", [](HostComponent& c, HostSite&) { return c.VersionDescription(); }},
       {"FullVersionDescription",
-       [](HostComponent& c, Application&) { return c.FullVersionDescription(); }},
-      {"BrowseComponentName",
-       [](HostComponent& c, Application&) { return c.BrowseComponentName(); }},
+       [](HostComponent& c, HostSite&) { return c.FullVersionDescription(); }},
+      {"BrowseComponentName", [](HostComponent& c, HostSite&) { return c.BrowseComponentName(); }},
   };
   for (const auto& member : kMembers)
     if (name == member.name) return &member;
@@ -165,9 +179,10 @@ CalcSession::Outcome CalcSession::Call(std::string_view name, std::string& resul
   result.clear();
   list_->Forget();
   const int reported = site_->errors->ReportedCount();
+  const int failures = site_->errors->FailureCount();
   // A member without a handler of its own hands its error to the host, which reports it.
   try {
-    result = member->run(*component_, *site_->application);
+    result = member->run(*component_, *site_);
   } catch (const NoSuchMember&) {
     cells_->Discard();
     throw;
@@ -186,7 +201,9 @@ CalcSession::Outcome CalcSession::Call(std::string_view name, std::string& resul
     site_->errors->Report(error);
     return Outcome::kReported;
   }
-  return Outcome::kDone;
+  // Ended without its work, with nothing more to show (declined, rows named already): what it
+  // did write stays, as the command-line host keeps it.
+  return site_->errors->FailureCount() != failures ? Outcome::kFailed : Outcome::kDone;
 }
 
 const std::string& CalcSession::Company() const { return site_->company; }

@@ -36,7 +36,10 @@ class CalcSession {
    public:
     using std::runtime_error::runtime_error;
   };
-  enum class Outcome { kDone, kReported };
+  // kReported: an error was shown and the call's changes dropped. kFailed: the member ended
+  // without its work and with nothing more to show (the user declined, failing rows were named);
+  // what it wrote stays.
+  enum class Outcome { kDone, kReported, kFailed };
   // Runs the member. An error that leaves the member is reported to the user as the host would
   // report it. NoSuchMember for a member this component does not have; AppError when even the
   // report failed.

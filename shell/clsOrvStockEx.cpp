@@ -2,32 +2,46 @@
 
 #include <fmt/format.h>
 
+#include <charconv>
+
+#include "browse/BrowseEngine.h"
+#include "browse/CellBrowse.h"
+#include "browse/StockListSource.h"
+#include "browse/StockViewSource.h"
 #include "download/clsOrvStockTables.h"
 #include "download/frmExtractStock.h"
 #include "options/clsOrvStockExOptions.h"
+#include "options/frmOrvStockExOptions.h"
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
 #include "shell/outside/base/ValueConvert.h"
+#include "shell/outside/db/Connection.h"
 #include "shell/outside/db/ConnectionManager.h"
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/ProgressBar.h"
+#include "shell/outside/ui/StockBrowse.h"
+#include "shell/outside/ui/StockView.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/SheetBinding.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/Worksheet.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "upload/clsOrvStock.h"
+#include "upload/frmConfirmContinue.h"
+#include "upload/frmGroupContinue.h"
 #include "upload/frmOrvStockWHValid.h"
+#include "upload/frmPostConfirm.h"
 
 namespace orv {
 namespace {
 
-// Statements whose failure is deliberately passed over: the range definitions are re-run by the
-// next action, and a definition that failed is reported there by the range it lacks.
 constexpr const char* kTooManyRows =
     "Warning - too many rows of data for the size of ranges defined";
+constexpr const char* kBrowseNotAvailable = "Sorry! browse not available for this cell";
 
+// Statements whose failure is deliberately passed over: the range definitions are re-run by the
+// next action, and a definition that failed is reported there by the range it lacks.
 template <class Statement>
 void IgnoringErrors(Statement&& statement) {
   try {
@@ -42,6 +56,33 @@ clsOrvStockEx::clsOrvStockEx()
     : m_oOrvStock(std::make_shared<clsOrvStock>()), ranges_(std::make_unique<clsOrvStockRanges>()) {
   ranges_->SetOrvStock(m_oOrvStock);
   ranges_->SetDateFormatter(&DataConnection::DateToText);
+  clsOrvStock& stock = *m_oOrvStock;
+  // The subscriptions end with the component, so no answer can reach a component that is gone.
+  auto Keep = [this](auto subscription) {
+    events_.push_back(std::make_shared<decltype(subscription)>(std::move(subscription)));
+  };
+  Keep(stock.ProductGroupInvalid.Subscribe(
+      [this](std::string& field, std::string& label, bool& go_on) {
+        OnProductGroupInvalid(field, label, go_on);
+      }));
+  Keep(stock.PurchaseGLCat.Subscribe([this](std::string& code, bool& go_on) {
+    AskToContinue(purchase_gl_all_, "Purchase G/L category",
+                  "Warning: Purchase G/L category " + code + " not on file.", go_on);
+  }));
+  Keep(stock.StockGLCat.Subscribe([this](std::string& code, bool& go_on) {
+    AskToContinue(stock_gl_all_, "Stock G/L category",
+                  "Warning: Stock G/L category " + code + " not on file.", go_on);
+  }));
+  Keep(stock.BuyerIDExists.Subscribe([this](std::string& code, bool& go_on) {
+    AskToContinue(buyer_all_, "Buyer ID", "Warning: Invalid buyer code " + code + " not on file.",
+                  go_on);
+  }));
+  Keep(stock.RecordExist.Subscribe([this](bool& update) { OnRecordExist(update); }));
+  Keep(stock.BinMissing.Subscribe(
+      [](const std::string&, const std::string&, bool& create, bool& accept) {
+        create = true;
+        accept = true;
+      }));
 }
 
 clsOrvStockEx::~clsOrvStockEx() {
@@ -118,9 +159,10 @@ void clsOrvStockEx::PrepareRanges() {
   IgnoringErrors([&] { List().SetActiveSheet(services_.ActiveSheet(m_objwkbActive_)); });
   IgnoringErrors([&] { ranges_->DefineRanges(); });
   IgnoringErrors([&] { List().EndDefinition(); });
+  // The flag is set only once the version is known: a connection that failed is tried again by
+  // the next action instead of leaving the component without a version.
   if (ValueConvert::IsBlank(sage_version_) && !prepared_) {
-    prepared_ = true;
-    OpenConnection();
+    OpenWorkbookCompany();
     const std::int32_t version = services_.Connections().Connection()->SystemInfo().Version();
     sage_version_ = std::to_string(version);
     ranges_->SetSageVersion(static_cast<std::int16_t>(version));
@@ -135,21 +177,35 @@ std::string clsOrvStockEx::SageVersion() {
   return sage_version_;
 }
 
+std::int32_t clsOrvStockEx::SageVersionNumber() {
+  const std::string version = SageVersion();
+  std::int32_t number = 0;
+  const char* end = version.data() + version.size();
+  auto [stop, error] = std::from_chars(version.data(), end, number);
+  if (version.empty() || error != std::errc() || stop != end)
+    throw AppError(vbObjectError, "",
+                   "The ERP version of the company is not known ('" + version +
+                       "'), so the columns it carries cannot be told");
+  return number;
+}
+
 void clsOrvStockEx::OpenConnection() {
   Trap("OpenConnection of Class Module clsOrvStockEx Line#:", [&](int& line) {
     line = 10;
     PrepareRanges();
     line = 20;
-    std::optional<std::string> sheet_company;
-    if (List().RangeExists("sage_company")) {
-      line = 30;
-      std::int32_t row = 1;
-      bool present = false;
-      sheet_company = List().GetCellValue("sage_company", row, present);
-    }
-    line = 40;
-    services_.Connections().OpenForWorkbook(sheet_company);
+    OpenWorkbookCompany();
   });
+}
+
+void clsOrvStockEx::OpenWorkbookCompany() {
+  std::optional<std::string> sheet_company;
+  if (List().RangeExists("sage_company")) {
+    std::int32_t row = 1;
+    bool present = false;
+    sheet_company = List().GetCellValue("sage_company", row, present);
+  }
+  services_.Connections().OpenForWorkbook(sheet_company);
 }
 
 bool clsOrvStockEx::ChangeOrvConnection() {
@@ -179,15 +235,11 @@ std::string clsOrvStockEx::CheckRangeExists(std::string& sPageNumber) {
     clsOrvStockTables& tables = Tables();
     tables.IsStockeM = tables.IsStockXpgm = tables.IsSttechM = tables.IsStprexM = false;
     line = 20;
-    for (const char* name :
-         {"Commodity", "CountryOrig", "StatisticsInd", "ProcessInd", "SuppUnitQty"})
-      if (List().RangeExists(name)) tables.IsStockeM = true;
-    for (const char* name : {"AnalysisD", "AnalysisE", "AnalysisF"})
-      if (List().RangeExists(name)) tables.IsStockXpgm = true;
-    if (List().RangeExists("PageNumber")) tables.IsSttechM = true;
-    for (int text_line = 1; text_line <= 12; ++text_line)
-      if (List().RangeExists(fmt::format("TEXT{:02}", text_line))) tables.IsSttechM = true;
-    if (List().RangeExists("Expense")) tables.IsStprexM = true;
+    using Companion = clsOrvStockRanges::Companion;
+    tables.IsStockeM = ranges_->HasRangesOf(Companion::kEc);
+    tables.IsStockXpgm = ranges_->HasRangesOf(Companion::kExtension);
+    tables.IsSttechM = ranges_->HasRangesOf(Companion::kPage);
+    tables.IsStprexM = ranges_->HasRangesOf(Companion::kExpense);
     line = 30;
     tables.PageNumber = sPageNumber;
     line = 40;
@@ -275,18 +327,22 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     const std::int32_t first_row = row;
     line = 60;
     std::int32_t written = 0;
-    // Appending to a full sheet writes nothing: say so rather than end as if all was written.
-    if (!records.Eof() && row > List().RangeRowCount("Product"))
-      Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
-    while (!records.Eof() && row <= List().RangeRowCount("Product")) {
+    // A record that has no row left stops the download with the warning, also when none was
+    // written (appending to a full sheet). A row is left when every range holds it or can grow to
+    // it over free cells, so nothing the user typed below a range is overwritten.
+    while (!records.Eof()) {
+      const bool beyond = row > List().RangeRowCount("Product");
+      std::optional<std::string> blocker;
+      if (!beyond) blocker = List().RowBlocker(row);
+      if (beyond || blocker) {
+        if (blocker) Site().ui->Notice(fmt::format("Row {} cannot be written: {}", row, *blocker));
+        Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
+        break;
+      }
       CopyRecordToRow(records, row);
       ++written;
       records.MoveNext();
       ++row;
-      if (row > List().RangeRowCount("Product") && !records.Eof()) {
-        Site().ui->MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
-        break;
-      }
       progress->Show("Record read: " + std::to_string(row));
     }
     line = 70;
@@ -313,29 +369,39 @@ void clsOrvStockEx::SelectedRanges() {
       std::int32_t at = lines;
       bool present = false;
       std::string warehouse = List().GetCellValue("Warehouse", at, present);
-      stock.IsWarehouse(present);
+      stock.SetIs("warehouse", present);
       at = lines;
       std::string product = List().GetCellValue("Product", at, present);
-      stock.IsProduct(present);
+      stock.SetIs("product", present);
       at = lines;
       std::string page = List().GetCellValue("PageNumber", at, present);
-      stock.IsPageNumber(present);
-      line = 30;
-      page = stock.IsPageNumber() && !ValueConvert::IsBlank(page) ? stock.FormatPageNumber(page)
-                                                                  : std::string();
+      stock.SetIs("PageNumber", present);
       if (!ValueConvert::IsBlank(product)) {
-        line = 40;
-        clsOrvStockTables& tables = Tables();
-        tables.FromWarehouse = warehouse;
-        tables.FromProduct = product;
-        tables.ToWarehouse.clear();
-        tables.ToProduct.clear();
-        std::string sql = CheckRangeExists(page);
+        line = 30;
         // A row that cannot be refreshed does not stop the others; it is named at the end.
+        std::string row_name = warehouse + " " + product;
         try {
+          if (stock.Is("PageNumber") && !ValueConvert::IsBlank(page)) {
+            row_name += ", page " + page;
+            page = stock.FormatPageNumber(page);
+          } else {
+            page.clear();
+          }
+          if (auto blocker = List().RowBlocker(lines)) throw AppError(vbObjectError, "", *blocker);
+          line = 40;
+          clsOrvStockTables& tables = Tables();
+          tables.FromWarehouse = warehouse;
+          tables.FromProduct = product;
+          tables.ToWarehouse.clear();
+          tables.ToProduct.clear();
+          std::string sql = CheckRangeExists(page);
           Recordset records;
           records.Open(sql, services_.Connections().Connection()->AdoConnection());
-          if (!records.Eof()) {
+          // The page table is outer-joined: an item without the asked page still comes back, with
+          // empty page columns that must not overwrite the page the row holds.
+          bool found = !records.Eof() && (page.empty() || !tables.IsSttechM ||
+                                          !records.Fields("page_number").IsNull());
+          if (found) {
             CopyRecordToRow(records, lines);
           } else {
             ++missing;
@@ -347,8 +413,8 @@ void clsOrvStockEx::SelectedRanges() {
           records.Close();
         } catch (const AppError& error) {
           ++failed;
-          Site().ui->Notice(fmt::format("Row {} ({} {}) was not refreshed: {}", lines, warehouse,
-                                        product, error.Description()));
+          Site().ui->Notice(fmt::format("Row {} ({}) was not refreshed: {}", lines, row_name,
+                                        error.Description()));
         }
         ++records_read;
       }
@@ -370,7 +436,7 @@ void clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row)
   if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
   if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
   if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
-  if (std::stoi(SageVersion()) > 6) {
+  if (SageVersionNumber() > 6) {
     List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
     List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
     List().SetCellValue("ReplenishCategory",
@@ -379,31 +445,403 @@ void clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row)
 }
 
 void clsOrvStockEx::UploadStock() {
-  Site().errors->Guard("UploadStock of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("UploadStock"); });
+  const bool check = Site().upload_check;
+  check_ = check ? std::make_unique<UploadCheck>() : nullptr;
+  std::unique_ptr<ProgressBar> progress;
+  bool running = false;
+  std::int32_t processed = 0;
+  int line = 0;
+  try {
+    line = 10;
+    PrepareRanges();
+    put_Index(1);
+    purchase_gl_all_ = false;
+    stock_gl_all_ = false;
+    buyer_all_ = false;
+    ranges_->SetWarehouseAndProductAsHeader(false);
+    OpenConnection();
+    m_oOrvStock->SetSageConnection(services_.Connections().Connection());
+    Options().LoadFromRegistry(true);
+
+    line = 20;
+    if (!List().RangeExists("Warehouse")) {
+      Site().ui->MsgBox("Warehouse range not found, Must be included", MsgButtons::kOK,
+                        MsgIcon::kNone, "");
+      Site().errors->CountFailure();
+      return;
+    }
+
+    line = 30;
+    if (!check) {
+      frmPostConfirm confirm;
+      confirm.Caption = "Company : " + services_.Connections().OpenCompanyName();
+      Site().ui->ShowModal(confirm);
+      if (!confirm.OKSelected()) {
+        Site().ui->Notice("Upload cancelled: nothing was written");
+        Site().errors->CountFailure();
+        return;
+      }
+    }
+
+    line = 40;
+    ranges_->SetSageVersion(static_cast<std::int16_t>(SageVersionNumber()));
+    m_oOrvStock->SetSageConnection(services_.Connections().Connection());
+    bool started = false;
+    m_oOrvStock->StartStockEx(ProgramName(), started);
+    running = true;
+
+    line = 50;
+    progress = Site().ui->NewProgressBar();
+    progress->Start("Updating Sage", true);
+
+    line = 60;
+    const std::int32_t rows = List().RangeRowCount("Product");
+    while (Index() <= rows) {
+      ranges_->LoadWarehouseAndProduct();
+      const clsOrvStock& stock = *m_oOrvStock;
+      if ((stock.Is("warehouse") && !ValueConvert::IsBlank(stock.Text("warehouse"))) ||
+          (stock.Is("product") && !ValueConvert::IsBlank(stock.Text("product")))) {
+        if (check)
+          CheckRow();
+        else {
+          ranges_->LoadDetail();
+          m_oOrvStock->UpdateStock();
+        }
+        ++processed;
+      }
+      put_Index(Index() + 1);
+      progress->Show(fmt::format("Lines Read:{} Processed: {} Added: {} Updated:{}", Index(),
+                                 processed, m_oOrvStock->CountInserts(),
+                                 m_oOrvStock->CountUpdates()));
+    }
+
+    line = 70;
+    running = false;
+    if (check)
+      m_oOrvStock->CancelStockUpdate();
+    else
+      m_oOrvStock->EndStockUpdate();
+    progress->End();
+    update_all_ = false;
+    if (check)
+      ReportCheck(processed);
+    else
+      progress->Summary(fmt::format("Record Processed : {}, Added: {}, Updated: {}", processed,
+                                    m_oOrvStock->CountInserts(), m_oOrvStock->CountUpdates()));
+  } catch (...) {
+    AppError error = ChainError(std::current_exception(), "", line);
+    if (running) {
+      try {
+        m_oOrvStock->CancelStockUpdate();
+      } catch (const std::exception& rollback) {
+        Site().ui->Notice(std::string("The rollback failed too: ") + rollback.what());
+      }
+    }
+    if (progress) progress->End();
+    update_all_ = false;
+    const std::string where = running ? RowInWords() : std::string();
+    if (running && Index() > 0) SelectRow(Index());
+    if (IsSilent(error.Number())) {
+      Site().ui->Notice("Upload stopped" + (where.empty() ? "" : " at " + where) +
+                        ": nothing was written");
+      Site().errors->CountFailure();
+      return;
+    }
+    if (!where.empty()) Site().ui->Notice("Upload stopped at " + where + "; nothing was written");
+    Site().errors->Report(
+        ChainError(std::make_exception_ptr(error), "UploadStock of Class Module clsOrvStockEx", 0));
+  }
 }
 
-void clsOrvStockEx::BrowseRanges(Range&) {
-  Site().errors->Guard("BrowseRanges of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("BrowseRanges"); });
+bool clsOrvStockEx::IsSilent(std::int32_t number) {
+  for (int offset : {6500, 5075, 5073, 5072, 5071, 5070, 2003})
+    if (number == vbObjectError + offset) return true;
+  return false;
+}
+
+std::string clsOrvStockEx::RowInWords() {
+  std::string where = "row " + std::to_string(Index());
+  if (auto product = List().GetRange("Product"))
+    where = "sheet row " + std::to_string(product->Row() + static_cast<std::uint32_t>(Index()) - 1);
+  return where + " (warehouse " + m_oOrvStock->Text("warehouse") + ", product " +
+         m_oOrvStock->Text("product") + ")";
+}
+
+void clsOrvStockEx::SelectRow(std::int32_t index) {
+  try {
+    if (auto product = List().GetRange("Product"))
+      product->Cells(static_cast<std::uint32_t>(index), 1).SelectEntireRow();
+  } catch (const AppError&) {
+    // Selecting is a courtesy; the error being reported matters more.
+  }
+}
+
+// One row of a check: its writes are undone at once, a failure is named and the run goes on.
+void clsOrvStockEx::CheckRow() {
+  const std::shared_ptr<Connection>& connection =
+      services_.Connections().Connection()->AdoConnection();
+  connection->Execute("SAVEPOINT orvstock_check_row");
+  const std::int32_t questions = check_->questions;
+  try {
+    ranges_->LoadDetail();
+    m_oOrvStock->UpdateStock();
+    ++(m_oOrvStock->NewRecord() ? check_->adds : check_->updates);
+  } catch (...) {
+    AppError error = ChainError(std::current_exception(), "", 0);
+    ++check_->failed;
+    check_->questions = questions;
+    Site().ui->Notice(fmt::format("{}: error {}: {}", RowInWords(), ErrorNumberText(error.Number()),
+                                  error.Description()));
+  }
+  connection->Execute("ROLLBACK TO SAVEPOINT orvstock_check_row");
+  connection->Execute("RELEASE SAVEPOINT orvstock_check_row");
+}
+
+void clsOrvStockEx::ReportCheck(std::int32_t processed) {
+  std::string summary =
+      fmt::format("Checked {} rows: {} failed; the upload would add {} and update {}", processed,
+                  check_->failed, check_->adds, check_->updates);
+  if (check_->questions)
+    summary +=
+        fmt::format(" (asking before updating each of {} existing records)", check_->questions);
+  Site().ui->Notice(summary + ". Nothing was written.");
+  if (check_->failed) Site().errors->CountFailure();
+}
+
+std::string clsOrvStockEx::ErrorNumberText(std::int32_t number) {
+  if (number >= vbObjectError && number < vbObjectError + 65536)
+    return std::to_string(number - vbObjectError) + " (" + std::to_string(number) + ")";
+  return std::to_string(number);
+}
+
+// --- The business object's questions.
+
+void clsOrvStockEx::AskToContinue(bool& yes_to_all, const std::string& heading,
+                                  const std::string& warning, bool& go_on) {
+  if (yes_to_all) {
+    go_on = true;
+    return;
+  }
+  if (check_) {
+    Site().ui->Notice(RowInWords() + ": " + warning);
+    go_on = true;
+    return;
+  }
+  frmConfirmContinue dialog;
+  dialog.Heading = heading;
+  dialog.Caption1 = warning;
+  dialog.Caption2 = "Continue ?";
+  Site().ui->ShowModal(dialog);
+  if (dialog.YesToAll()) yes_to_all = true;
+  go_on = dialog.YesToThis();
+}
+
+void clsOrvStockEx::OnProductGroupInvalid(std::string& field, std::string& label, bool& go_on) {
+  const std::size_t group = field.empty() ? 0 : static_cast<std::size_t>(field.back() - 'A');
+  if (group < group_all_.size() && group_all_[group]) {
+    go_on = true;
+    return;
+  }
+  if (check_) {
+    Site().ui->Notice(RowInWords() + ": Warning: Product  " + label + " not on file.");
+    go_on = true;
+    return;
+  }
+  frmGroupContinue dialog;
+  dialog.GroupLabel = label;
+  dialog.GroupField = field;
+  Site().ui->ShowModal(dialog);
+  if (dialog.YesToAll() && group < group_all_.size()) group_all_[group] = true;
+  go_on = dialog.Continue();
+}
+
+void clsOrvStockEx::OnRecordExist(bool& update) {
+  clsOrvStockExOptions& options = Options();
+  if (options.DoNotAllow()) {
+    update = false;
+    return;
+  }
+  if (!options.Warn() && options.AllowWOutWarn()) update_all_ = true;
+  if (!update || update_all_) return;
+  if (check_) {
+    ++check_->questions;
+    return;
+  }
+  const clsOrvStock& stock = *m_oOrvStock;
+  const std::string question = "Warning: Stock Code " + stock.Text("warehouse") +
+                               stock.Text("product") + std::string(44, ' ') + "\r\n" +
+                               std::string(15, ' ') + "already exists";
+  switch (Site().ui->Choose("RecordExists", question, {"Update", "Update All", "Cancel"}, "")) {
+    case 1:
+      break;
+    case 2:
+      update_all_ = true;
+      break;
+    default:
+      update = false;
+  }
+}
+
+std::string clsOrvStockEx::CellText(std::string_view name, std::int32_t row) {
+  bool present = false;
+  return List().GetCellValue(name, row, present);
+}
+
+std::string clsOrvStockEx::PickerSearch(const Range& cell) {
+  return Site().picker_search.empty() ? cell.Text() : Site().picker_search;
+}
+
+void clsOrvStockEx::BrowseNotAvailable() {
+  Site().ui->MsgBox(kBrowseNotAvailable, MsgButtons::kOK, MsgIcon::kInformation, "Message");
+}
+
+bool clsOrvStockEx::BrowseAvailable(Range& Active_Cell) {
+  bool available = false;
+  bool done = Site().errors->Guard("BrowseAvailable of Class Module clsOrvStockEx", [&](int&) {
+    view_stock_available_ = false;
+    PrepareRanges();
+    auto position = List().RowOfCell(Active_Cell);
+    put_Index(position.row);
+    const std::int32_t row = Index();
+    if (!position.ok) return;
+    available = position.definition->browse;
+    const std::string& name = position.definition->name;
+    if (name == "Warehouse" || name == "Product") {
+      if (!ValueConvert::IsBlank(CellText("Product", row)) &&
+          !ValueConvert::IsBlank(CellText("Warehouse", row)))
+        view_stock_available_ = true;
+    } else if (name == "sage_company") {
+      if (!services_.Connections().CanChooseCompany()) available = false;
+    }
+  });
+  return done && available;
+}
+
+void clsOrvStockEx::BrowseRanges(Range& Active_Cell) {
+  Site().errors->Guard("BrowseRanges of Class Module clsOrvStockEx", [&](int&) {
+    PrepareRanges();
+    auto position = List().RowOfCell(Active_Cell);
+    BrowseEngine engine;
+    engine.SetRangeDefinition(position.ok ? position.definition : nullptr);
+    const std::string kind = engine.BrowseKind();
+    UserInterface& ui = *Site().ui;
+    if (ValueConvert::IsBlank(kind)) {
+      BrowseNotAvailable();
+    } else if (kind == "Alternatives" || kind == "Product" || kind == "supersession") {
+      BrowseStock(Active_Cell);
+    } else if (kind == "Date") {
+      CellBrowse::ChooseDate(ui, Active_Cell);
+    } else if (kind == "company") {
+      CellBrowse::ChooseCompany(ui, services_.Connections(), Active_Cell);
+    } else if (kind == "bin_code") {
+      // The bins of the row's warehouse; nothing to show while the row has none.
+      if (!List().CellInRange("bincode", Active_Cell)) return;
+      std::int32_t row = List().IndexInRange(Active_Cell, "bincode");
+      bool present = false;
+      std::string warehouse = List().GetCellValue("Warehouse", row, present);
+      if (!present) return;
+      OpenConnection();
+      CellBrowse::ChooseBin(ui, services_.Connections().Connection(), warehouse,
+                            PickerSearch(Active_Cell), Active_Cell);
+    } else {
+      OpenConnection();
+      engine.SetCell(Active_Cell);
+      engine.SetSageConnection(services_.Connections().Connection());
+      engine.SetSearch(Site().picker_search);
+      engine.Browse(ui);
+    }
+  });
+}
+
+void clsOrvStockEx::BrowseStock(Range& Active_Cell) {
+  Site().errors->Guard("BrowseStock of Class Module clsOrvStockEx", [&](int&) {
+    PrepareRanges();
+    auto position = List().RowOfCell(Active_Cell);
+    BrowseEngine engine;
+    engine.SetRangeDefinition(position.ok ? position.definition : nullptr);
+    const std::string kind = engine.BrowseKind();
+    // The ranges the chosen code goes into, each with the cell's index in it.
+    std::vector<std::pair<std::string, std::int32_t>> targets;
+    std::int32_t index = -1;
+    if (kind == "Alternatives") {
+      for (int n = 1; n <= 10; ++n) {
+        std::string name = fmt::format("Alternatives{:02}", n);
+        if (List().CellInRange(name, Active_Cell))
+          targets.emplace_back(name, List().IndexInRange(Active_Cell, name));
+      }
+      index = targets.empty() ? -1 : targets.front().second;
+    } else if (kind == "supersession") {
+      index = List().IndexInRange(Active_Cell, "SuperSession");
+      targets.emplace_back("SuperSession", index);
+    } else if (kind == "Product") {
+      index = List().IndexInRange(Active_Cell, "Product");
+    }
+    if (index < 0) {
+      BrowseNotAvailable();
+      return;
+    }
+    OpenConnection();
+    auto connection = services_.Connections().Connection();
+    auto source = std::make_shared<StockListSource>(connection);
+    UserInterface& ui = *Site().ui;
+    if (kind != "Product") {
+      StockBrowse browse(source, false);
+      if (!Site().picker_search.empty()) browse.SetProductSearch(Site().picker_search);
+      ui.ShowModal(browse);
+      auto chosen = browse.ChosenStock();
+      if (chosen.empty()) return;
+      for (const auto& [name, row] : targets)
+        List().SetCellValue(name, chosen.front().first + chosen.front().second, row);
+      return;
+    }
+    StockBrowse browse(source, true);
+    browse.SetProductSearch(PickerSearch(Active_Cell));
+    ui.ShowModal(browse);
+    if (!browse.OKSelected()) return;
+    auto chosen = browse.ChosenStock();
+    clsOrvStockTables& tables = Tables();
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+      const std::int32_t row = index + static_cast<std::int32_t>(i);
+      if (row > List().RangeRowCount("Product")) {
+        ui.MsgBox(kTooManyRows, MsgButtons::kOK, MsgIcon::kExclamation, "");
+        return;
+      }
+      tables.FromWarehouse = chosen[i].first;
+      tables.FromProduct = chosen[i].second;
+      tables.ToWarehouse.clear();
+      tables.ToProduct.clear();
+      std::string no_page;
+      std::string sql = CheckRangeExists(no_page);
+      Recordset records;
+      records.Open(sql, connection->AdoConnection());
+      if (!records.Eof()) CopyRecordToRow(records, row);
+      records.Close();
+    }
+  });
+}
+
+void clsOrvStockEx::ViewStock(Range& Active_Cell) {
+  BrowseAvailable(Active_Cell);
+  if (!view_stock_available_) {
+    Site().errors->Report(AppError(vbObjectError, "ViewStock of Class Module clsOrvStockEx",
+                                   "View Stock not available for this cell"));
+    return;
+  }
+  OpenConnection();
+  StockView view(std::make_shared<StockViewSource>(services_.Connections().Connection()));
+  view.SetWarehouse(ValueConvert::Trim(CellText("Warehouse", Index())));
+  view.SetProduct(ValueConvert::Trim(CellText("Product", Index())));
+  view.Show(*Site().ui);
 }
 
 void clsOrvStockEx::EnterOptions() {
-  Site().errors->Guard("EnterOptions of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("EnterOptions"); });
-}
-
-void clsOrvStockEx::BrowseStock(Range&) {
-  Site().errors->Guard("BrowseStock of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("BrowseStock"); });
-}
-
-void clsOrvStockEx::ViewStock(Range&) { throw ComponentIdentity::NotAvailable("ViewStock"); }
-
-bool clsOrvStockEx::BrowseAvailable(Range&) {
-  Site().errors->Guard("BrowseAvailable of Class Module clsOrvStockEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("BrowseAvailable"); });
-  return false;
+  Site().errors->Guard("EnterOptions of Class Module clsOrvStockEx", [&](int&) {
+    Options().LoadFromRegistry(true);
+    frmOrvStockExOptions dialog;
+    dialog.SetOptions(options_);
+    Site().ui->ShowModal(dialog);
+    if (dialog.OKSelected()) Options().SaveToRegistry();
+  });
 }
 
 }  // namespace orv

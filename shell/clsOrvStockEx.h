@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "shell/ComponentServices.h"
 #include "shell/_clsOrvStockEx.h"
@@ -77,13 +79,43 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   clsOrvStockExOptions& Options();
   clsOrvStockTables& Tables();
 
+  // Defines the ranges; the first call that succeeds also reads the ERP version (and defines the
+  // ranges of later versions). A failed read is tried again by the next call.
   void PrepareRanges();
   void OpenConnection();
+  // Opens the company the workbook's "sage_company" cell names, else the run's company.
+  void OpenWorkbookCompany();
   std::string SageVersion();
+  // The ERP version as a number; an error that says so when it is not known.
+  std::int32_t SageVersionNumber();
   void DownloadRanges(const frmExtractStock& choices);
   void SelectedRanges();
   void CopyRecordToRow(const FieldSource& record, std::int32_t row);
   std::int32_t FirstRowToFill(const frmExtractStock& choices);
+  std::string CellText(std::string_view name, std::int32_t row);
+  // The host's search for this run, else the cell's text.
+  std::string PickerSearch(const Range& cell);
+  void BrowseNotAvailable();
+
+  // The upload and its answers to the business object.
+  static bool IsSilent(std::int32_t number);
+  static std::string ErrorNumberText(std::int32_t number);
+  std::string RowInWords();
+  void SelectRow(std::int32_t index);
+  void CheckRow();
+  void ReportCheck(std::int32_t processed);
+  void AskToContinue(bool& yes_to_all, const std::string& heading, const std::string& warning,
+                     bool& go_on);
+  void OnProductGroupInvalid(std::string& field, std::string& label, bool& go_on);
+  void OnRecordExist(bool& update);
+
+  // What a check of an upload found.
+  struct UploadCheck {
+    std::int32_t adds = 0;
+    std::int32_t updates = 0;
+    std::int32_t failed = 0;
+    std::int32_t questions = 0;
+  };
 
   ComponentServices services_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
@@ -98,6 +130,14 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   bool prepared_ = false;
   bool view_stock_available_ = false;
   bool update_all_ = false;
+  // Yes To All of the purchase G/L, stock G/L and buyer warnings: one run long.
+  bool purchase_gl_all_ = false;
+  bool stock_gl_all_ = false;
+  bool buyer_all_ = false;
+  // Yes To All of the product groups A to F: as long as the component.
+  std::array<bool, 6> group_all_{};
+  std::unique_ptr<UploadCheck> check_;
+  std::vector<std::shared_ptr<void>> events_;
   std::string force_browse_range_;
   std::string browse_list_field_;
   std::string override_browse_sql_;

@@ -8,6 +8,7 @@
 #include "shell/outside/xlsx/RangeList.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
+#include "techdesc/frmTechDescOptions.h"
 #include "upload/clsOrvStock.h"
 
 namespace orv {
@@ -132,8 +133,13 @@ void clsSTTechDescEx::DownloadTechnicalDescriptions() {
 }
 
 void clsSTTechDescEx::EnterOptions() {
-  Site().errors->Guard("EnterOptions of Class Module clsSTTechDescEx",
-                       [&](int&) { throw ComponentIdentity::NotAvailable("EnterOptions"); });
+  Site().errors->Guard("EnterOptions of Class Module clsSTTechDescEx", [&](int&) {
+    options_->LoadFromRegistry(true);
+    frmTechDescOptions dialog;
+    dialog.SetOptions(options_);
+    Site().ui->ShowModal(dialog);
+    if (dialog.OKSelected()) options_->SaveToRegistry();
+  });
 }
 
 void clsSTTechDescEx::ClearAllRanges() {

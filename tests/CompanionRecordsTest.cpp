@@ -115,14 +115,14 @@ TEST_P(CompanionRecordsTest, ExtensionRowKeepsWhatTheSheetDidNotCarry) {
   const std::string& table = connection->TableCatalogue().StockExtension();
   clsStockXpgm row;
   row.SetSageConnection(connection);
-  row.warehouse = "01";
-  row.product = "P1 ";
-  row.AnalysisD = "D1";
-  row.AnalysisE = " E1 ";
-  row.AnalysisF = "F1";
-  row.DeliveryQtyTol = "5%";
-  row.CallOffQtyTol = "10";
-  row.ConsumerUnit = "BOX";
+  row.Set("warehouse", "01");
+  row.Set("product", "P1 ");
+  row.Set("analysis_d", "D1");
+  row.Set("analysis_e", " E1 ");
+  row.Set("analysis_f", "F1");
+  row.Set("delivery_qty_tol", "5%");
+  row.Set("call_off_qty_tol", "10");
+  row.Set("consumer_unit", "BOX");
   row.InsertRow();
   EXPECT_THROW(row.InsertRow(), AppError);
 
@@ -130,42 +130,42 @@ TEST_P(CompanionRecordsTest, ExtensionRowKeepsWhatTheSheetDidNotCarry) {
   // read, put the two values, update.
   clsStockXpgm upload;
   upload.SetSageConnection(connection);
-  upload.warehouse = "01";
-  upload.product = "P1 ";
+  upload.Set("warehouse", "01");
+  upload.Set("product", "P1 ");
   upload.ReadIt();
-  EXPECT_EQ(upload.AnalysisE, " E1 ");
-  EXPECT_EQ(upload.ConsumerUnit, "BOX");
-  upload.AnalysisD = "D2";
-  upload.CallOffQtyTol = "12";
+  EXPECT_EQ(upload.Get("analysis_e"), " E1 ");
+  EXPECT_EQ(upload.Get("consumer_unit"), "BOX");
+  upload.Set("analysis_d", "D2");
+  upload.Set("call_off_qty_tol", "12");
   upload.UpdateStockXPg();
 
   clsStockXpgm read;
   read.SetSageConnection(connection);
-  read.warehouse = "01";
-  read.product = "P1 ";
+  read.Set("warehouse", "01");
+  read.Set("product", "P1 ");
   read.ReadIt();
-  EXPECT_EQ(read.AnalysisD, "D2");
-  EXPECT_EQ(read.AnalysisE, " E1 ");
-  EXPECT_EQ(read.AnalysisF, "F1");
-  EXPECT_EQ(read.DeliveryQtyTol, "5%");
-  EXPECT_EQ(read.CallOffQtyTol, "12");
-  EXPECT_EQ(read.ConsumerUnit, "BOX");
+  EXPECT_EQ(read.Get("analysis_d"), "D2");
+  EXPECT_EQ(read.Get("analysis_e"), " E1 ");
+  EXPECT_EQ(read.Get("analysis_f"), "F1");
+  EXPECT_EQ(read.Get("delivery_qty_tol"), "5%");
+  EXPECT_EQ(read.Get("call_off_qty_tol"), "12");
+  EXPECT_EQ(read.Get("consumer_unit"), "BOX");
   EXPECT_EQ(Count(*connection, table), 1);
 
   // Null columns read as blank.
   connection->AdoConnection()->Execute("update " + table + " set consumer_unit = NULL");
   read.ReadIt();
-  EXPECT_EQ(read.ConsumerUnit, "");
+  EXPECT_EQ(read.Get("consumer_unit"), "");
 
   // A missing row fails with base + 5001 and leaves the values.
-  read.product = "P1";
+  read.Set("product", "P1");
   AppError error = Caught([&] { read.ReadIt(); });
   EXPECT_EQ(error.Number(), vbObjectError + 5001);
   EXPECT_EQ(error.Description(), "Cannot find Product P1");
-  EXPECT_EQ(read.AnalysisD, "D2");
+  EXPECT_EQ(read.Get("analysis_d"), "D2");
   // Too long for its column: an error of the update.
-  read.product = "P1 ";
-  read.AnalysisF = "ELEVEN CHRS";
+  read.Set("product", "P1 ");
+  read.Set("analysis_f", "ELEVEN CHRS");
   error = Caught([&] { read.UpdateStockXPg(); });
   EXPECT_NE(error.Source().find("UpdateStockXPg of Class Module clsStockXpgm"), std::string::npos);
 }

@@ -25,7 +25,8 @@ ComPtr<Interface> Make(const CLSID& clsid, const IID& iid) {
 }
 
 struct ScriptedSite {
-  test::TempConfig config;  // no company of the user's own profile may answer
+  // A profile of its own, so that the companies of the user's profile are never offered.
+  test::TempConfig config;
   std::ostringstream notices, summary;
   std::shared_ptr<ScriptedUI> ui =
       std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices, summary);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <deque>
@@ -28,9 +29,11 @@
 #include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/AreaReference.h"
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/Worksheet.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/RangeDump.h"
@@ -442,6 +445,49 @@ TEST_P(DownloadTest, ExactlyAsManyRecordsAsRowsGiveNoWarningOneMoreDoes) {
       << "the rows written before the warning are kept";
 }
 
+// A range shorter than the others grows over the empty cells below it and stops at a cell the user
+// typed into: the download ends there with the too-many-rows warning, a refresh names the row it
+// cannot write, and the typed cell is never overwritten.
+TEST_P(DownloadTest, AShortRangeGrowsOnlyOverEmptyCells) {
+  auto path = Template(kKeyRanges, 10);
+  auto shorten = [](Workbook& workbook) {
+    auto description = *workbook.NamedRange("Description");
+    AreaReference five{description.Sheet().Name(), description.Row(), description.Column(),
+                       description.Row() + 4, description.Column()};
+    workbook.Document().SetDefinedName("Description", five.ToFormula());
+    description.Cells(7, 1).SetValue(Variant("typed below the range"));
+  };
+  auto in_01 = Keys("warehouse = '01'");
+  ASSERT_EQ(in_01.size(), 10u);
+  auto run = Download(path, Selection({"txtWarehouseFrom=01"}, "optClear", {"OK"}), "", shorten);
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  EXPECT_EQ(std::count(run.messages.begin(), run.messages.end(), kTooMany), 1) << run.notices;
+  auto cells = Read(path);
+  EXPECT_EQ(SheetKeys(cells, 7), [&] {
+    std::vector<Key> keys(in_01.begin(), in_01.begin() + 6);
+    keys.emplace_back("", "");
+    return keys;
+  }()) << "six rows fit: five in the range and one grown over an empty cell";
+  ASSERT_EQ(cells["Description"].size(), 6u);
+  EXPECT_FALSE(cells["Description"][5].Empty());
+  auto typed = [&] { return Workbook::Open(path)->NamedRange("Description")->Cells(7, 1).Text(); };
+  EXPECT_EQ(typed(), "typed below the range");
+
+  auto seventh = [&](Workbook& workbook) {
+    workbook.NamedRange("Warehouse")->Cells(7, 1).SetValue(Variant(in_01[6].first));
+    workbook.NamedRange("Product")->Cells(7, 1).SetValue(Variant(in_01[6].second));
+  };
+  run = Download(path, {"chkSelectRngs=1", "cmdOK"}, "", seventh);
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  EXPECT_NE(run.notices.find("Row 7 (" + in_01[6].first + " " + in_01[6].second +
+                             ") was not refreshed: range 'Description' cannot grow over"),
+            std::string::npos)
+      << run.notices;
+  EXPECT_NE(run.notices.find("6 rows refreshed, 0 not found, 1 failed"), std::string::npos)
+      << run.notices;
+  EXPECT_EQ(typed(), "typed below the range");
+}
+
 TEST_P(DownloadTest, AppendGoesBelowTheLastFilledRowAndAtCellStartsAtItsRow) {
   auto path = Template(kKeyRanges, 40);
   auto in_02 = Keys("warehouse = '02'");
@@ -588,6 +634,70 @@ TEST_P(DownloadTest, RefreshNamesThePageNumberOfAMissingRecord) {
   EXPECT_EQ(cells["Product"][1].text, "X' or 'a'='a");
   EXPECT_TRUE(cells["Warehouse"][1].Empty()) << "no record was written over the row";
   EXPECT_TRUE(cells["TEXT01"][1].Empty());
+}
+
+// A refresh by page: a page that is not on file is reported and its row kept as the user typed
+// it; a page number that cannot be read fails that row alone; the other rows still refresh.
+TEST_P(DownloadTest, RefreshKeepsRowsWhosePageIsNotOnFileOrNotANumber) {
+  std::map<Key, std::vector<std::pair<std::string, std::string>>> pages;
+  Recordset records;
+  records.Open("select warehouse, product, page_number, text01 from " +
+                   connection_->TableCatalogue().TechnicalDescription() +
+                   " order by warehouse, product, page_number",
+               connection_->AdoConnection());
+  for (; !records.Eof(); records.MoveNext())
+    pages[{records.Fields("warehouse").ToText(), records.Fields("product").ToText()}].emplace_back(
+        records.Fields("page_number").ToText(), records.Fields("text01").ToText());
+  records.Close();
+  auto with_pages = [&](std::size_t count) {
+    for (const auto& [key, list] : pages)
+      if (list.size() == count && list.front().first == "001") return key;
+    return Key{};
+  };
+  const Key two = with_pages(2), one = with_pages(1);
+  ASSERT_FALSE(two.second.empty() || one.second.empty())
+      << "the demo company has items with one and with two description pages";
+  ASSERT_EQ(pages[two][1].first, "002");
+
+  // Warehouse, product, page cell and typed first line of each row.
+  const std::vector<std::array<std::string, 4>> rows = {
+      {two.first, two.second, "003", "typed on row 1"},  // the item is on file, page 003 is not
+      {two.first, two.second, "2", "typed on row 2"},
+      {one.first, one.second, "", "typed on row 3"},
+      {one.first, one.second, "abc", "typed on row 4"},
+      {two.first, two.second, "1", "typed on row 5"}};
+  auto path = Template({"Warehouse", "Product", "PageNumber", "TEXT01"}, 5);
+  auto edit = [&](Workbook& workbook) {
+    for (std::uint32_t row = 1; row <= rows.size(); ++row) {
+      const char* names[] = {"Warehouse", "Product", "PageNumber", "TEXT01"};
+      for (std::size_t i = 0; i < 4; ++i)
+        if (!rows[row - 1][i].empty())
+          workbook.NamedRange(names[i])->Cells(row, 1).SetValue(Variant(rows[row - 1][i]));
+    }
+  };
+  auto run = Download(path, {"chkSelectRngs=1", "cmdOK"}, "", edit);
+  EXPECT_EQ(run.errors, 0) << run.notices;
+  EXPECT_NE(run.notices.find("Invalid Row , Warehouse: " + two.first +
+                             " and Product: " + two.second + " Page number: 003" + kNotFound),
+            std::string::npos)
+      << run.notices;
+  EXPECT_NE(run.notices.find("Row 4 (" + one.first + " " + one.second + ", page abc)"),
+            std::string::npos)
+      << run.notices;
+  EXPECT_NE(run.notices.find("3 rows refreshed, 1 not found, 1 failed"), std::string::npos)
+      << run.notices;
+
+  auto cells = Read(path);
+  for (std::size_t row : {0, 3}) {
+    EXPECT_EQ(cells["PageNumber"][row].text, rows[row][2]) << "row " << row + 1;
+    EXPECT_EQ(cells["TEXT01"][row].text, rows[row][3]) << "row " << row + 1;
+  }
+  EXPECT_EQ(cells["PageNumber"][1].text, "002");
+  EXPECT_EQ(cells["TEXT01"][1].text, pages[two][1].second);
+  EXPECT_EQ(cells["PageNumber"][2].text, "001") << "a row without a page number takes any page";
+  EXPECT_EQ(cells["TEXT01"][2].text, pages[one][0].second);
+  EXPECT_EQ(cells["PageNumber"][4].text, "001") << "rows after a failed one are refreshed";
+  EXPECT_EQ(cells["TEXT01"][4].text, pages[two][0].second);
 }
 
 TEST_P(DownloadTest, CompanionTablesAreJoinedOnlyForTheirRangesOnTheSheet) {

@@ -98,9 +98,9 @@ TEST_F(DownloadStatement, ThePageJoinsThePageTableSoRecordsWithoutItStay) {
             "t3.page_number = '001' where  t1.warehouse ='01'");
   EXPECT_EQ(Build(1, 7),
             "Select t1.*, t1.warehouse wh, t1.product pd , t3.*  from scheme.stockm t1 , outer "
-            "scheme.sttechm t3  where  t3.warehouse=t1.warehouse and t3.product=t1.product  and  "
-            "t1.warehouse ='01' and  (t3.page_number = '001' or t3.page_number is null)")
-      << "the Informix form keeps the page in its filter";
+            "scheme.sttechm t3  where  t3.warehouse=t1.warehouse and t3.product=t1.product and "
+            "t3.page_number = '001'  and  t1.warehouse ='01'")
+      << "Informix joins an outer table under every condition that names only its columns";
   builder.PageNumber = "";
   EXPECT_EQ(Build(2, 7),
             "Select t1.*, t1.warehouse wh, t1.product pd , t3.*  from scheme.stockm t1  left join "

@@ -15,8 +15,8 @@ class ExtensionUpdateTest : public DatabaseTest {
     scratch_ = std::make_unique<ScratchDatabase>(GetParam());
     auto connection = OpenEmpty(7);
     stock_.SetSageConnection(connection);
-    stock_.warehouse("01");
-    stock_.product("P1");
+    stock_.SetText("warehouse", "01");
+    stock_.SetText("product", "P1");
     return connection;
   }
 
@@ -39,25 +39,25 @@ class ExtensionUpdateTest : public DatabaseTest {
 
 TEST_P(ExtensionUpdateTest, OnlyAnalysisDWritesANewRowWithTheOthersEmpty) {
   auto connection = Open();
-  stock_.IsAnalysisD(true);
-  stock_.AnalysisD("GRP-D");
-  stock_.AnalysisE("ignored: not on the sheet");
+  stock_.SetIs("AnalysisD", true);
+  stock_.SetText("AnalysisD", "GRP-D");
+  stock_.SetText("AnalysisE", "ignored: not on the sheet");
   stock_.StockUpdateXpgm();
   EXPECT_EQ(Stored(*connection), "GRP-D|||||");
 }
 
 TEST_P(ExtensionUpdateTest, ANewRowWithAllSixBlankIsNotWritten) {
   auto connection = Open();
-  stock_.IsAnalysisD(true);
-  stock_.IsConsumerUnit(true);
-  stock_.AnalysisD("  ");
+  stock_.SetIs("AnalysisD", true);
+  stock_.SetIs("ConsumerUnit", true);
+  stock_.SetText("AnalysisD", "  ");
   stock_.StockUpdateXpgm();
   EXPECT_EQ(Stored(*connection), "none");
 }
 
 TEST_P(ExtensionUpdateTest, NothingOnTheSheetTouchesNothing) {
   auto connection = Open();
-  stock_.AnalysisD("X");
+  stock_.SetText("AnalysisD", "X");
   stock_.StockUpdateXpgm();
   EXPECT_EQ(Stored(*connection), "none");
 }
@@ -68,10 +68,10 @@ TEST_P(ExtensionUpdateTest, AnExistingRowKeepsWhatTheSheetDoesNotCarryAndTakesTh
       "insert into scheme.stockxpgm (warehouse, product, analysis_d, analysis_e, analysis_f, "
       "delivery_qty_tol, call_off_qty_tol, consumer_unit) values ('01', 'P1', 'D0', 'E0', 'F0', "
       "'5', '7', 'BOX')");
-  stock_.IsAnalysisE(true);
-  stock_.AnalysisE("E1");
-  stock_.IsDeliveryQtyTolerance(true);
-  stock_.DeliveryQtyTolerance("12.5");
+  stock_.SetIs("AnalysisE", true);
+  stock_.SetText("AnalysisE", "E1");
+  stock_.SetIs("DeliveryQtyTolerance", true);
+  stock_.SetText("DeliveryQtyTolerance", "12.5");
   stock_.StockUpdateXpgm();
   EXPECT_EQ(Stored(*connection), "D0|E1|F0|12.5|7|BOX");
 }

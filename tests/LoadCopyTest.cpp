@@ -353,9 +353,9 @@ TEST(SheetToRecord, ReadsEveryFieldInOrderAndVersion7OnlyFrom7) {
   six.ranges.LoadDetail();
   std::vector<std::string> without_last_three(kExpectedReads.begin(), kExpectedReads.end() - 3);
   EXPECT_EQ(six.Reads(), without_last_three);
-  EXPECT_FALSE(six.stock->IsHeld());
-  EXPECT_FALSE(six.stock->IsObsolete());
-  EXPECT_EQ(six.stock->ReplenishCategory(), "");
+  EXPECT_FALSE(six.stock->Is("Held"));
+  EXPECT_FALSE(six.stock->Is("Obsolete"));
+  EXPECT_EQ(six.stock->Text("ReplenishCategory"), "");
 }
 
 TEST(SheetToRecord, ValuesLandInTheirProperties) {
@@ -388,37 +388,37 @@ TEST(SheetToRecord, ValuesLandInTheirProperties) {
   l.ranges.LoadDetail();
 
   const clsOrvStock& s = *l.stock;
-  EXPECT_TRUE(s.IsWarehouse());
-  EXPECT_EQ(s.warehouse(), "01");
-  EXPECT_EQ(s.product(), "BOLT-10");
-  EXPECT_EQ(s.BinNumber(), "B12");
-  EXPECT_TRUE(s.IsBinNumber());
-  EXPECT_EQ(s.PurchaseUnit(), "BOX");
-  EXPECT_EQ(s.DespatchUnits(), "EA");
-  EXPECT_TRUE(s.IsDespatchUnit());
-  EXPECT_EQ(s.MaximumStockLevel(), 250.0);
-  EXPECT_EQ(s.price(), 9.5);
-  EXPECT_TRUE(s.IsPrice());
-  EXPECT_EQ(s.CurrentSubContra(), 1.25);
-  EXPECT_EQ(s.StatInd(), "S");
-  EXPECT_EQ(s.EconomicReOrderQ(), 40.0);
-  EXPECT_EQ(s.dspare01(), 3.0);
-  EXPECT_EQ(s.LevelOfDetail(), "L");
-  EXPECT_EQ(s.PurchaseFactor(), 12.0);
-  EXPECT_EQ(s.SupSessionDate(), 45000.0);
-  EXPECT_EQ(s.QtyDecPlaces(), 2);
-  EXPECT_EQ(s.InspectCycle(), 30);
-  EXPECT_EQ(s.Held(), "Y");
-  EXPECT_EQ(s.DeliveryQtyTolerance(), "5%");
-  EXPECT_EQ(s.PhysicalQty(), 17.0);
-  EXPECT_FALSE(s.IsWeight()) << "a blank cell with blanks not included";
-  EXPECT_FALSE(s.IsUnitCode()) << "an absent range";
+  EXPECT_TRUE(s.Is("warehouse"));
+  EXPECT_EQ(s.Text("warehouse"), "01");
+  EXPECT_EQ(s.Text("product"), "BOLT-10");
+  EXPECT_EQ(s.Text("BinNumber"), "B12");
+  EXPECT_TRUE(s.Is("BinNumber"));
+  EXPECT_EQ(s.Text("PurchaseUnit"), "BOX");
+  EXPECT_EQ(s.Text("DespatchUnits"), "EA");
+  EXPECT_TRUE(s.Is("DespatchUnits"));
+  EXPECT_EQ(s.Number("MaximumStockLevel"), 250.0);
+  EXPECT_EQ(s.Number("price"), 9.5);
+  EXPECT_TRUE(s.Is("price"));
+  EXPECT_EQ(s.Number("CurrentSubContra"), 1.25);
+  EXPECT_EQ(s.Text("StatInd"), "S");
+  EXPECT_EQ(s.Number("EconomicReOrderQ"), 40.0);
+  EXPECT_EQ(s.Number("dspare01"), 3.0);
+  EXPECT_EQ(s.Text("LevelOfDetail"), "L");
+  EXPECT_EQ(s.Number("PurchaseFactor"), 12.0);
+  EXPECT_EQ(s.Number("SupSessionDate"), 45000.0);
+  EXPECT_EQ(s.Whole("QtyDecPlaces"), 2);
+  EXPECT_EQ(s.Whole("InspectCycle"), 30);
+  EXPECT_EQ(s.Text("Held"), "Y");
+  EXPECT_EQ(s.Text("DeliveryQtyTolerance"), "5%");
+  EXPECT_EQ(s.Number("PhysicalQty"), 17.0);
+  EXPECT_FALSE(s.Is("weight")) << "a blank cell with blanks not included";
+  EXPECT_FALSE(s.Is("UnitCode")) << "an absent range";
 
   clsOrvStock& stock = *l.stock;
   for (std::int16_t i = 1; i <= 10; ++i) {
     stock.ArrayIndex(i);
-    EXPECT_EQ(stock.IsAlternatives(), i == 7) << i;
-    EXPECT_EQ(stock.Alternatives(), i == 7 ? "ALT-7" : "") << i;
+    EXPECT_EQ(stock.Is("Alternatives"), i == 7) << i;
+    EXPECT_EQ(stock.Text("Alternatives"), i == 7 ? "ALT-7" : "") << i;
   }
 }
 
@@ -426,25 +426,26 @@ TEST(SheetToRecord, BlankCellsFollowIgnoreBlanks) {
   Loader ignoring;
   ignoring.list->PutCell("Description", 2, "   ");
   ignoring.list->AddWorkbookRange("LastRevalue");
-  ignoring.stock->LastRevalue(123);
+  ignoring.stock->SetNumber("LastRevalue", 123);
   ignoring.ranges.SetIgnoreBlanks(true);
   ignoring.ranges.LoadDetail();
   EXPECT_EQ(ignoring.list->calls.front(), "SetIncludeBlankCells false");
-  EXPECT_FALSE(ignoring.stock->IsDescription());
-  EXPECT_FALSE(ignoring.stock->IsLastRevalue());
-  EXPECT_EQ(ignoring.stock->LastRevalue(), 123) << "an absent revaluation date is not set at all";
-  EXPECT_EQ(ignoring.stock->SupSessionDate(), 0);
+  EXPECT_FALSE(ignoring.stock->Is("description"));
+  EXPECT_FALSE(ignoring.stock->Is("LastRevalue"));
+  EXPECT_EQ(ignoring.stock->Number("LastRevalue"), 123)
+      << "an absent revaluation date is not set at all";
+  EXPECT_EQ(ignoring.stock->Number("SupSessionDate"), 0);
 
   Loader including;
   including.list->PutCell("Description", 2, "");
-  including.stock->description("old text");
+  including.stock->SetText("description", "old text");
   including.list->PutCell("LastRevalue", 2, OleDate{40000});
   including.ranges.SetIgnoreBlanks(false);
   including.ranges.LoadDetail();
-  EXPECT_TRUE(including.stock->IsDescription());
-  EXPECT_EQ(including.stock->description(), "");
-  EXPECT_TRUE(including.stock->IsLastRevalue());
-  EXPECT_EQ(including.stock->LastRevalue(), 40000);
+  EXPECT_TRUE(including.stock->Is("description"));
+  EXPECT_EQ(including.stock->Text("description"), "");
+  EXPECT_TRUE(including.stock->Is("LastRevalue"));
+  EXPECT_EQ(including.stock->Number("LastRevalue"), 40000);
 }
 
 TEST(SheetToRecord, TechnicalDescriptionMarksTheLastLinePresent) {
@@ -455,10 +456,10 @@ TEST(SheetToRecord, TechnicalDescriptionMarksTheLastLinePresent) {
   l.list->PutCell("TEXT03", 2, "Zinc plated");
   l.ranges.LoadDetail();
   EXPECT_EQ(l.stock->SttechmUpdate(), 4);
-  EXPECT_TRUE(l.stock->IsPageNumber());
-  EXPECT_EQ(l.stock->PageNumber(), "2");
+  EXPECT_TRUE(l.stock->Is("PageNumber"));
+  EXPECT_EQ(l.stock->Text("PageNumber"), "2");
   l.stock->ArrayIndex(3);
-  EXPECT_EQ(l.stock->TechnicalDesc(), "Zinc plated");
+  EXPECT_EQ(l.stock->Text("TechnicalDesc"), "Zinc plated");
 
   Loader nothing;
   nothing.ranges.SetIgnoreBlanks(true);
@@ -477,10 +478,10 @@ TEST(SheetToRecord, ReadingTheSameRowTwiceGivesTheSameProperties) {
   l.list->PutCell("UnitCode", 3, "EA");
   l.ranges.LoadDetail();
   l.ranges.LoadDetail();
-  EXPECT_EQ(l.stock->UnitCode(), "KG");
+  EXPECT_EQ(l.stock->Text("UnitCode"), "KG");
   l.ranges.SetIndex(3);
   l.ranges.LoadDetail();
-  EXPECT_EQ(l.stock->UnitCode(), "EA");
+  EXPECT_EQ(l.stock->Text("UnitCode"), "EA");
 }
 
 TEST(SheetToRecord, ANumberTooBigForA16BitPropertyNamesRangeAndRow) {
@@ -495,15 +496,15 @@ TEST(SheetToRecord, ANumberTooBigForA16BitPropertyNamesRangeAndRow) {
     EXPECT_NE(error.Source().find("LoadDetail of Class Module clsOrvStockRanges"),
               std::string::npos);
   }
-  EXPECT_EQ(l.stock->QtyDecPlaces(), 0);
-  EXPECT_TRUE(l.stock->IsQtyDecPlaces()) << "the flag set before the failure stays";
+  EXPECT_EQ(l.stock->Whole("QtyDecPlaces"), 0);
+  EXPECT_TRUE(l.stock->Is("QtyDecPlaces")) << "the flag set before the failure stays";
 
   Loader edges;
   edges.list->PutCell("QtyDecimalPlaces", 2, 2.5);
   edges.list->PutCell("InspectCycle", 2, -32768.0);
   edges.ranges.LoadDetail();
-  EXPECT_EQ(edges.stock->QtyDecPlaces(), 2) << "halves round to even";
-  EXPECT_EQ(edges.stock->InspectCycle(), -32768);
+  EXPECT_EQ(edges.stock->Whole("QtyDecPlaces"), 2) << "halves round to even";
+  EXPECT_EQ(edges.stock->Whole("InspectCycle"), -32768);
 
   Loader below;
   below.list->PutCell("InspectCycle", 2, -32769.0);
@@ -623,21 +624,24 @@ TEST(RecordToSheet, AMissingColumnFailsAtItsWrite) {
 
 TEST(RecordToSheet, CompanionTablesWriteThroughTheFieldMethod) {
   Copier c;
-  c.record.fields = {{"analysis_d", "D"},       {"analysis_e", "E"},    {"analysis_f", "F"},
-                     {"expense", "EXP1"},       {"statind", "S"},       {"procind", "P"},
-                     {"commodity", "84733020"}, {"country_orig", "DE"}, {"suppunitqty", 2.0},
-                     {"page_number", "001"}};
+  c.record.fields = {
+      {"analysis_d", "D"},        {"analysis_e", "E"},       {"analysis_f", "F"},
+      {"delivery_qty_tol", "5%"}, {"call_off_qty_tol", "2"}, {"expense", "EXP1"},
+      {"statind", "S"},           {"procind", "P"},          {"commodity", "84733020"},
+      {"country_orig", "DE"},     {"suppunitqty", 2.0},      {"page_number", "001"}};
   for (int i = 1; i <= 12; ++i) c.record.fields[fmt::format("text{:02}", i)] = "line";
   c.ranges.CopyStockXPGRSToCells(c.record, 5);
   c.ranges.CopyStprexRSToCells(c.record, 5);
   c.ranges.CopyStockeRSToCells(c.record, 5);
   c.ranges.CopyTechnicalDescriptionRSToCells(c.record, 5);
 
-  std::vector<std::string> expected{"CopyFieldToCell AnalysisD",     "CopyFieldToCell AnalysisE",
-                                    "CopyFieldToCell AnalysisF",     "CopyFieldToCell Expense",
-                                    "CopyFieldToCell StatisticsInd", "CopyFieldToCell ProcessInd",
-                                    "CopyFieldToCell Commodity",     "CopyFieldToCell CountryOrig",
-                                    "CopyFieldToCell SuppUnitQty",   "CopyFieldToCell PageNumber"};
+  std::vector<std::string> expected{
+      "CopyFieldToCell AnalysisD",        "CopyFieldToCell AnalysisE",
+      "CopyFieldToCell AnalysisF",        "CopyFieldToCell delivery_qty_tol",
+      "CopyFieldToCell call_off_qty_tol", "CopyFieldToCell Expense",
+      "CopyFieldToCell StatisticsInd",    "CopyFieldToCell ProcessInd",
+      "CopyFieldToCell Commodity",        "CopyFieldToCell CountryOrig",
+      "CopyFieldToCell SuppUnitQty",      "CopyFieldToCell PageNumber"};
   for (int i = 1; i <= 12; ++i) expected.push_back(fmt::format("CopyFieldToCell TEXT{:02}", i));
   EXPECT_EQ(c.list->calls, expected);
 }
@@ -659,15 +663,15 @@ TEST(RecordToSheet, ACopiedRowLoadsBackEqual) {
   c.ranges.SetIndex(5);
   c.ranges.LoadWarehouseAndProduct();
   c.ranges.LoadDetail();
-  EXPECT_EQ(stock->warehouse(), "01");
-  EXPECT_EQ(stock->product(), "BOLT-10");
-  EXPECT_EQ(stock->UnitCode(), "KG");
-  EXPECT_EQ(stock->weight(), 2.75);
-  EXPECT_EQ(stock->QtyDecPlaces(), 3);
-  EXPECT_TRUE(stock->IsSupsessionDate());
-  EXPECT_EQ(stock->SupSessionDate(), 0);
+  EXPECT_EQ(stock->Text("warehouse"), "01");
+  EXPECT_EQ(stock->Text("product"), "BOLT-10");
+  EXPECT_EQ(stock->Text("UnitCode"), "KG");
+  EXPECT_EQ(stock->Number("weight"), 2.75);
+  EXPECT_EQ(stock->Whole("QtyDecPlaces"), 3);
+  EXPECT_TRUE(stock->Is("SupSessionDate"));
+  EXPECT_EQ(stock->Number("SupSessionDate"), 0);
   stock->ArrayIndex(2);
-  EXPECT_EQ(stock->Alternatives(), "ALT-2");
+  EXPECT_EQ(stock->Text("Alternatives"), "ALT-2");
 }
 
 }  // namespace

@@ -2,14 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
 #include <toml++/toml.h>
 
+#include "options/frmOrvStockExOptions.h"
+#include "shell/DllExports.h"
+#include "shell/HostComponent.h"
+#include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/AppError.h"
+#include "shell/outside/com/ComPtr.h"
+#include "shell/outside/com/IClassFactory.h"
+#include "shell/outside/site/HostSite.h"
+#include "shell/outside/ui/DialogHost.h"
+#include "shell/outside/ui/ScriptedUI.h"
+#include "techdesc/_clsSTTechDescEx.h"
 
 namespace orv {
 namespace {
@@ -282,6 +295,134 @@ TEST_F(Options, TheSettingsFileFollowsTheConfigFolderWithoutTheOverride) {
   ::setenv("ORVSTOCK_CONFIG_DIR", folder_.c_str(), 1);
   EXPECT_EQ(SettingsStore::DefaultFile(), folder_ / "settings.toml");
   ::unsetenv("ORVSTOCK_CONFIG_DIR");
+}
+
+// EnterOptions of a new component of that class, the user's actions in the options dialog given
+// in advance. Returns the number of errors reported.
+int EnterOptions(const CLSID& clsid, std::deque<std::string> actions) {
+  std::ostringstream notices, summary;
+  auto ui = std::make_shared<ScriptedUI>(std::move(actions), notices, summary);
+  auto site = HostSite::Make(ui);
+  ComPtr<IClassFactory> factory;
+  EXPECT_EQ(DllGetClassObject(&clsid, &IID_IClassFactory, factory.Receive()), S_OK);
+  ComPtr<HostComponent> component;
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_HostComponent, component.Receive()), S_OK);
+  component->SetSite(site);
+  component->EnterOptions();
+  EXPECT_EQ(ui->RemainingAnswers(), 0u) << notices.str();
+  return site->errors->ReportedCount();
+}
+
+// The five general values in the order Ignore Blank Cells, Show Dropdowns, Do Not Allow, Warn,
+// Allow without warning.
+using General = std::array<bool, 5>;
+constexpr std::array<const char*, 5> kGeneralNames = {
+    "Ignore Blank Cells", "Show Dropdowns in Stock Download Screen", "Do Not Allow", "Warn",
+    "Allow without warning"};
+
+General Loaded(clsOrvStockExOptions options) {
+  return {options.OnlyIgnoreBlankCells(), options.ShowDropdowns(), options.DoNotAllow(),
+          options.Warn(), options.AllowWOutWarn()};
+}
+
+TEST_F(Options, TheOptionsDialogSavesOnOkOnlyAndShowsWhatIsStored) {
+  struct Case {
+    const char* what;
+    std::optional<General> stored;
+    std::deque<std::string> actions;
+    General expected;
+    bool saved;
+  };
+  const General defaults = {false, false, false, true, false};
+  const std::vector<Case> cases = {
+      {"a fresh profile, OK", std::nullopt, {"cmdOK"}, defaults, true},
+      {"a fresh profile, the close box",
+       std::nullopt,
+       {"chkIgnoreBlankCells=1", "close"},
+       defaults,
+       false},
+      {"Cancel after changing every control",
+       General{true, false, false, false, true},
+       {"chkIgnoreBlankCells=0", "chkShowStockDwnload=1", "optDoNotAllow", "cmdCancel"},
+       General{true, false, false, false, true},
+       false},
+      {"OK without changes",
+       General{true, true, false, false, true},
+       {"cmdOK"},
+       General{true, true, false, false, true},
+       true},
+      {"every control changed",
+       std::nullopt,
+       {"chkIgnoreBlankCells=1", "chkShowStockDwnload=1", "optAllowWidWarn", "cmdOK"},
+       General{true, true, false, false, true},
+       true},
+      {"two policies stored: the later one is shown and kept",
+       General{false, false, true, true, false},
+       {"cmdOK"},
+       defaults,
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(file_);
+    if (c.stored) {
+      SettingsStore store;
+      store.SetKeyPath(std::string(clsOrvStockExOptions::kStockKeyPath));
+      SettingsStore::NamedValues values;
+      for (std::size_t i = 0; i < kGeneralNames.size(); ++i)
+        values.emplace_back(kGeneralNames[i], Variant((*c.stored)[i]));
+      values.emplace_back("Warehouse 3", Variant(std::string("02")));
+      store.WriteValues(values);
+    }
+    const std::string before = ReadAll(file_);
+    EXPECT_EQ(EnterOptions(CLSID_clsOrvStockEx, c.actions), 0);
+    EXPECT_EQ(Loaded(clsOrvStockExOptions()), c.expected);
+    if (!c.saved) {
+      EXPECT_EQ(ReadAll(file_), before) << "nothing is written without OK";
+      continue;
+    }
+    // All five are written, each as a Boolean, and nothing else is lost.
+    SettingsStore store;
+    store.SetKeyPath(std::string(clsOrvStockExOptions::kStockKeyPath));
+    for (const char* name : kGeneralNames)
+      EXPECT_TRUE(std::holds_alternative<bool>(store.ReadValue(name, Variant()).Value())) << name;
+    if (c.stored) {
+      EXPECT_EQ(clsOrvStockExOptions().WH(3), "02");
+    }
+  }
+}
+
+TEST_F(Options, TheDialogOpensOnTheObjectItIsGivenAndCancelLeavesIt) {
+  auto options = std::make_shared<clsOrvStockExOptions>();
+  frmOrvStockExOptions dialog;
+  dialog.SetOptions(options);
+  dialog.Form_Load();
+  auto value = [&](const char* name) {
+    Control* control = dialog.Find(name);
+    if (auto* box = dynamic_cast<CheckBox*>(control)) return box->Value;
+    return dynamic_cast<OptionButton&>(*control).Value;
+  };
+  EXPECT_FALSE(value("chkIgnoreBlankCells"));
+  EXPECT_FALSE(value("chkShowStockDwnload"));
+  EXPECT_TRUE(value("optWarn"));
+  EXPECT_FALSE(value("optDoNotAllow"));
+  EXPECT_FALSE(value("optAllowWidWarn"));
+  for (const char* action :
+       {"chkIgnoreBlankCells=1", "chkShowStockDwnload=1", "optDoNotAllow", "cmdCancel"})
+    DialogHost::Apply(dialog, action);
+  EXPECT_FALSE(dialog.OKSelected());
+  EXPECT_EQ(Loaded(*options), (General{false, false, false, true, false}));
+  EXPECT_FALSE(std::filesystem::exists(file_));
+}
+
+TEST_F(Options, EachComponentsDialogEditsItsOwnKey) {
+  EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkIgnoreBlankCells=1", "cmdOK"}), 0);
+  EXPECT_TRUE(TechDesc().OnlyIgnoreBlankCells());
+  EXPECT_FALSE(clsOrvStockExOptions().OnlyIgnoreBlankCells());
+  // The technical description dialog has the one box only.
+  EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkShowStockDwnload=1"}), 1);
+  EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkIgnoreBlankCells=0", "cmdCancel"}), 0);
+  EXPECT_TRUE(TechDesc().OnlyIgnoreBlankCells());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace {
 
 TEST(PageNumber, WholeNumbersFromOneTo999BecomeThreeDigits) {
   clsOrvStock stock;
-  stock.IsPageNumber(true);
+  stock.SetIs("PageNumber", true);
   EXPECT_EQ(stock.FormatPageNumber("7"), "007");
   EXPECT_EQ(stock.FormatPageNumber("45"), "045");
   EXPECT_EQ(stock.FormatPageNumber(" 12 "), "012");
@@ -19,7 +19,7 @@ TEST(PageNumber, WholeNumbersFromOneTo999BecomeThreeDigits) {
 
 TEST(PageNumber, AnythingElseIsRejectedWith5033) {
   clsOrvStock stock;
-  stock.IsPageNumber(true);
+  stock.SetIs("PageNumber", true);
   for (const char* bad : {"", "   ", "0", "1000", "-1", "2.5", "abc", "1a"}) {
     try {
       stock.FormatPageNumber(bad);
@@ -33,10 +33,10 @@ TEST(PageNumber, AnythingElseIsRejectedWith5033) {
 
 TEST(PageNumber, WithoutThePageRangeLinesGetPageOne) {
   clsOrvStock stock;
-  stock.IsPageNumber(false);
+  stock.SetIs("PageNumber", false);
   EXPECT_EQ(stock.FormatPageNumber(""), "");
   stock.ArrayIndex(3);
-  stock.IsTechnicalDesc(true);
+  stock.SetIs("TechnicalDesc", true);
   EXPECT_EQ(stock.FormatPageNumber(""), "001");
 }
 

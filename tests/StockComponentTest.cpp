@@ -108,6 +108,21 @@ TEST_F(StockComponentTest, TheErpVersionIsReadOncePerComponent) {
       << Reported();
 }
 
+TEST_F(StockComponentTest, AFailedConnectionIsTriedAgainByTheNextAction) {
+  auto workbook = NewWorkbook({"Warehouse", "Product", "Held?"}, 30);
+  auto database = config_.Dir() / "a.db";
+  auto away = config_.Dir() / "a.away";
+  std::filesystem::rename(database, away);
+  auto component = Attach(workbook, {"chkSelectRngs=0", "optAppend", "cmdOK"});
+  ASSERT_EQ(site_->errors->ReportedCount(), 1) << "the company's database is not there";
+  std::filesystem::rename(away, database);
+  component->ExtractStock();
+  component->CloseConnection();
+  EXPECT_EQ(site_->errors->ReportedCount(), 1) << Reported();
+  EXPECT_NE(Cell(*workbook, "Product", 12), "") << "company A has twelve records";
+  EXPECT_NE(Cell(*workbook, "Held?", 1), "") << "the version-7 columns are written";
+}
+
 TEST_F(StockComponentTest, TheWorkbooksCompanyCellWinsOverTheRunsCompany) {
   auto workbook = NewWorkbook({"Warehouse", "Product", "sage_company"}, 30);
   workbook->NamedRange("sage_company")->SetValue(Variant("B"));

@@ -91,16 +91,16 @@ TEST_F(WorkbookRoundTrip, ACopiedRecordLoadsBackAsTheDatabaseHoldsIt) {
   ranges.LoadWarehouseAndProduct();
   ranges.LoadDetail();
 
-  EXPECT_EQ(stock->warehouse(), Warehouse());
-  EXPECT_EQ(stock->product(), Product());
-  EXPECT_EQ(stock->LongDescription(), "  Padded both sides  ");
-  EXPECT_EQ(stock->description(), "Trailing  ");
-  EXPECT_DOUBLE_EQ(stock->weight(), 2.125);
-  EXPECT_TRUE(stock->IsLastRevalue());
-  EXPECT_DOUBLE_EQ(stock->LastRevalue(), 45292);
+  EXPECT_EQ(stock->Text("warehouse"), Warehouse());
+  EXPECT_EQ(stock->Text("product"), Product());
+  EXPECT_EQ(stock->Text("LongDescription"), "  Padded both sides  ");
+  EXPECT_EQ(stock->Text("description"), "Trailing  ");
+  EXPECT_DOUBLE_EQ(stock->Number("weight"), 2.125);
+  EXPECT_TRUE(stock->Is("LastRevalue"));
+  EXPECT_DOUBLE_EQ(stock->Number("LastRevalue"), 45292);
   stock->ArrayIndex(2);
-  EXPECT_EQ(stock->Alternatives(), "ALT 2 ");
-  EXPECT_EQ(stock->UnitCode(), First("unit_code"));
+  EXPECT_EQ(stock->Text("Alternatives"), "ALT 2 ");
+  EXPECT_EQ(stock->Text("UnitCode"), First("unit_code"));
 
   std::int32_t row = 2;
   bool present = false;

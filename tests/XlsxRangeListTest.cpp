@@ -356,8 +356,75 @@ wb.save(OUT)
   EXPECT_EQ(list.GetCellValue("Everywhere", row, present), "north2");
   binding.Bind(list, workbook->Sheet(0), true);
   EXPECT_EQ(list.GetCellValue("Code", row, present), "north2");
-  // A local name cannot grow: its sheet-level definition is left alone and the write is refused.
-  EXPECT_THROW(list.SetCellValue("Code", "x", 4), AppError);
+}
+
+// A write below a column range grows it over free cells only, for workbook and sheet-local names
+// alike; a cell that holds something, or that another range holds, stops it and is left as it is.
+TEST(RangeGrowth, OnlyOverCellsThatAreEmptyAndInNoOtherRange) {
+  ScratchFolder folder;
+  auto path = folder / "grow.xlsx";
+  RunPython(folder.Path(), "OUT = r'''" + path.string() + R"PY('''
+from openpyxl.workbook.defined_name import DefinedName
+wb = openpyxl.Workbook()
+ws = wb.active
+ws.title = "Stock"
+other = wb.create_sheet("Other")
+ws["A7"] = "note A"
+ws["B7"] = "note B"
+for name, ref, local in (("Wide", "Stock!$A$2:$A$4", None), ("Code", "Stock!$B$2:$B$4", 0),
+                         ("Code", "Other!$A$1:$A$3", 1), ("Cost", "Stock!$C$2:$C$4", None),
+                         ("Below", "Stock!$C$6", None)):
+    wb.defined_names.append(DefinedName(name, localSheetId=local, attr_text=ref))
+wb.save(OUT)
+)PY");
+  struct Case {
+    const char* name;
+    std::int32_t blocked_row;  // the first row the range cannot grow to
+    const char* reason;
+    const char* grown;  // the defined name after the run: name|sheet id|area
+  };
+  const Case cases[] = {
+      {"Wide", 6, "A7, which is not empty", "Wide|None|Stock!$A$2:$A$6"},
+      {"Code", 6, "B7, which is not empty", "Code|0|Stock!$B$2:$B$6"},
+      {"Cost", 5, "C6, which belongs to range 'Below'", "Cost|None|Stock!$C$2:$C$5"},
+  };
+  {
+    auto workbook = Workbook::Open(path);
+    XlsxRangeList list(workbook);
+    for (const char* name : {"Wide", "Code", "Cost"})
+      list.DefineRange(name, 1, 0, 0, 0, name, 10, 0, "", false, "", "");
+    list.DefineRange("Below", 0, 0, 0, 0, "Below", 10, 0, "", false, "", "");
+    list.SetActiveSheet(workbook->Sheet(0));
+    EXPECT_FALSE(list.RowBlocker(4));
+    auto blocker = list.RowBlocker(5);
+    ASSERT_TRUE(blocker);
+    EXPECT_NE(blocker->find("range 'Cost' cannot grow over C6"), std::string::npos) << *blocker;
+    for (const auto& test : cases) {
+      for (std::int32_t row = 4; row < test.blocked_row; ++row)
+        list.SetCellValue(test.name, "grown", row);
+      try {
+        list.SetCellValue(test.name, "over", test.blocked_row);
+        ADD_FAILURE() << test.name << " grew over row " << test.blocked_row;
+      } catch (const AppError& error) {
+        EXPECT_NE(error.Description().find(test.reason), std::string::npos) << error.Description();
+      }
+      EXPECT_EQ(list.RangeRowCount(test.name), test.blocked_row - 1) << test.name;
+    }
+    workbook->Save();
+  }
+  auto output = RunPython(folder.Path(), "wb = openpyxl.load_workbook(r'''" + path.string() +
+                                             R"PY(''')
+for d in wb.defined_names.definedName:
+    print(d.name, d.localSheetId, d.attr_text, sep="|")
+ws = wb["Stock"]
+print(json.dumps([ws[c].value for c in ("A6", "A7", "B6", "B7", "C5", "C6")]))
+)PY");
+  for (const auto& test : cases)
+    EXPECT_NE(output.find(std::string(test.grown) + "\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("Code|1|Other!$A$1:$A$3\n"), std::string::npos) << output;
+  EXPECT_NE(output.find(R"(["grown", "note A", "grown", "note B", "grown", null])"),
+            std::string::npos)
+      << output;
 }
 
 }  // namespace

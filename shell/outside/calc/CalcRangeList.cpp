@@ -1,5 +1,7 @@
 #include "shell/outside/calc/CalcRangeList.h"
 
+#include <algorithm>
+
 #include "shell/outside/base/FieldSource.h"
 #include "shell/outside/base/Trap.h"
 #include "shell/outside/calc/CalcCallbacks.h"
@@ -18,9 +20,14 @@ CalcRangeList::CalcRangeList(const CalcCallbacks& host, std::shared_ptr<CalcCell
                              std::shared_ptr<SheetDocument> document)
     : host_(host), cells_(std::move(cells)), document_(std::move(document)) {}
 
+void CalcRangeList::Forget() {
+  areas_.clear();
+  shortest_column_.reset();
+}
+
 void CalcRangeList::ClearDefinitions() {
   definitions_.Clear();
-  areas_.clear();
+  Forget();
 }
 
 RangeDefinition& CalcRangeList::DefineRange(std::string name, std::int32_t layout,
@@ -30,12 +37,13 @@ RangeDefinition& CalcRangeList::DefineRange(std::string name, std::int32_t layou
                                             std::string reserved9, bool browse,
                                             std::string browse_kind, std::string reserved12) {
   areas_.erase(name);  // the layout decides whether it is a header cell
+  shortest_column_.reset();
   return definitions_.Define(std::move(name), layout, data_type, reserved4, reserved5,
                              std::move(description), length, reserved8, std::move(reserved9),
                              browse, std::move(browse_kind), std::move(reserved12));
 }
 
-void CalcRangeList::SetActiveSheet(std::shared_ptr<Worksheet>) { areas_.clear(); }
+void CalcRangeList::SetActiveSheet(std::shared_ptr<Worksheet>) { Forget(); }
 
 const CalcRangeList::Found* CalcRangeList::Find(std::string_view name) const {
   auto known = areas_.find(name);
@@ -63,6 +71,66 @@ std::int32_t CalcRangeList::RangeRowCount(std::string_view name) const {
   return found ? found->area.last_row - found->area.first_row + 1 : 0;
 }
 
+std::optional<Range> CalcRangeList::GetRange(std::string_view name) const {
+  const Found* found = Find(name);
+  if (!found) return std::nullopt;
+  const OrvCalcArea& a = found->area;
+  auto sheet = std::make_shared<Worksheet>(document_, static_cast<std::size_t>(a.sheet));
+  return Range(sheet, static_cast<std::uint32_t>(a.first_row),
+               static_cast<std::uint32_t>(a.first_column), static_cast<std::uint32_t>(a.last_row),
+               static_cast<std::uint32_t>(a.last_column));
+}
+
+std::optional<std::string> CalcRangeList::GrowthBlocker(std::string_view name,
+                                                        const OrvCalcArea& area,
+                                                        std::int64_t last_row) const {
+  if (last_row > CellAddress::kMaxRow)
+    return "the sheet ends at row " + std::to_string(CellAddress::kMaxRow);
+  for (auto row = static_cast<std::int32_t>(area.last_row) + 1; row <= last_row; ++row) {
+    for (auto column = area.first_column; column <= area.last_column; ++column) {
+      std::string cell =
+          CellAddress::ColumnLetters(static_cast<std::uint32_t>(column)) + std::to_string(row);
+      if (!cells_->Get({area.sheet, row, column, row, column}, row).IsBlank())
+        return "cannot grow over " + cell + ", which is not empty";
+      // A cell of another range is not free, even when empty.
+      for (const auto& definition : definitions_.All()) {
+        if (RangeNames::Same(definition->name, name)) continue;
+        const Found* other = Find(definition->name);
+        if (other && other->area.sheet == area.sheet && row >= other->area.first_row &&
+            row <= other->area.last_row && column >= other->area.first_column &&
+            column <= other->area.last_column)
+          return "cannot grow over " + cell + ", which belongs to range '" + definition->name + "'";
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CalcRangeList::RowBlocker(std::int32_t row) const {
+  if (row < 1) return std::nullopt;
+  if (!shortest_column_) {
+    std::int32_t shortest = CellAddress::kMaxRow;
+    for (const auto& definition : definitions_.All()) {
+      const Found* found =
+          definition->layout == RangeDefinition::kColumn ? Find(definition->name) : nullptr;
+      if (found && !found->header)
+        shortest = std::min(shortest, found->area.last_row - found->area.first_row + 1);
+    }
+    shortest_column_ = shortest;
+  }
+  if (row <= *shortest_column_) return std::nullopt;
+  for (const auto& definition : definitions_.All()) {
+    if (definition->layout != RangeDefinition::kColumn) continue;
+    const Found* found = Find(definition->name);
+    if (!found || found->header) continue;
+    std::int64_t absolute = std::int64_t{found->area.first_row} + row - 1;
+    if (absolute <= found->area.last_row) continue;
+    if (auto blocker = GrowthBlocker(definition->name, found->area, absolute))
+      return "range '" + definition->name + "' " + *blocker;
+  }
+  return std::nullopt;
+}
+
 std::optional<std::pair<OrvCalcArea, std::int32_t>> CalcRangeList::Locate(std::string_view name,
                                                                           std::int32_t row,
                                                                           bool for_write) {
@@ -82,13 +150,15 @@ std::optional<std::pair<OrvCalcArea, std::int32_t>> CalcRangeList::Locate(std::s
   std::int64_t absolute = std::int64_t{column.first_row} + row - 1;
   if (absolute > column.last_row) {
     if (!for_write) return std::nullopt;
-    if (absolute > CellAddress::kMaxRow) {
+    if (auto blocker = GrowthBlocker(name, found->area, absolute)) {
       throw AppError(kRangeRowError, "",
                      "Range '" + std::string(name) + "': row " + std::to_string(row) +
-                         " lies beyond the last row of the sheet");
+                         " lies beyond its " + std::to_string(RangeRowCount(name)) + " rows and " +
+                         *blocker);
     }
     host_.GrowRange(found->stored_name, static_cast<std::int32_t>(absolute));
     if (auto grown = areas_.find(name); grown != areas_.end()) areas_.erase(grown);
+    shortest_column_.reset();
     return Locate(name, row, for_write);
   }
   return std::make_pair(column, static_cast<std::int32_t>(absolute));

@@ -22,7 +22,7 @@ class SheetDocument;
 // through CalcCells, so that what an action writes reaches the document when the action ends.
 //
 // Writing below the last row of a column range moves the range's end down, as the workbook range
-// list does.
+// list does: only over cells that are empty and belong to no other range of the catalogue.
 class CalcRangeList : public RangeList {
  public:
   // `document` is the document cells handed to RowOfCell and the like must belong to.
@@ -46,6 +46,8 @@ class CalcRangeList : public RangeList {
 
   bool RangeExists(std::string_view name) const override;
   std::int32_t RangeRowCount(std::string_view name) const override;
+  std::optional<Range> GetRange(std::string_view name) const override;
+  std::optional<std::string> RowBlocker(std::int32_t row) const override;
 
   std::string GetCellValue(std::string_view name, std::int32_t& row, bool& present) override;
   double GetCellNumber(std::string_view name, std::int32_t& row, bool& present) override;
@@ -77,7 +79,7 @@ class CalcRangeList : public RangeList {
   void AddRanges(Application&, std::string_view, bool) override {}
 
   // Forgets where the ranges lie (the user may have moved them since the last action).
-  void Forget() { areas_.clear(); }
+  void Forget();
 
  private:
   struct Found {
@@ -87,6 +89,9 @@ class CalcRangeList : public RangeList {
   };
   // The range as the document defines it; nullptr when it does not.
   const Found* Find(std::string_view name) const;
+  // Why the column range cannot grow down to sheet row `last_row`; nullopt when it can.
+  std::optional<std::string> GrowthBlocker(std::string_view name, const OrvCalcArea& area,
+                                           std::int64_t last_row) const;
   // The one-column area and the absolute row of `row`; nullopt when the document lacks the range
   // or, for reads, the row lies beyond it.
   std::optional<std::pair<OrvCalcArea, std::int32_t>> Locate(std::string_view name,
@@ -107,6 +112,9 @@ class CalcRangeList : public RangeList {
     }
   };
   mutable std::unordered_map<std::string, std::optional<Found>, Hash, std::equal_to<>> areas_;
+  // The fewest rows of any column range of the catalogue in the document; known while the
+  // areas are.
+  mutable std::optional<std::int32_t> shortest_column_;
   bool include_blank_cells_ = false;
   bool confirm_clear_ = false;
 };

@@ -49,6 +49,7 @@ void CalcUserInterface::ShowModal(Form& form) {
   bool closed = false;
   std::ostringstream notices;
   auto next = [&](const Form& shown) -> std::optional<std::string> {
+    if (auto standing = StandingAnswer(shown)) return standing;
     while (pending.empty() && !closed) {
       auto actions = host_.FormActions(shown);
       if (!actions)

@@ -45,6 +45,11 @@ CodeLookup CodeLookup::Suppliers(std::shared_ptr<DataConnection> connection) {
   return CodeLookup(std::move(connection), table, "supplier", 8);
 }
 
+CodeLookup CodeLookup::ReplenishCategories(std::shared_ptr<DataConnection> connection) {
+  std::string table = connection->TableCatalogue().ReplenishCategories();
+  return CodeLookup(std::move(connection), table, "replenish_category", 3);
+}
+
 void CodeLookup::SetSageConnection(std::shared_ptr<DataConnection> connection) {
   statement_.SetActiveConnection(std::move(connection));
 }

@@ -11,7 +11,8 @@ namespace orv {
 class DataConnection;
 
 // Whether a code is on file in one reference table: stock units, system codes of one type ("005"
-// VAT types, "019" packaging), purchase G/L keys, stock G/L cross-references, suppliers. The
+// VAT types, "019" packaging), purchase G/L keys, stock G/L cross-references, suppliers,
+// replenishment categories. The
 // statement is prepared once and re-run for each code; codes compare exactly, blanks included.
 class CodeLookup {
  public:
@@ -20,6 +21,8 @@ class CodeLookup {
   static CodeLookup PurchaseGlKeys(std::shared_ptr<DataConnection> connection);
   static CodeLookup StockGlXrefs(std::shared_ptr<DataConnection> connection);
   static CodeLookup Suppliers(std::shared_ptr<DataConnection> connection);
+  // Replenishment categories (companies of ERP version 7 and later).
+  static CodeLookup ReplenishCategories(std::shared_ptr<DataConnection> connection);
 
   // "select <column> from <table> where <column> = ?", with "and <type_column> = <type_value>"
   // when a type is given.

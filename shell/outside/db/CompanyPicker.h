@@ -19,6 +19,8 @@ class CompanyPicker : public Form {
   // Shows the picker; nullopt when the user cancelled or chose a code that is not listed.
   static std::optional<std::string> Choose(UserInterface& ui,
                                            const std::vector<CompanyEntry>& companies);
+  // Picks a company by its code (checked when the picker is closed with OK).
+  void Pick(std::string_view code) override { cboCompany_.Text = std::string(code); }
 
  private:
   ComboBox& cboCompany_;

@@ -46,6 +46,7 @@ void ConnectionManager::OpenOn(const CompanyEntry& entry) {
   if (connection_->IsOpen() && connection_->CompanyCode() == entry.code) return;
   try {
     connection_->Open(entry.Target(), entry.code);
+    open_name_ = entry.description.empty() ? entry.code : entry.description;
   } catch (const AppError& error) {
     throw AppError(error.Number(), error.Source(),
                    "Company " + entry.code + ": " + error.Description());

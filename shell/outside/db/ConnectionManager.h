@@ -50,6 +50,8 @@ class ConnectionManager {
   bool IsOpen() const { return connection_->IsOpen(); }
   // The company the connection is open on; empty when closed.
   const std::string& OpenCompany() const { return connection_->CompanyCode(); }
+  // How the user knows that company: its description in the companies file, else its code.
+  const std::string& OpenCompanyName() const { return open_name_; }
 
   // How a component opens the connection for its workbook: with `sheet_company` (the workbook
   // has a "sage_company" range) the connection is closed first unless the previous workbook had
@@ -78,6 +80,7 @@ class ConnectionManager {
   std::string company_code_;
   std::string chosen_;
   std::vector<CompanyEntry> company_list_;
+  std::string open_name_;
 };
 
 }  // namespace orv

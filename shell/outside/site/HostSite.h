@@ -27,6 +27,11 @@ struct HostSite {
   // The company chosen for this run; a workbook's "sage_company" cell still wins. A company the
   // user picks through ChangeOrvConnection becomes the choice of the run.
   std::string company;
+  // An upload only checks: every row runs through the rules and the writes inside a transaction
+  // that is rolled back, failing rows are named and the run goes on; nothing is asked.
+  bool upload_check = false;
+  // The search a list picker opens with instead of the cell's text (orvstock browse --search).
+  std::string picker_search;
 
   static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui);
 };

@@ -8,7 +8,16 @@ namespace orv {
 // reads, and the frame it sits in (empty for the form itself).
 class Control {
  public:
-  enum class Kind { kCheckBox, kOptionButton, kTextBox, kComboBox, kFrame, kCommandButton, kLabel };
+  enum class Kind {
+    kCheckBox,
+    kOptionButton,
+    kTextBox,
+    kComboBox,
+    kFrame,
+    kCommandButton,
+    kLabel,
+    kList
+  };
 
   Control(Kind kind, std::string name, std::string caption, std::string frame)
       : kind_(kind),

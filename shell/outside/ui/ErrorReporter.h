@@ -21,6 +21,10 @@ class ErrorReporter {
   void Report(const AppError& error);
   // How many errors were shown; the command-line host turns a non-zero count into its exit code.
   int ReportedCount() const { return reported_; }
+  // A run that ended without its work and with nothing more to show (the user declined a
+  // question, or some rows failed and were named already); the host exits 1 for these too.
+  void CountFailure() { ++failures_; }
+  int FailureCount() const { return failures_; }
 
   static std::string Text(const AppError& error);
 
@@ -41,6 +45,7 @@ class ErrorReporter {
  private:
   std::shared_ptr<UserInterface> ui_;
   int reported_ = 0;
+  int failures_ = 0;
 };
 
 }  // namespace orv

@@ -40,6 +40,11 @@ Label& Form::AddLabel(std::string name, std::string caption, std::string frame) 
 CommandButton& Form::AddCommandButton(std::string name, std::string caption, std::string frame) {
   return Add<CommandButton>(std::move(name), std::move(caption), std::move(frame));
 }
+PickList& Form::AddPickList(std::string name, std::string caption,
+                            std::shared_ptr<RowSource> source, bool multiple, std::string frame) {
+  return Add<PickList>(std::move(name), std::move(caption), std::move(frame), std::move(source),
+                       multiple);
+}
 
 Control* Form::Find(std::string_view name) const {
   for (const auto& control : controls_)
@@ -86,6 +91,11 @@ void Form::SetCheck(std::string_view name, bool value) {
   bool changed = box->Value != value;
   box->Value = value;
   if (changed && box->Click) box->Click();
+}
+
+void Form::Pick(std::string_view value) {
+  throw AppError(kUnexpectedError, "",
+                 "The dialog " + name_ + " has nothing to pick '" + std::string(value) + "' from");
 }
 
 void Form::CloseBox() {

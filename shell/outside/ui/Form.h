@@ -11,6 +11,7 @@
 #include "shell/outside/ui/Frame.h"
 #include "shell/outside/ui/Label.h"
 #include "shell/outside/ui/OptionButton.h"
+#include "shell/outside/ui/PickList.h"
 #include "shell/outside/ui/TextBox.h"
 
 namespace orv {
@@ -52,6 +53,9 @@ class Form {
   void ChooseOption(std::string_view name);
   void SetCheck(std::string_view name, bool value);
   void CloseBox();
+  // The value the user picks in a picker, as `orvstock browse --pick` gives it; AppError for a form
+  // that picks nothing or a value it does not offer.
+  virtual void Pick(std::string_view value);
 
  protected:
   CheckBox& AddCheckBox(std::string name, std::string caption, std::string frame = {});
@@ -62,6 +66,8 @@ class Form {
   Frame& AddFrame(std::string name, std::string caption, std::string frame = {});
   Label& AddLabel(std::string name, std::string caption, std::string frame = {});
   CommandButton& AddCommandButton(std::string name, std::string caption, std::string frame = {});
+  PickList& AddPickList(std::string name, std::string caption, std::shared_ptr<RowSource> source,
+                        bool multiple, std::string frame = {});
 
  private:
   template <class T, class... Args>

@@ -39,7 +39,8 @@ MsgAnswer ScriptedUI::MsgBox(std::string_view prompt, MsgButtons buttons, MsgIco
 void ScriptedUI::ShowModal(Form& form) {
   DialogHost::Run(
       form,
-      [this](const Form&) -> std::optional<std::string> {
+      [this](const Form& shown) -> std::optional<std::string> {
+        if (auto standing = StandingAnswer(shown)) return standing;
         if (answers_.empty()) return std::nullopt;
         std::string action = answers_.front();
         answers_.pop_front();
@@ -53,5 +54,9 @@ std::unique_ptr<ProgressBar> ScriptedUI::NewProgressBar() {
 }
 
 void ScriptedUI::Notice(std::string_view text) { notices_ << text << '\n'; }
+
+void ScriptedUI::ShowRecord(std::string_view title, const std::vector<RecordLine>& lines) {
+  summary_ << RecordText(title, lines);
+}
 
 }  // namespace orv

@@ -27,6 +27,8 @@ class ScriptedUI : public UserInterface {
   void ShowModal(Form& form) override;
   std::unique_ptr<ProgressBar> NewProgressBar() override;
   void Notice(std::string_view text) override;
+  // Written to the summary stream: it is what the run was asked to show.
+  void ShowRecord(std::string_view title, const std::vector<RecordLine>& lines) override;
 
  private:
   std::deque<std::string> answers_;

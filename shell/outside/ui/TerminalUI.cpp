@@ -1,5 +1,6 @@
 #include "shell/outside/ui/TerminalUI.h"
 
+#include <algorithm>
 #include <string>
 
 #include "shell/outside/ui/DialogHost.h"
@@ -32,9 +33,13 @@ void TerminalUI::ShowModal(Form& form) {
   DialogHost::Run(
       form,
       [this](const Form& shown) -> std::optional<std::string> {
-        out_ << DialogHost::Describe(shown)
-             << "Type NAME=VALUE to fill a field, a button's name to press it, or close: "
-             << std::flush;
+        if (auto standing = StandingAnswer(shown)) return standing;
+        bool list = std::any_of(
+            shown.Controls().begin(), shown.Controls().end(),
+            [](const auto& control) { return control->ControlKind() == Control::Kind::kList; });
+        out_ << DialogHost::Describe(shown) << "Type NAME=VALUE to fill a field, "
+             << (list ? "a row's number to choose it, " : "")
+             << "a button's name to press it, or close: " << std::flush;
         std::string line;
         if (!std::getline(in_, line)) return std::nullopt;
         return line;
@@ -47,5 +52,9 @@ std::unique_ptr<ProgressBar> TerminalUI::NewProgressBar() {
 }
 
 void TerminalUI::Notice(std::string_view text) { out_ << text << '\n'; }
+
+void TerminalUI::ShowRecord(std::string_view title, const std::vector<RecordLine>& lines) {
+  summary_ << RecordText(title, lines) << std::flush;
+}
 
 }  // namespace orv

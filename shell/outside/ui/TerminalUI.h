@@ -18,6 +18,8 @@ class TerminalUI : public UserInterface {
   void ShowModal(Form& form) override;
   std::unique_ptr<ProgressBar> NewProgressBar() override;
   void Notice(std::string_view text) override;
+  // Written to the summary stream: it is what the user asked to see.
+  void ShowRecord(std::string_view title, const std::vector<RecordLine>& lines) override;
 
  private:
   std::istream& in_;

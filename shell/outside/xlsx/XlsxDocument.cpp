@@ -379,7 +379,8 @@ void XlsxDocument::SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t c
   Cells(sheet).Set(row, column, value);
 }
 
-void XlsxDocument::SetDefinedName(std::string_view name, std::string_view formula) {
+void XlsxDocument::SetDefinedName(std::string_view name, std::string_view formula,
+                                  std::optional<std::size_t> local_sheet) {
   auto workbook = parts_->workbook.document.document_element();
   auto names = Child(workbook, "definedNames");
   std::string prefix = PrefixOf(workbook);
@@ -391,24 +392,26 @@ void XlsxDocument::SetDefinedName(std::string_view name, std::string_view formul
   }
   pugi::xml_node node;
   for (auto candidate : Children(names, "definedName")) {
-    if (candidate.attribute("localSheetId").empty() &&
-        EqualNoCase(candidate.attribute("name").value(), name)) {
-      node = candidate;
-    }
+    auto local = candidate.attribute("localSheetId");
+    bool same_scope =
+        local_sheet ? !local.empty() && local.as_uint() == *local_sheet : local.empty();
+    if (same_scope && EqualNoCase(candidate.attribute("name").value(), name)) node = candidate;
   }
   if (!node) {
     node = names.append_child((prefix + "definedName").c_str());
     node.append_attribute("name") = std::string(name).c_str();
+    if (local_sheet)
+      node.append_attribute("localSheetId") = static_cast<unsigned int>(*local_sheet);
   }
   node.text().set(std::string(formula).c_str());
   parts_->workbook.changed = true;
   auto existing = std::find_if(names_.begin(), names_.end(), [&](const DefinedName& n) {
-    return !n.local_sheet && EqualNoCase(n.name, name);
+    return n.local_sheet == local_sheet && EqualNoCase(n.name, name);
   });
   if (existing != names_.end()) {
     existing->formula = formula;
   } else {
-    names_.push_back({std::string(name), std::nullopt, std::string(formula), false});
+    names_.push_back({std::string(name), local_sheet, std::string(formula), false});
   }
 }
 
@@ -582,6 +585,11 @@ void XlsxDocument::SetCustomProperty(std::string_view name, std::string_view val
   int pid = 1;
   for (auto property : Children(root, "property")) {
     if (std::string_view(property.attribute("name").value()) == name) {
+      // The same value again is no change: a workbook that was only read is not rewritten.
+      auto text = property.first_child();
+      if (std::string_view(text.name()).ends_with("lpwstr") && !text.next_sibling() &&
+          std::string_view(text.text().get()) == value)
+        return;
       property.remove_children();
       property.append_child("vt:lpwstr").text().set(std::string(value).c_str());
       custom.changed = true;

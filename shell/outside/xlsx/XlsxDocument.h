@@ -56,8 +56,10 @@ class XlsxDocument final : public SheetDocument {
   std::optional<std::size_t> FindSheet(std::string_view name) const;
 
   const std::vector<DefinedName>& DefinedNames() const { return names_; }
-  // Sets the formula of a workbook-level name, adding the name when it is new.
-  void SetDefinedName(std::string_view name, std::string_view formula);
+  // Sets the formula of a workbook-level name, or of the name local to `local_sheet`, adding the
+  // name when it is new.
+  void SetDefinedName(std::string_view name, std::string_view formula,
+                      std::optional<std::size_t> local_sheet = std::nullopt);
 
   // The cells of a sheet; the first call reads the sheet.
   SheetCells& Cells(std::size_t sheet);

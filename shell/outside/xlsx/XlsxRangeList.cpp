@@ -19,12 +19,12 @@ XlsxRangeList::XlsxRangeList(std::shared_ptr<Workbook> workbook) : workbook_(std
 void XlsxRangeList::SetWorkbook(std::shared_ptr<Workbook> workbook) {
   workbook_ = std::move(workbook);
   active_sheet_.reset();
-  bindings_.clear();
+  ForgetBindings();
 }
 
 void XlsxRangeList::SetActiveSheet(std::shared_ptr<Worksheet> sheet) {
   active_sheet_ = std::move(sheet);
-  bindings_.clear();
+  ForgetBindings();
 }
 
 std::optional<std::string> XlsxRangeList::OwnerProgId(const Workbook& workbook) {
@@ -35,7 +35,7 @@ std::int32_t XlsxRangeList::RangeCount() const { return definitions_.Count(); }
 
 void XlsxRangeList::ClearDefinitions() {
   definitions_.Clear();
-  bindings_.clear();
+  ForgetBindings();
   definition_complete_ = false;
 }
 
@@ -45,7 +45,7 @@ RangeDefinition& XlsxRangeList::DefineRange(std::string name, std::int32_t layou
                                             std::int32_t length, std::int16_t reserved8,
                                             std::string reserved9, bool browse,
                                             std::string browse_kind, std::string reserved12) {
-  bindings_.clear();
+  ForgetBindings();
   return definitions_.Define(std::move(name), layout, data_type, reserved4, reserved5,
                              std::move(description), length, reserved8, std::move(reserved9),
                              browse, std::move(browse_kind), std::move(reserved12));
@@ -71,9 +71,10 @@ const XlsxRangeList::Binding& XlsxRangeList::Bind(std::string_view name) const {
       const auto* definition = Definition(name);
       binding.header = definition != nullptr ? definition->layout == RangeDefinition::kHeaderCell
                                              : area->RowCount() == 1 && area->ColumnCount() == 1;
-      binding.local = std::none_of(
+      bool local = std::none_of(
           workbook_->Names().begin(), workbook_->Names().end(),
           [&](const auto& n) { return !n.local_sheet && RangeNames::Same(n.name, stored); });
+      if (local && active_sheet_) binding.local_sheet = active_sheet_->Index();
       binding.stored_name = stored;
       break;
     }
@@ -98,20 +99,93 @@ XlsxRangeList::Locate(std::string_view name, std::int32_t row, bool for_write) {
                           std::make_pair(static_cast<std::uint32_t>(absolute), binding.column));
   }
   if (!for_write) return std::nullopt;
-  if (absolute > CellAddress::kMaxRow || binding.local) {
-    throw AppError(kRangeRowError, "",
-                   "Range '" + std::string(name) + "': row " + std::to_string(row) +
-                       " lies beyond its " +
-                       std::to_string(binding.last_row - binding.first_row + 1) +
-                       " rows and the range cannot grow");
+  if (auto blocker = GrowthBlocker(name, binding, absolute)) {
+    throw AppError(
+        kRangeRowError, "",
+        "Range '" + std::string(name) + "': row " + std::to_string(row) + " lies beyond its " +
+            std::to_string(binding.last_row - binding.first_row + 1) + " rows and " + *blocker);
   }
-  auto sheet = binding.sheet;
-  AreaReference area{workbook_->Sheet(sheet)->Name(), binding.first_row, binding.column,
+  const auto sheet = binding.sheet;
+  const auto column = binding.column;
+  AreaReference area{workbook_->Sheet(sheet)->Name(), binding.first_row, column,
                      static_cast<std::uint32_t>(absolute), binding.last_column};
-  workbook_->Document().SetDefinedName(binding.stored_name, area.ToFormula());
+  const std::string stored = binding.stored_name;
+  const auto local_sheet = binding.local_sheet;
+  workbook_->Document().SetDefinedName(stored, area.ToFormula(), local_sheet);
+  // Every spelling bound to this name now ends at the new row; the other bindings stand.
+  for (auto& [bound_name, bound] : bindings_)
+    if (bound.present && bound.stored_name == stored && bound.local_sheet == local_sheet)
+      bound.last_row = static_cast<std::uint32_t>(absolute);
+  shortest_column_.reset();
+  return std::make_pair(sheet, std::make_pair(static_cast<std::uint32_t>(absolute), column));
+}
+
+void XlsxRangeList::ForgetBindings() const {
   bindings_.clear();
-  return std::make_pair(sheet,
-                        std::make_pair(static_cast<std::uint32_t>(absolute), area.first_column));
+  shortest_column_.reset();
+}
+
+std::optional<std::string> XlsxRangeList::GrowthBlocker(std::string_view name,
+                                                        const Binding& binding,
+                                                        std::uint64_t absolute) const {
+  if (absolute > CellAddress::kMaxRow)
+    return "the sheet ends at row " + std::to_string(CellAddress::kMaxRow);
+  auto& document = workbook_->Document();
+  for (auto row = std::uint64_t{binding.last_row} + 1; row <= absolute; ++row) {
+    for (auto column = binding.column; column <= binding.last_column; ++column) {
+      const auto at = static_cast<std::uint32_t>(row);
+      std::string cell = CellAddress::ColumnLetters(column) + std::to_string(at);
+      auto value = document.Cell(binding.sheet, at, column);
+      if (!value.IsBlank()) return "cannot grow over " + cell + ", which is not empty";
+      // A cell of another range is not free, even when empty.
+      for (const auto& definition : definitions_.All()) {
+        if (RangeNames::Same(definition->name, name)) continue;
+        const Binding* other = nullptr;
+        try {
+          other = &Bind(definition->name);
+        } catch (const AppError&) {
+          continue;  // a name the workbook cannot resolve holds no cell
+        }
+        if (other->present && other->sheet == binding.sheet && at >= other->first_row &&
+            at <= other->last_row && column >= other->column && column <= other->last_column)
+          return "cannot grow over " + cell + ", which belongs to range '" + definition->name + "'";
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> XlsxRangeList::RowBlocker(std::int32_t row) const {
+  if (!workbook_ || row < 1) return std::nullopt;
+  if (!shortest_column_) {
+    std::uint64_t shortest = CellAddress::kMaxRow;
+    for (const auto& definition : definitions_.All()) {
+      if (definition->layout != RangeDefinition::kColumn) continue;
+      try {
+        const auto& binding = Bind(definition->name);
+        if (binding.present && !binding.header)
+          shortest = std::min<std::uint64_t>(shortest, binding.last_row - binding.first_row + 1);
+      } catch (const AppError&) {
+      }
+    }
+    shortest_column_ = shortest;
+  }
+  if (static_cast<std::uint64_t>(row) <= *shortest_column_) return std::nullopt;
+  for (const auto& definition : definitions_.All()) {
+    if (definition->layout != RangeDefinition::kColumn) continue;
+    const Binding* binding = nullptr;
+    try {
+      binding = &Bind(definition->name);
+    } catch (const AppError&) {
+      continue;
+    }
+    if (!binding->present || binding->header) continue;
+    auto absolute = std::uint64_t{binding->first_row} + static_cast<std::uint64_t>(row) - 1;
+    if (absolute <= binding->last_row) continue;
+    if (auto blocker = GrowthBlocker(definition->name, *binding, absolute))
+      return "range '" + definition->name + "' " + *blocker;
+  }
+  return std::nullopt;
 }
 
 bool XlsxRangeList::RangeExists(std::string_view name) const {

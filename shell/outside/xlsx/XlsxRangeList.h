@@ -18,8 +18,10 @@ class Workbook;
 // workbook (see RangeNames for how names are spelled), a column of cells (layout 1, row n is the
 // area's n-th row) or one header cell (layout 0, every row reads and writes that cell).
 //
-// Writing below the last row of a column range extends its defined name downwards, so a download
-// of more records than the sheet was laid out for keeps every record.
+// Writing below the last row of a column range extends its defined name downwards (workbook-level
+// and sheet-local names alike), so a download of more records than the sheet was laid out for
+// keeps every record. A range grows only over cells that are empty and belong to no other range of
+// the catalogue: a write that would need more is refused and overwrites nothing.
 class XlsxRangeList : public RangeList {
  public:
   // The custom document property that names the component owning the workbook.
@@ -47,8 +49,8 @@ class XlsxRangeList : public RangeList {
 
   bool RangeExists(std::string_view name) const override;
   std::int32_t RangeRowCount(std::string_view name) const override;
-  // The cells of the range (for a column range, its rows), nullopt when the workbook lacks it.
-  std::optional<Range> GetRange(std::string_view name) const;
+  std::optional<Range> GetRange(std::string_view name) const override;
+  std::optional<std::string> RowBlocker(std::int32_t row) const override;
 
   std::string GetCellValue(std::string_view name, std::int32_t& row, bool& present) override;
   double GetCellNumber(std::string_view name, std::int32_t& row, bool& present) override;
@@ -87,7 +89,7 @@ class XlsxRangeList : public RangeList {
     std::size_t sheet = 0;
     std::uint32_t first_row = 0, column = 0, last_row = 0, last_column = 0;
     bool header = false;
-    bool local = false;
+    std::optional<std::size_t> local_sheet;  // the sheet a sheet-local name belongs to
     std::string stored_name;
   };
   struct Hash {
@@ -98,6 +100,10 @@ class XlsxRangeList : public RangeList {
   };
 
   const Binding& Bind(std::string_view name) const;
+  void ForgetBindings() const;
+  // Why the column range cannot grow to `absolute` (a sheet row), nullopt when it can.
+  std::optional<std::string> GrowthBlocker(std::string_view name, const Binding& binding,
+                                           std::uint64_t absolute) const;
   // The cell for `row` of the range, nullopt when the workbook lacks the range or, for reads, the
   // row lies beyond it.
   std::optional<std::pair<std::size_t, std::pair<std::uint32_t, std::uint32_t>>> Locate(
@@ -108,6 +114,9 @@ class XlsxRangeList : public RangeList {
   std::shared_ptr<Worksheet> active_sheet_;
   RangeDefinitions definitions_;
   mutable std::unordered_map<std::string, Binding, Hash, std::equal_to<>> bindings_;
+  // The fewest rows of any column range of the catalogue in the workbook; known while the
+  // bindings are.
+  mutable std::optional<std::uint64_t> shortest_column_;
   bool include_blank_cells_ = false;
   bool confirm_clear_ = false;
   bool definition_complete_ = false;

@@ -1,0 +1,27 @@
+#include "techdesc/frmTechDescOptions.h"
+
+#include "options/clsOrvStockExOptions.h"
+
+namespace orv {
+
+frmTechDescOptions::frmTechDescOptions()
+    : Form("frmTechDescOptions", "Stock Gridline Options"),
+      chkIgnoreBlankCells_(AddCheckBox("chkIgnoreBlankCells", "Ignore Blank Cells ?")),
+      cmdOK_(AddCommandButton("cmdOK", "OK")),
+      cmdCancel_(AddCommandButton("cmdCancel", "Cancel")) {
+  cmdOK_.ToolTipText = "Close";
+  cmdOK_.Click = [this] {
+    SetOKSelected(true);
+    options_->SetOnlyIgnoreBlankCells(chkIgnoreBlankCells_.Value);
+    Hide();
+  };
+  cmdCancel_.ToolTipText = "Cancel Changes";
+  cmdCancel_.Click = [this] { Hide(); };
+}
+
+void frmTechDescOptions::Form_Load() {
+  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
+  chkIgnoreBlankCells_.Value = options_->OnlyIgnoreBlankCells();
+}
+
+}  // namespace orv
