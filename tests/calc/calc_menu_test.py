@@ -236,22 +236,90 @@ class StockMasterMenu(unittest.TestCase):
         self.assertNotIn("Traceback", self.office.log_text()[log:])
         self.assertEqual(range_values(self.doc, "Product"), before)
 
-    # The entries whose members are still to come say so; extend a row when its member lands.
-    def test_entries_not_yet_available_say_so(self):
-        cases = {
-            "upload": "UploadStock is not available yet",
-            "check-upload": "Check upload is not available",
-            "browse": "BrowseAvailable is not available yet",
-            "view": "ViewStock is not available yet",
-            "options": "EnterOptions is not available yet",
-        }
-        before = range_values(self.doc, "Product")
-        for entry, shown in cases.items():
-            with self.subTest(entry):
-                events = self.run_entry(entry)
-                self.assertTrue(any(shown in text for text in texts(events)), events)
-        self.assertEqual(range_values(self.doc, "Product"), before)
+    def select(self, address):
+        sheet = self.doc.getSheets().getByIndex(0)
+        self.doc.getCurrentController().select(sheet.getCellRangeByName(address))
 
+    def description(self, key):
+        return self.database.execute(
+            "select description from stockm where warehouse = ? and product = ?",
+            key).fetchone()[0]
+
+    def set_description(self, index, text):
+        cells = self.doc.NamedRanges.getByName("Description").getReferredCells()
+        cells.getCellByPosition(0, index).setString(text)
+
+    def test_upload_writes_edited_rows_and_a_rejected_row_undoes_the_run_and_is_selected(self):
+        self.run_entry("download", download("01", "01"))
+        keys = self.sheet_keys(4)
+        self.set_description(1, "edited in Calc")
+        events = self.run_entry("upload", [["cmdOk"], ["UpdateAll"]])
+        self.assertEqual(self.description(keys[1]), "edited in Calc")
+        told = of(events, "told")[0]["lines"]
+        self.assertTrue(any(line.startswith("Record Processed : 100, Added: 0, Updated: 100")
+                            for line in told), told)
+
+        self.set_description(1, "edited again")
+        self.set_description(3, "X" * 30)  # longer than the field: the run stops there
+        events = self.run_entry("upload", [["cmdOk"], ["UpdateAll"]])
+        self.assertEqual(self.description(keys[1]), "edited in Calc", "rolled back")
+        self.assertTrue(any("Length Exceeded" in text for text in texts(events)), events)
+        chosen = self.doc.getCurrentSelection().getRangeAddress()
+        first_row = calc_harness.named_area(self.doc, "Description")[1]
+        self.assertEqual((chosen.StartRow + 1, chosen.EndRow + 1, chosen.StartColumn),
+                         (first_row + 3, first_row + 3, 0), "the failing row is selected")
+
+        events = self.run_entry("check-upload")
+        self.assertEqual(self.description(keys[1]), "edited in Calc")
+        told = " ".join(of(events, "told")[0]["lines"])
+        self.assertIn("Length Exceeded", told)
+        self.assertIn(keys[3][1], told)
+
+    def test_browse_writes_the_chosen_code_into_the_active_cell(self):
+        self.run_entry("download", download("01", "01"))
+        sheet, first_row, column, _ = calc_harness.named_area(self.doc, "UnitCode")
+        cell = self.doc.getSheets().getByIndex(sheet).getCellByPosition(column - 1, first_row)
+        cell.setString("")
+        self.doc.getCurrentController().select(cell)
+        events = self.run_entry("browse", [["2", "cmdOK"]])
+        shown = of(events, "form")[0]["lists"]
+        self.assertEqual(len(shown), 1, events)
+        expected = list(shown.values())[0][1][0]
+        self.assertEqual(cell.getString(), expected)
+
+        self.select("M5")  # outside every range
+        events = self.run_entry("browse")
+        self.assertEqual(of(events, "told")[0]["lines"], ["No browse is available for this cell."])
+
+    def test_view_shows_the_record_of_the_active_row(self):
+        self.run_entry("download", download("02", "02"))
+        self.select("B6")
+        product = self.sheet_keys(3)[2][1]
+        events = self.run_entry("view")
+        shown = of(events, "message")
+        self.assertEqual(len(shown), 1, events)
+        self.assertEqual(shown[0]["title"], "Stock 02 " + product)
+        self.assertIn("Description:       " + self.description(("02", product)), shown[0]["text"])
+
+    def test_options_are_saved_on_ok_only(self):
+        settings = os.path.join(os.environ["XDG_CONFIG_HOME"], "orvstock", "settings.toml")
+
+        def ignore_blank_cells():
+            if not os.path.exists(settings):
+                return None
+            with open(settings, encoding="utf-8") as text:
+                for line in text:
+                    if "Ignore Blank Cells" in line:
+                        return line.split("=")[1].strip()
+            return None
+
+        before = ignore_blank_cells()
+        self.run_entry("options", [["chkIgnoreBlankCells=1", "cmdCancel"]])
+        self.assertEqual(ignore_blank_cells(), before)
+        self.run_entry("options", [["chkIgnoreBlankCells=1", "cmdOK"]])
+        self.assertEqual(ignore_blank_cells(), "true")
+        self.run_entry("options", [["chkIgnoreBlankCells=0", "cmdOK"]])
+        self.assertEqual(ignore_blank_cells(), "false")
 
 if __name__ == "__main__":
     ORVSTOCK, OXT = sys.argv[1], sys.argv[2]

@@ -123,7 +123,10 @@ enum {
   ORV_CONTROL_COMBO_BOX = 3,
   ORV_CONTROL_FRAME = 4,
   ORV_CONTROL_COMMAND_BUTTON = 5,
-  ORV_CONTROL_LABEL = 6
+  ORV_CONTROL_LABEL = 6,
+  /* A numbered list that pages through its rows: "N" chooses the row numbered N on the page
+   * shown, "NAME=KEY" the row of that key. */
+  ORV_CONTROL_LIST = 7
 };
 
 typedef struct OrvCalcControl {
@@ -142,8 +145,14 @@ typedef struct OrvCalcControl {
   /* The control and every frame around it are visible. */
   int32_t shown;
   int32_t enabled;
-  /* Lists: the number of rows (code and description) to choose from. */
+  /* Drop-down lists: the rows to choose from; numbered lists: the rows of the page shown. */
   int32_t rows;
+  /* Lists: the columns of a row (a drop-down list has two: code and description). */
+  int32_t columns;
+  /* Numbered lists: the number of the page's first row, and whether several rows may be
+   * chosen (choosing a chosen row again takes it back). */
+  int32_t first_number;
+  int32_t multiple;
 } OrvCalcControl;
 
 /* The form's name and caption; valid while the form is shown. */
@@ -155,9 +164,14 @@ ORV_CALC_EXPORT int32_t orv_calc_form_control_count(const OrvCalcForm* form);
 /* Fills `control` with control number `index` (from 0, in tab order); -1 when there is none. */
 ORV_CALC_EXPORT int orv_calc_form_control(const OrvCalcForm* form, int32_t index,
                                           OrvCalcControl* control);
-/* A list's row (from 0), column 0 the code and 1 its description; NULL when there is none. */
+/* The text of a list's row (from 0) and column (from 0); NULL when there is none. */
 ORV_CALC_EXPORT const char* orv_calc_form_list_text(const OrvCalcForm* form, int32_t index,
                                                     int32_t row, int32_t column);
+/* The caption of a list's column; NULL when there is none. */
+ORV_CALC_EXPORT const char* orv_calc_form_list_caption(const OrvCalcForm* form, int32_t index,
+                                                       int32_t column);
+/* 1 when the row of the page shown is chosen, else 0. */
+ORV_CALC_EXPORT int orv_calc_form_list_chosen(const OrvCalcForm* form, int32_t index, int32_t row);
 
 #ifdef __cplusplus
 }

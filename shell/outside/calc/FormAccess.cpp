@@ -4,6 +4,7 @@
 #include "shell/outside/calc/CalcHost.h"
 #include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/ui/Form.h"
+#include "shell/outside/ui/PickList.h"
 
 namespace {
 
@@ -53,7 +54,8 @@ int orv_calc_form_control(const OrvCalcForm* form, std::int32_t index, OrvCalcCo
                 ORV_CONTROL_FRAME == static_cast<int>(orv::Control::Kind::kFrame) &&
                 ORV_CONTROL_COMMAND_BUTTON ==
                     static_cast<int>(orv::Control::Kind::kCommandButton) &&
-                ORV_CONTROL_LABEL == static_cast<int>(orv::Control::Kind::kLabel));
+                ORV_CONTROL_LABEL == static_cast<int>(orv::Control::Kind::kLabel) &&
+                ORV_CONTROL_LIST == static_cast<int>(orv::Control::Kind::kList));
   static const std::string kNone;
   *out = OrvCalcControl{};
   out->name = control->Name().c_str();
@@ -82,6 +84,15 @@ int orv_calc_form_control(const OrvCalcForm* form, std::int32_t index, OrvCalcCo
       const auto* combo = static_cast<const orv::ComboBox*>(control);
       out->text = combo->Text.c_str();
       out->rows = static_cast<std::int32_t>(combo->Rows().size());
+      out->columns = 2;
+      break;
+    }
+    case orv::Control::Kind::kList: {
+      const auto* list = static_cast<const orv::PickList*>(control);
+      out->rows = static_cast<std::int32_t>(list->PageRows().size());
+      out->columns = static_cast<std::int32_t>(list->Captions().size());
+      out->first_number = static_cast<std::int32_t>(list->FirstNumber());
+      out->multiple = list->Multiple() ? 1 : 0;
       break;
     }
     default:
@@ -93,11 +104,39 @@ int orv_calc_form_control(const OrvCalcForm* form, std::int32_t index, OrvCalcCo
 const char* orv_calc_form_list_text(const OrvCalcForm* form, std::int32_t index, std::int32_t row,
                                     std::int32_t column) {
   const orv::Control* control = ControlAt(form, index);
-  if (!control || control->ControlKind() != orv::Control::Kind::kComboBox || row < 0 ||
-      column < 0 || column > 1)
-    return nullptr;
-  const auto& rows = static_cast<const orv::ComboBox*>(control)->Rows();
-  if (static_cast<std::size_t>(row) >= rows.size()) return nullptr;
-  return rows[row][column].c_str();
+  if (!control || row < 0 || column < 0) return nullptr;
+  auto at = [&](const auto& rows) -> const char* {
+    if (static_cast<std::size_t>(row) >= rows.size() ||
+        static_cast<std::size_t>(column) >= rows[row].size())
+      return nullptr;
+    return rows[row][column].c_str();
+  };
+  if (control->ControlKind() == orv::Control::Kind::kComboBox)
+    return at(static_cast<const orv::ComboBox*>(control)->Rows());
+  if (control->ControlKind() == orv::Control::Kind::kList)
+    return at(static_cast<const orv::PickList*>(control)->PageRows());
+  return nullptr;
+}
+
+const char* orv_calc_form_list_caption(const OrvCalcForm* form, std::int32_t index,
+                                       std::int32_t column) {
+  const orv::Control* control = ControlAt(form, index);
+  if (!control || column < 0) return nullptr;
+  auto at = [&](const auto& captions) -> const char* {
+    return static_cast<std::size_t>(column) < captions.size() ? captions[column].c_str() : nullptr;
+  };
+  if (control->ControlKind() == orv::Control::Kind::kComboBox)
+    return at(static_cast<const orv::ComboBox*>(control)->ColumnCaptions);
+  if (control->ControlKind() == orv::Control::Kind::kList)
+    return at(static_cast<const orv::PickList*>(control)->Captions());
+  return nullptr;
+}
+
+int orv_calc_form_list_chosen(const OrvCalcForm* form, std::int32_t index, std::int32_t row) {
+  const orv::Control* control = ControlAt(form, index);
+  if (!control || control->ControlKind() != orv::Control::Kind::kList || row < 0) return 0;
+  const auto* list = static_cast<const orv::PickList*>(control);
+  if (static_cast<std::size_t>(row) >= list->PageRows().size()) return 0;
+  return list->IsChosen(list->PageRows()[row]) ? 1 : 0;
 }
 }

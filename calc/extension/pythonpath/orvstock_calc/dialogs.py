@@ -7,7 +7,7 @@ from com.sun.star.awt import XActionListener
 
 from .library import (ANSWER_CANCEL, ANSWER_NO, ANSWER_OK, ANSWER_YES, BUTTONS_OK,
                       BUTTONS_OK_CANCEL, BUTTONS_YES_NO, CONTROL_CHECK_BOX, CONTROL_COMBO_BOX,
-                      CONTROL_COMMAND_BUTTON, CONTROL_FRAME, CONTROL_LABEL,
+                      CONTROL_COMMAND_BUTTON, CONTROL_FRAME, CONTROL_LABEL, CONTROL_LIST,
                       CONTROL_OPTION_BUTTON, CONTROL_TEXT_BOX, ICON_EXCLAMATION,
                       ICON_INFORMATION)
 
@@ -23,6 +23,11 @@ _LIST_SEPARATOR = " - "
 _WIDTH = 230
 _LINE = 14
 _MARGIN = 6
+_LIST_LINES = 12
+
+
+def list_line(number, row):
+    return "%d   %s" % (number, "   ".join(row))
 
 
 def message_type(icon, buttons):
@@ -94,6 +99,15 @@ def build_dialog(ctx, form):
             add("FixedText", name + ".label", 10, width=90, Label=control.caption)
             add("Edit", name, 12, x=100, width=_WIDTH - 100 - _MARGIN, Text=control.text,
                 Enabled=control.enabled, HelpText=control.tip)
+        elif control.kind == CONTROL_LIST:
+            add("FixedText", name + ".label", 10, Label="   ".join(control.captions))
+            y += 10
+            add("ListBox", name, _LIST_LINES * 8, MultiSelection=control.multiple,
+                StringItemList=tuple(list_line(control.first_number + i, row)
+                                     for i, row in enumerate(control.rows)),
+                SelectedItems=tuple(i for i, chosen in enumerate(control.chosen) if chosen),
+                Enabled=control.enabled, HelpText=control.tip)
+            y += _LIST_LINES * 8 - _LINE + 2
         elif control.kind == CONTROL_COMBO_BOX:
             add("FixedText", name + ".label", 10, width=90, Label=control.caption)
             items = tuple(list_item(code, description) for code, description in control.rows)
@@ -120,11 +134,17 @@ def build_dialog(ctx, form):
 
 def read_actions(dialog, shown):
     """What the user changed, as form actions: ticks and choices first (they may show or hide
-    other controls), then texts and lists."""
+    other controls; rows chosen refer to the page shown), then texts and drop-down lists."""
     choices, texts = [], []
     for name, control in shown.items():
         model = dialog.getControl(name).getModel()
-        if control.kind == CONTROL_CHECK_BOX and bool(model.State) != control.value:
+        if control.kind == CONTROL_LIST:
+            # A chosen row chosen again is taken back (several at once) or stays (one at once).
+            selected = set(model.SelectedItems)
+            for i, chosen in enumerate(control.chosen):
+                if (i in selected) != chosen and (control.multiple or i in selected):
+                    choices.append(str(control.first_number + i))
+        elif control.kind == CONTROL_CHECK_BOX and bool(model.State) != control.value:
             choices.append("%s=%d" % (name, 1 if model.State else 0))
         elif control.kind == CONTROL_OPTION_BUTTON and model.State and not control.value:
             choices.append(name)

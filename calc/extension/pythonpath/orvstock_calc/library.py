@@ -15,7 +15,7 @@ BUTTONS_OK, BUTTONS_OK_CANCEL, BUTTONS_YES_NO = range(3)
 ICON_NONE, ICON_INFORMATION, ICON_EXCLAMATION = range(3)
 ANSWER_OK, ANSWER_CANCEL, ANSWER_YES, ANSWER_NO = range(4)
 (CONTROL_CHECK_BOX, CONTROL_OPTION_BUTTON, CONTROL_TEXT_BOX, CONTROL_COMBO_BOX, CONTROL_FRAME,
- CONTROL_COMMAND_BUTTON, CONTROL_LABEL) = range(7)
+ CONTROL_COMMAND_BUTTON, CONTROL_LABEL, CONTROL_LIST) = range(8)
 EDIT_END, EDIT_FAILED = 0, -1  # before the changes: how many writes are to come
 
 LIBRARY_FILE = "libOrvStockExcel.so"
@@ -34,7 +34,8 @@ class Cells(Structure):
 class Control(Structure):
     _fields_ = [("name", c_char_p), ("kind", c_int32), ("caption", c_char_p), ("frame", c_char_p),
                 ("group", c_char_p), ("tip", c_char_p), ("text", c_char_p), ("value", c_int32),
-                ("shown", c_int32), ("enabled", c_int32), ("rows", c_int32)]
+                ("shown", c_int32), ("enabled", c_int32), ("rows", c_int32),
+                ("columns", c_int32), ("first_number", c_int32), ("multiple", c_int32)]
 
 
 ERROR_TEXT = CFUNCTYPE(c_void_p, c_void_p)
@@ -97,6 +98,10 @@ class Library:
         lib.orv_calc_form_control.restype = c_int
         lib.orv_calc_form_list_text.argtypes = [c_void_p, c_int32, c_int32, c_int32]
         lib.orv_calc_form_list_text.restype = c_char_p
+        lib.orv_calc_form_list_caption.argtypes = [c_void_p, c_int32, c_int32]
+        lib.orv_calc_form_list_caption.restype = c_char_p
+        lib.orv_calc_form_list_chosen.argtypes = [c_void_p, c_int32, c_int32]
+        lib.orv_calc_form_list_chosen.restype = c_int
         self.lib = lib
 
     def version(self):
@@ -141,7 +146,10 @@ class Component:
 
 
 class FormControl:
-    def __init__(self, index, control, lists):
+    """A control of a form; lists carry their rows (each a tuple of column texts), the captions
+    of their columns and which rows are chosen."""
+
+    def __init__(self, index, control, rows, captions, chosen):
         self.index = index
         self.name = _text(control.name)
         self.kind = control.kind
@@ -153,7 +161,11 @@ class FormControl:
         self.value = bool(control.value)
         self.shown = bool(control.shown)
         self.enabled = bool(control.enabled)
-        self.rows = lists
+        self.rows = rows
+        self.captions = captions
+        self.chosen = chosen
+        self.first_number = control.first_number
+        self.multiple = bool(control.multiple)
 
 
 class Form:
@@ -169,11 +181,14 @@ class Form:
             control = Control()
             if lib.orv_calc_form_control(handle, index, ctypes.byref(control)) != 0:
                 continue
-            rows = []
-            for row in range(control.rows):
-                rows.append((_text(lib.orv_calc_form_list_text(handle, index, row, 0)),
-                             _text(lib.orv_calc_form_list_text(handle, index, row, 1))))
-            self.controls.append(FormControl(index, control, rows))
+            rows = [tuple(_text(lib.orv_calc_form_list_text(handle, index, row, column))
+                          for column in range(control.columns))
+                    for row in range(control.rows)]
+            captions = [_text(lib.orv_calc_form_list_caption(handle, index, column))
+                        for column in range(control.columns)]
+            chosen = [bool(lib.orv_calc_form_list_chosen(handle, index, row))
+                      for row in range(control.rows)]
+            self.controls.append(FormControl(index, control, rows, captions, chosen))
 
 
 def decode_cells(cells):

@@ -2,13 +2,14 @@
 ORVSTOCK_CALC_SCRIPT names, when it exists, holds {"answers": [...], "transcript": PATH}. A message box with more
 than OK takes the next answer ("OK", "Cancel", "Yes", "No"), a dialog the next answer (a list of
 form actions, or "close"); an unanswered question is refused. Every message, dialog, progress
-text and what the action told is appended to the transcript, one JSON object a line."""
+text and what the action told is appended to the transcript, one JSON object a line (a dialog
+with the rows its numbered lists show)."""
 
 import json
 
 from .dialogs import build_dialog
 from .library import (ANSWER_CANCEL, ANSWER_NO, ANSWER_OK, ANSWER_YES, BUTTONS_OK,
-                      BUTTONS_OK_CANCEL)
+                      BUTTONS_OK_CANCEL, CONTROL_LIST)
 
 SCRIPT_VARIABLE = "ORVSTOCK_CALC_SCRIPT"
 _WORDS = {"OK": ANSWER_OK, "Cancel": ANSWER_CANCEL, "Yes": ANSWER_YES, "No": ANSWER_NO}
@@ -43,7 +44,10 @@ class ScriptedUser:
         dialog.dispose()
         answer = self.answers.pop(0) if self.answers else "close"
         actions = None if answer == "close" else list(answer)
-        self._log(event="form", name=form.name, caption=form.caption, actions=actions)
+        lists = {control.name: control.rows for control in form.controls
+                 if control.kind == CONTROL_LIST and control.shown}
+        self._log(event="form", name=form.name, caption=form.caption, lists=lists,
+                  actions=actions)
         return actions
 
     def progress(self, text):
