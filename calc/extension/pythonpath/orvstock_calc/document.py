@@ -21,6 +21,7 @@ class Document:
         self._to_come = 0
         self._kept = []  # what the writes of this action replaced, to put back should one fail
         self._locked = False
+        self._adjusting_heights = None
 
     def title(self):
         return self.model.getURL() or self.model.getTitle()
@@ -165,12 +166,19 @@ class Document:
             undo.enterUndoContext(UNDO_TITLE)
             self.model.lockControllers()
             self._locked = True
+            # Fitting the height of every written row to its contents costs Calc more than writing
+            # the values; rows keep the heights they have.
+            self._adjusting_heights = self.model.IsAdjustHeightEnabled
+            self.model.IsAdjustHeightEnabled = False
             return
         try:
             if state == EDIT_FAILED:
                 self._put_back()
         finally:
             self._kept = []
+            if self._adjusting_heights is not None:
+                self.model.IsAdjustHeightEnabled = self._adjusting_heights
+                self._adjusting_heights = None
             if self._locked:
                 self.model.unlockControllers()
                 self._locked = False
