@@ -78,6 +78,7 @@ class StockMasterMenu(unittest.TestCase):
         self.doc = self.office.open(self.workbook)
 
     def tearDown(self):
+        self.assertTrue(self.doc.IsAdjustHeightEnabled, "row heights left unadjusted")
         self.doc.close(True)
         self.assertTrue(self.office.alive(), "LibreOffice died")
         self.assertEqual(digest(self.workbook), self.workbook_digest,
