@@ -40,6 +40,7 @@
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/site/HostSite.h"
+#include "shell/outside/site/UserProfile.h"
 #include "shell/outside/ui/PickList.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
@@ -99,8 +100,8 @@ std::size_t BrowseProductCell(const std::filesystem::path& book,
                               const std::filesystem::path& companies) {
   std::ostream quiet(nullptr);
   auto ui = std::make_shared<orv::ScriptedUI>(std::deque<std::string>{"cmdCancel"}, quiet, quiet);
-  auto site = orv::HostSite::Make(ui);
-  site->companies_file = companies;
+  auto site = orv::HostSite::Make(ui, orv::UserProfile::InFolder(companies.parent_path(), false));
+  site->profile.companies_file = companies;
   site->company = "DEMO";
   auto workbook = orv::Workbook::Open(book);
   site->application = std::make_shared<orv::Application>(workbook);
@@ -108,7 +109,7 @@ std::size_t BrowseProductCell(const std::filesystem::path& book,
   orv::ComPtr<orv::_clsOrvStockEx> stock;
   if (DllGetClassObject(&orv::CLSID_clsOrvStockEx, &orv::IID_IClassFactory, factory.Receive()) !=
           orv::S_OK ||
-      factory->CreateInstance(nullptr, orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+      factory->CreateInstance(nullptr, orv::IID_clsOrvStockExInterface, stock.Receive()) != orv::S_OK)
     throw orv::AppError(orv::kUnexpectedError, "browse_bench", "no stock component");
   stock->SetSite(site);
   stock->putref_wkbActive(workbook);

@@ -78,13 +78,12 @@ void MakeTemplate(const std::filesystem::path& path, int rows) {
 }
 
 // One run of ExtractStock on the workbook, answered by `answers`; `timed` prints its phases.
-void Run(const std::filesystem::path& book, const std::filesystem::path& companies,
+void Run(const std::filesystem::path& book, const orv::UserProfile& profile,
          std::deque<std::string> answers, const char* title, bool timed) {
   if (timed) std::printf("%s\n", title);
   std::ostream quiet(nullptr);
   auto ui = std::make_shared<orv::ScriptedUI>(std::move(answers), quiet, quiet);
-  auto site = orv::HostSite::Make(ui);
-  site->companies_file = companies;
+  auto site = orv::HostSite::Make(ui, profile);
   site->company = "DEMO";
   std::shared_ptr<orv::Workbook> workbook;
   orv::ComPtr<orv::_clsOrvStockEx> stock;
@@ -96,7 +95,8 @@ void Run(const std::filesystem::path& book, const std::filesystem::path& compani
     orv::ComPtr<orv::IClassFactory> factory;
     if (DllGetClassObject(&orv::CLSID_clsOrvStockEx, &orv::IID_IClassFactory, factory.Receive()) !=
             orv::S_OK ||
-        factory->CreateInstance(nullptr, orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+        factory->CreateInstance(nullptr, orv::IID_clsOrvStockExInterface, stock.Receive()) !=
+            orv::S_OK)
       throw orv::AppError(orv::kUnexpectedError, "download_bench", "no stock component");
     stock->SetSite(site);
     stock->putref_wkbActive(workbook);
@@ -128,10 +128,11 @@ int main(int argc, char** argv) {
   const int refresh_rows = argc > 2 ? std::atoi(argv[2]) : 2000;
   const auto folder =
       std::filesystem::temp_directory_path() / ("download_bench_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder / "config");
-  ::setenv("ORVSTOCK_CONFIG_DIR", (folder / "config").c_str(), 1);
+  std::filesystem::create_directories(folder);
+  // A profile of its own: the remembered download choices must not touch the user's.
+  const auto profile = orv::UserProfile::InFolder(folder);
   const auto database = folder / "company.db";
-  const auto companies = folder / "companies.toml";
+  const auto& companies = profile.companies_file;
   const auto book = folder / "stock.xlsx";
   const auto small = folder / "refresh.xlsx";
   const std::deque<std::string> download = {"chkSelectRngs=0", "optClear", "cmdOK", "OK"};
@@ -147,12 +148,11 @@ int main(int argc, char** argv) {
     MakeTemplate(small, refresh_rows);
     std::printf("setup (demo company, templates) %.2f s\n", Seconds(start));
 
-    Run(book, companies, download, "1. all records into a new workbook", true);
-    Run(book, companies, download, "2. all records again into the filled workbook", true);
-    Run(small, companies, download, "", false);
+    Run(book, profile, download, "1. all records into a new workbook", true);
+    Run(book, profile, download, "2. all records again into the filled workbook", true);
+    Run(small, profile, download, "", false);
     std::printf("(%d rows of the refresh workbook filled)\n", refresh_rows);
-    Run(small, companies, {"chkSelectRngs=1", "cmdOK"}, "3. refresh of the rows on the sheet",
-        true);
+    Run(small, profile, {"chkSelectRngs=1", "cmdOK"}, "3. refresh of the rows on the sheet", true);
   } catch (const orv::AppError& error) {
     std::fprintf(stderr, "download_bench: %s\n", error.Description().c_str());
     status = 1;

@@ -66,7 +66,8 @@ void frmExtractStock::SetOptions(std::shared_ptr<clsOrvStockExOptions> options) 
 }
 
 clsOrvStockExOptions& frmExtractStock::Options() {
-  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
+  if (!options_)
+    throw AppError(VbError::kObjectNotSet, "", "The download dialog was given no options object");
   return *options_;
 }
 

@@ -18,6 +18,7 @@ class frmExtractStock : public Form {
 
   const std::shared_ptr<DataConnection>& SageConnection();
   void SetSageConnection(std::shared_ptr<DataConnection> connection);
+  // The component's options, where the dialog's last choices are kept; required before it loads.
   void SetOptions(std::shared_ptr<clsOrvStockExOptions> options);
 
   const std::string& GetFromWH() const { return from_wh_; }

@@ -4,7 +4,6 @@
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/ErrorState.h"
 #include "shell/outside/site/StandaloneSite.h"
-#include "shell/outside/site/UserPaths.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/XlsxDocument.h"
@@ -25,11 +24,10 @@ bool RegisteredHere(const ComRegistry& registry, std::string_view prog_id) {
 
 }  // namespace
 
-HostSession::HostSession(Options options)
+HostSession::HostSession(Options options, UserProfile profile)
     : options_(std::move(options)),
-      site_(StandaloneSite::Make(options_.answers)),
-      factory_(ComRegistry(UserPaths::RegistrationFile())) {
-  site_->companies_file = options_.companies_file;
+      site_(StandaloneSite::Make(std::move(profile), options_.answers)),
+      factory_(ComRegistry(site_->profile.registration_file)) {
   site_->company = options_.company;
   site_->upload_check = options_.upload_check;
   for (const auto& [form, action] : options_.standing_answers)
@@ -60,12 +58,13 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
   try {
     if (!options_.workbook.empty()) OpenWorkbook();
     if (options_.prog_id.empty()) options_.prog_id = kStockProgId;
-    if (!RegisteredHere(ComRegistry(UserPaths::RegistrationFile()), options_.prog_id)) {
-      if (DllRegisterServer() != S_OK)
+    const auto& registration = site_->profile.registration_file;
+    if (!RegisteredHere(ComRegistry(registration), options_.prog_id)) {
+      if (DllRegisterServer(registration.c_str()) != S_OK)
         throw AppError(SELFREG_E_CLASS, "",
                        "Cannot register the components: " + ModuleErrorState().description);
       site_->ui->Notice("orvstock: registered the OrvStockExcel components in " +
-                        UserPaths::RegistrationFile().string());
+                        registration.string());
     }
     ComPtr<HostComponent> component =
         factory_.Create(options_.prog_id).As<HostComponent>(IID_HostComponent);

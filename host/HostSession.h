@@ -26,7 +26,6 @@ class HostSession {
     // Empty: the component recorded in the workbook, else the stock component.
     std::string prog_id;
     std::deque<std::string> answers;
-    std::filesystem::path companies_file;
     std::string company;
     std::filesystem::path workbook;
     std::string sheet;
@@ -38,7 +37,9 @@ class HostSession {
     std::string picker_search;
   };
 
-  explicit HostSession(Options options);
+  // `profile`: the user's files, lent to the component through the site; the components are
+  // registered in its registration file when they are not registered there yet.
+  HostSession(Options options, UserProfile profile);
   ~HostSession();
 
   // Runs `action` on a fresh component. Errors the component reports, and errors that escape a

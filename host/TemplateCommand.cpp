@@ -39,8 +39,8 @@ int TemplateCommand::Run() const {
     std::cout << "Created " << file.string() << " with " << selected.size() << " ranges of " << rows
               << " rows\n";
     return 0;
-  } catch (const AppError& error) {
-    std::cerr << "orvstock: " << error.Description() << '\n';
+  } catch (const std::exception& error) {
+    std::cerr << "orvstock: " << error.what() << '\n';
     return 1;
   }
 }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "host/ExtractRequest.h"
+#include "host/HostProfile.h"
 #include "host/HostSession.h"
 #include "host/TemplateCommand.h"
 #include "options/clsOrvStockExOptions.h"
@@ -17,9 +18,7 @@
 #include "shell/outside/base/ErrorState.h"
 #include "shell/outside/com/ComPtr.h"
 #include "shell/outside/db/CompaniesFile.h"
-#include "shell/outside/db/ConnectionManager.h"
 #include "shell/outside/db/DatabaseTarget.h"
-#include "shell/outside/site/UserPaths.h"
 #include "shell/outside/ui/UserInterface.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/Range.h"
@@ -33,51 +32,43 @@ std::string WithLineFeeds(std::string text) {
   return text;
 }
 
-int Registration(bool do_register) {
-  orv::HRESULT result = do_register ? DllRegisterServer() : DllUnregisterServer();
+int Registration(bool do_register, const std::filesystem::path& file) {
+  orv::HRESULT result =
+      do_register ? DllRegisterServer(file.c_str()) : DllUnregisterServer(file.c_str());
   if (result != orv::S_OK) {
     std::cerr << "orvstock: " << orv::ModuleErrorState().description << '\n';
     return 1;
   }
   std::cout << (do_register ? "Registered " : "Unregistered ") << orv::kStockProgId << " and "
-            << orv::kTechDescProgId << (do_register ? " in " : " from ")
-            << orv::UserPaths::RegistrationFile().string() << '\n';
+            << orv::kTechDescProgId << (do_register ? " in " : " from ") << file.string() << '\n';
   return 0;
 }
 
-orv::ConnectionManager ManagerFor(const std::filesystem::path& companies_file) {
-  orv::ConnectionManager manager;
-  if (!companies_file.empty()) manager.SetCompaniesFile(companies_file);
-  return manager;
-}
-
 int CreateDemo(const std::string& target, const orv::DemoDatabase::Options& options,
-               const std::string& code, const std::filesystem::path& companies_file) {
+               const std::string& code, const std::filesystem::path& file) {
   try {
-    auto file = ManagerFor(companies_file).CompaniesFilePath();
     auto company = orv::DemoDatabase::CreateAndRegister(orv::DatabaseTarget::Parse(target), options,
                                                         file, code);
     std::cout << "Created company " << company.code << " (ERP version " << options.erp_version
               << ", " << options.rows << " stock records) in " << company.Target().Display()
               << "\nRegistered in " << file.string() << '\n';
     return 0;
-  } catch (const orv::AppError& error) {
-    std::cerr << "orvstock: " << error.Description() << '\n';
+  } catch (const std::exception& error) {
+    std::cerr << "orvstock: " << error.what() << '\n';
     return 1;
   }
 }
 
-int ListCompanies(const std::filesystem::path& companies_file) {
+int ListCompanies(const std::filesystem::path& path) {
   try {
-    auto path = ManagerFor(companies_file).CompaniesFilePath();
     auto file = orv::CompaniesFile::Load(path);
     for (const auto& company : file.Companies())
       std::cout << (company.code == file.DefaultCompany() ? "* " : "  ") << company.code << '\t'
                 << company.description << '\t' << company.Target().Display() << '\n';
     if (file.Companies().empty()) std::cout << "No companies in " << path.string() << '\n';
     return 0;
-  } catch (const orv::AppError& error) {
-    std::cerr << "orvstock: " << error.Description() << '\n';
+  } catch (const std::exception& error) {
+    std::cerr << "orvstock: " << error.what() << '\n';
     return 1;
   }
 }
@@ -85,15 +76,15 @@ int ListCompanies(const std::filesystem::path& companies_file) {
 // The stock component's own interface; an AppError when the workbook belongs to another.
 orv::ComPtr<orv::_clsOrvStockEx> StockComponent(orv::HostComponent& component, const char* what) {
   orv::ComPtr<orv::_clsOrvStockEx> stock;
-  if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
+  if (component.QueryInterface(orv::IID_clsOrvStockExInterface, stock.Receive()) != orv::S_OK)
     throw orv::AppError(445, "orvstock",
                         std::string("This workbook belongs to a component without ") + what);
   return stock;
 }
 
 // The options as the options dialog shows them.
-void PrintOptions(bool tech_desc) {
-  orv::clsOrvStockExOptions options;
+void PrintOptions(bool tech_desc, const orv::UserProfile& profile) {
+  orv::clsOrvStockExOptions options{orv::SettingsStore(profile.settings_file)};
   if (tech_desc)
     options.RegistrySetting().SetKeyPath(std::string(orv::clsOrvStockExOptions::kTechDescKeyPath));
   auto on = [](bool value) { return value ? "on" : "off"; };
@@ -127,7 +118,10 @@ int main(int argc, char** argv) {
   app.add_option("--progid", options.prog_id, "Create the component registered under this ProgID");
   app.add_option("--sheet", options.sheet, "Make this sheet the active one");
   app.add_option("--cell", options.cell, "Make this cell (B5) the active cell of the active sheet");
-  app.add_option("--config", options.companies_file, "Companies file to use for this run");
+  std::filesystem::path companies_option;
+  app.add_option("--config", companies_option,
+                 "Companies file to use for this run (instead of $ORVSTOCK_COMPANIES or the "
+                 "profile's companies.toml)");
   app.add_option("--company", options.company,
                  "Company to work with (a workbook's sage_company cell still wins)");
 
@@ -271,11 +265,12 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  if (*do_register) return Registration(true);
-  if (*do_unregister) return Registration(false);
+  const orv::UserProfile profile = orv::HostProfile::FromProcess(companies_option);
+  if (*do_register) return Registration(true, profile.registration_file);
+  if (*do_unregister) return Registration(false, profile.registration_file);
 
-  if (*demo_db) return CreateDemo(demo_target, demo_options, demo_code, options.companies_file);
-  if (*companies) return ListCompanies(options.companies_file);
+  if (*demo_db) return CreateDemo(demo_target, demo_options, demo_code, profile.companies_file);
+  if (*companies) return ListCompanies(profile.companies_file);
 
   if (*make_template) {
     template_command.tech_desc = tech_desc || options.prog_id == orv::kTechDescProgId;
@@ -299,7 +294,7 @@ int main(int argc, char** argv) {
   // Nobody to ask and nothing to change: the options are only shown.
   if (*options_command && !options_given && answers.empty() && !::isatty(STDIN_FILENO)) {
     try {
-      PrintOptions(tech_options);
+      PrintOptions(tech_options, profile);
       return 0;
     } catch (const orv::AppError& error) {
       std::cerr << "orvstock: " << error.Description() << '\n';
@@ -320,7 +315,7 @@ int main(int argc, char** argv) {
     // With no choice given on a terminal the dialog asks; otherwise it takes the given choices
     // (and the remembered ones) and OK.
     if (extract_request.AnyChoice() || !::isatty(STDIN_FILENO)) {
-      orv::clsOrvStockExOptions remembered;
+      orv::clsOrvStockExOptions remembered{orv::SettingsStore(profile.settings_file)};
       options.answers = extract_request.DialogActions(remembered.ShowDropdowns());
       if (extract_request.clear && answers.empty()) options.answers.push_back("OK");
     }
@@ -336,13 +331,14 @@ int main(int argc, char** argv) {
   options.answers.insert(options.answers.end(), answers.begin(), answers.end());
   const std::string workbook_name = options.workbook.string();
   const bool tech_component = options.prog_id == orv::kTechDescProgId;
-  orv::HostSession session(std::move(options));
+  orv::HostSession session(std::move(options), profile);
   if (*about) return session.Run([](orv::HostComponent& component) { component.About(); });
   if (*help_page)
     return session.Run([](orv::HostComponent& component) {
       orv::ComPtr<orv::_clsOrvStockEx> stock;
-      if (component.QueryInterface(orv::IID__clsOrvStockEx, stock.Receive()) != orv::S_OK)
-        throw orv::AppError(445, "orvstock", "This component has no help page");
+      if (component.QueryInterface(orv::IID_clsOrvStockExInterface, stock.Receive()) != orv::S_OK)
+        throw orv::AppError(orv::VbError::kActionNotSupported, "orvstock",
+                            "This component has no help page");
       stock->ShowHelpFile();
     });
   if (*extract)
@@ -381,7 +377,7 @@ int main(int argc, char** argv) {
   }
   if (*options_command) {
     int status = session.Run([](orv::HostComponent& component) { component.EnterOptions(); });
-    if (status == 0) PrintOptions(tech_component);
+    if (status == 0) PrintOptions(tech_component, profile);
     return status;
   }
   if (*version)

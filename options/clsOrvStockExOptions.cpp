@@ -8,14 +8,11 @@
 namespace orv {
 namespace {
 
-constexpr std::int32_t kTypeMismatch = 13;
-constexpr std::int32_t kSubscriptOutOfRange = 9;
-
 std::string WarehouseName(int number) { return "Warehouse " + std::to_string(number); }
 
 std::size_t WarehouseSlot(int number) {
   if (number < 1 || number > clsOrvStockExOptions::kWarehouseCount)
-    throw AppError(kSubscriptOutOfRange, "",
+    throw AppError(VbError::kSubscriptOutOfRange, "",
                    "There is no default warehouse " + std::to_string(number) + " (1 to 15)");
   return static_cast<std::size_t>(number - 1);
 }
@@ -40,14 +37,12 @@ bool ToBool(const Variant& value, std::string_view name) {
     } catch (const AppError&) {
     }
   }
-  throw AppError(kTypeMismatch, "",
+  throw AppError(VbError::kTypeMismatch, "",
                  "Type mismatch: the setting \"" + std::string(name) + "\" holds '" +
                      value.ToText() + "', which is not True or False");
 }
 
 }  // namespace
-
-clsOrvStockExOptions::clsOrvStockExOptions() : clsOrvStockExOptions(SettingsStore()) {}
 
 clsOrvStockExOptions::clsOrvStockExOptions(SettingsStore store) : store_(std::move(store)) {
   store_.SetKeyPath(std::string(kStockKeyPath));

@@ -24,9 +24,8 @@ class clsOrvStockExOptions {
       "Software\\Lumat\\OrvStockTechDesc\\Settings";
   static constexpr int kWarehouseCount = 15;
 
-  // Settings of the stock component in SettingsStore::DefaultFile().
-  clsOrvStockExOptions();
-  // Settings in the given store; its key path is set to the stock component's.
+  // Settings in the given store (the settings file of the user's profile); its key path is set
+  // to the stock component's.
   explicit clsOrvStockExOptions(SettingsStore store);
 
   // The settings access; the technical description component points it at its own key path.

@@ -1,5 +1,8 @@
 #include "options/frmOrvStockExOptions.h"
 
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/base/VbError.h"
+
 #include "options/clsOrvStockExOptions.h"
 
 namespace orv {
@@ -36,7 +39,8 @@ void frmOrvStockExOptions::SetPolicy(OptionButton& button, bool value) {
 
 void frmOrvStockExOptions::Form_Load() {
   SetOKSelected(false);
-  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
+  if (!options_)
+    throw AppError(VbError::kObjectNotSet, "", "The options dialog was given no options to show");
   chkIgnoreBlankCells_.Value = options_->OnlyIgnoreBlankCells();
   chkShowStockDwnload_.Value = options_->ShowDropdowns();
   SetPolicy(optDoNotAllow_, options_->DoNotAllow());

@@ -18,10 +18,6 @@
 namespace orv {
 namespace {
 
-constexpr std::int32_t kObjectNotSet = 91;
-constexpr std::int32_t kOverflow = 6;
-constexpr std::int32_t kTypeMismatch = 13;
-
 struct GroupRow {
   std::string_view caption;
   std::string_view key;
@@ -1125,7 +1121,7 @@ bool IsDownloadOnlyGroup(std::string_view group) {
 std::int16_t ToWhole(double value, std::string_view range, std::int32_t row) {
   double rounded = std::nearbyint(value);
   if (!std::isfinite(rounded) || rounded < INT16_MIN || rounded > INT16_MAX)
-    throw AppError(kOverflow, "",
+    throw AppError(VbError::kOverflow, "",
                    fmt::format("Overflow: the value {} in range \"{}\" row {} is not a whole "
                                "number from -32768 to 32767",
                                value, range, row));
@@ -1149,7 +1145,7 @@ OleDate FieldDate(const Variant& value, std::string_view column) {
   else if (fields >= 5 && s1 == '/' && s2 == '/')
     days = OleCalendar::DaysFromCivil(c, b, a);
   else
-    throw AppError(kTypeMismatch, "",
+    throw AppError(VbError::kTypeMismatch, "",
                    "Type mismatch: column \"" + std::string(column) + "\" holds '" + text +
                        "', which is not a date");
   double time = fields >= 7 ? (hour * 3600 + minute * 60 + second) / 86400.0 : 0;
@@ -1165,7 +1161,8 @@ std::string DateCellText(const Variant& value, std::string_view column, Write wr
   if (date.serial == 0) return " ";
   if (write == Write::kDateD2 && date.serial == 1) return " ";
   if (!format)
-    throw AppError(kObjectNotSet, "", "The range catalogue has no date formatting to write dates");
+    throw AppError(VbError::kObjectNotSet, "",
+                   "The range catalogue has no date formatting to write dates");
   return format(date);
 }
 
@@ -1173,13 +1170,15 @@ std::string DateCellText(const Variant& value, std::string_view column, Write wr
 
 RangeList& clsOrvStockRanges::List() const {
   if (!range_list_)
-    throw AppError(kObjectNotSet, "", "The range catalogue has no range list to work with");
+    throw AppError(VbError::kObjectNotSet, "",
+                   "The range catalogue has no range list to work with");
   return *range_list_;
 }
 
 clsOrvStock& clsOrvStockRanges::Stock() const {
   if (!orv_stock_)
-    throw AppError(kObjectNotSet, "", "The range catalogue has no stock object to load into");
+    throw AppError(VbError::kObjectNotSet, "",
+                   "The range catalogue has no stock object to load into");
   return *orv_stock_;
 }
 

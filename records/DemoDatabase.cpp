@@ -11,7 +11,6 @@
 #include "records/ErpSchema.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/base/AtomicFile.h"
-#include "shell/outside/base/Trap.h"
 #include "shell/outside/db/Command.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/Recordset.h"
@@ -417,50 +416,46 @@ void DemoDatabase::Build(Connection& connection, const Options& options) {
 }
 
 void DemoDatabase::Create(const DatabaseTarget& target, const Options& options) {
-  Trap("Create of Class Module DemoDatabase Line#:", [&](int& line) {
-    line = 10;
-    ErpSchema::Tables(options.erp_version);  // an unknown version fails before anything is touched
-    if (target.kind == DatabaseTarget::Kind::PostgreSQL) {
+  ErpSchema::Tables(options.erp_version);  // an unknown version fails before anything is touched
+  if (target.kind == DatabaseTarget::Kind::PostgreSQL) {
+    Connection connection;
+    connection.Open(target);
+    Recordset existing;
+    existing.Open("select count(*) as n from information_schema.schemata where schema_name = ?",
+                  std::shared_ptr<Connection>(&connection, [](Connection*) {}),
+                  {Variant(TableCatalogue::kOwner)});
+    bool present = existing.Fields("n").ToDouble() > 0;
+    existing.Close();
+    if (present) {
+      if (!options.replace)
+        throw AppError(kUnexpectedError, "",
+                       "The database " + target.Display() +
+                           " already has a schema \"scheme\"; replace it explicitly");
+      connection.Execute(std::string("DROP SCHEMA ") + TableCatalogue::kOwner + " CASCADE");
+    }
+    Build(connection, options);
+    return;
+  }
+  std::filesystem::path file(target.location);
+  std::error_code error;
+  if (std::filesystem::exists(file, error) && !options.replace)
+    throw AppError(kUnexpectedError, "",
+                   "The file " + file.string() + " already exists; replace it explicitly");
+  if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path());
+  auto temporary = AtomicFile::TemporaryBeside(file);
+  try {
+    std::ofstream(temporary).close();  // an empty file is an empty SQLite database
+    {
       Connection connection;
-      connection.Open(target);
-      Recordset existing;
-      existing.Open("select count(*) as n from information_schema.schemata where schema_name = ?",
-                    std::shared_ptr<Connection>(&connection, [](Connection*) {}),
-                    {Variant(TableCatalogue::kOwner)});
-      bool present = existing.Fields("n").ToDouble() > 0;
-      existing.Close();
-      if (present) {
-        if (!options.replace)
-          throw AppError(kUnexpectedError, "",
-                         "The database " + target.Display() +
-                             " already has a schema \"scheme\"; replace it explicitly");
-        connection.Execute(std::string("DROP SCHEMA ") + TableCatalogue::kOwner + " CASCADE");
-      }
+      connection.Open(DatabaseTarget::SQLiteFile(temporary.string()));
       Build(connection, options);
-      return;
+      connection.Close();
     }
-    line = 20;
-    std::filesystem::path file(target.location);
-    std::error_code error;
-    if (std::filesystem::exists(file, error) && !options.replace)
-      throw AppError(kUnexpectedError, "",
-                     "The file " + file.string() + " already exists; replace it explicitly");
-    if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path());
-    auto temporary = AtomicFile::TemporaryBeside(file);
-    try {
-      std::ofstream(temporary).close();  // an empty file is an empty SQLite database
-      {
-        Connection connection;
-        connection.Open(DatabaseTarget::SQLiteFile(temporary.string()));
-        Build(connection, options);
-        connection.Close();
-      }
-      AtomicFile::Commit(temporary, file);
-    } catch (...) {
-      std::filesystem::remove(temporary, error);
-      throw;
-    }
-  });
+    AtomicFile::Commit(temporary, file);
+  } catch (...) {
+    std::filesystem::remove(temporary, error);
+    throw;
+  }
 }
 
 CompanyEntry DemoDatabase::CreateAndRegister(const DatabaseTarget& target, const Options& options,

@@ -30,7 +30,7 @@ static_assert(RecordColumns::TextsHaveSizes(StockdColumns::kAll));
 template <StockdColumns::Kind K>
 StockdColumns::Field<K> StockdColumns::Field<K>::At(std::size_t column) {
   if (column >= kCount || kAll[column].kind != K)
-    throw AppError(13, "",
+    throw AppError(VbError::kTypeMismatch, "",
                    "Type mismatch: column " + std::to_string(column) +
                        " of the stock master record is not of the kind asked for");
   return Field(column, 0);

@@ -22,7 +22,7 @@ constexpr std::string_view kNeverRevalued = "1899-12-31";
 std::int16_t ToInteger(double value, std::string_view column) {
   double number = std::nearbyint(value);
   if (!(number >= -32768 && number <= 32767))
-    throw AppError(6, "",
+    throw AppError(VbError::kOverflow, "",
                    "Overflow: " + Variant(value).ToText() + " does not fit the 16-bit column " +
                        std::string(column));
   return static_cast<std::int16_t>(number);

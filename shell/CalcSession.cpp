@@ -3,6 +3,7 @@
 #include <cstring>
 #include <functional>
 
+#include "host/HostProfile.h"
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/calc/CalcApplication.h"
@@ -23,7 +24,7 @@ const char* Flag(bool value) { return value ? "1" : "0"; }
 // The members that belong to the stock component alone.
 _clsOrvStockEx& Stock(HostComponent& component, std::string_view member) {
   ComPtr<_clsOrvStockEx> stock;
-  if (component.QueryInterface(IID__clsOrvStockEx, stock.Receive()) != S_OK)
+  if (component.QueryInterface(IID_clsOrvStockExInterface, stock.Receive()) != S_OK)
     throw CalcSession::NoSuchMember(std::string(member) + " is not a member of this component");
   return *stock.operator->();  // the session holds the component for the whole call
 }
@@ -157,10 +158,11 @@ CalcSession::CalcSession(std::string_view prog_id, const OrvCalcHost& host) : ho
   cells_ = std::make_shared<CalcCells>(*callbacks_);
   auto document = std::make_shared<CalcDocument>(*callbacks_, cells_);
   list_ = std::make_shared<CalcRangeList>(*callbacks_, cells_, document);
-  site_ = HostSite::Make(std::make_shared<CalcUserInterface>(*callbacks_));
+  // The host is another program than orvstock, but its user's profile is found the same way.
+  site_ = HostSite::Make(std::make_shared<CalcUserInterface>(*callbacks_),
+                         HostProfile::FromProcess(companies_file_));
   site_->application = std::make_shared<CalcApplication>(*callbacks_, document);
   site_->range_list = list_;
-  site_->companies_file = companies_file_;
   site_->company = company_;
   component_->SetSite(site_);
   component_->put_Index(1);

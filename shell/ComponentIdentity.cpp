@@ -42,7 +42,7 @@ void ComponentIdentity::SpecialShortcutCode(const std::shared_ptr<Workbook>& wor
 
 AppError ComponentIdentity::NotAvailable(std::string_view member) {
   // 445: "Object doesn't support this action".
-  return AppError(445, "", std::string(member) + " is not available yet");
+  return AppError(VbError::kActionNotSupported, "", std::string(member) + " is not available yet");
 }
 
 }  // namespace orv

@@ -1,5 +1,6 @@
 #include "shell/ComponentServices.h"
 
+#include "options/clsOrvStockExOptions.h"
 #include "shell/ComponentIdentity.h"
 #include "shell/outside/db/CompanyPicker.h"
 #include "shell/outside/db/ConnectionManager.h"
@@ -11,8 +12,8 @@
 
 namespace orv {
 
-ComponentServices::ComponentServices()
-    : connection_manager_(std::make_unique<ConnectionManager>()) {
+ComponentServices::ComponentServices(std::string_view settings_key)
+    : settings_key_(settings_key), connection_manager_(std::make_unique<ConnectionManager>()) {
   connection_manager_->Connection()->SetKeyString(ComponentIdentity::kKeyString);
 }
 
@@ -20,14 +21,23 @@ ComponentServices::~ComponentServices() = default;
 
 void ComponentServices::SetSite(std::shared_ptr<HostSite> site) {
   site_ = std::move(site);
+  options_.reset();
   if (!site_) return;
-  if (!site_->companies_file.empty()) connection_manager_->SetCompaniesFile(site_->companies_file);
+  connection_manager_->SetCompaniesFile(site_->profile.companies_file);
   connection_manager_->SetChosenCompany(site_->company);
 }
 
 HostSite& ComponentServices::Site() {
-  if (!site_) site_ = StandaloneSite::Make();
+  if (!site_) SetSite(StandaloneSite::Make(UserProfile{}));
   return *site_;
+}
+
+const std::shared_ptr<clsOrvStockExOptions>& ComponentServices::Options() {
+  if (!options_) {
+    options_ = std::make_shared<clsOrvStockExOptions>(SettingsStore(Site().profile.settings_file));
+    options_->RegistrySetting().SetKeyPath(settings_key_);
+  }
+  return options_;
 }
 
 bool ComponentServices::ChangeConnection(std::string_view tag) {
@@ -58,7 +68,7 @@ std::shared_ptr<Worksheet> ComponentServices::ActiveSheet(
     const std::shared_ptr<Workbook>& workbook) {
   if (workbook) return workbook->ActiveSheet();
   if (Site().application) return Site().application->ActiveSheet();
-  throw AppError(91, "", "No workbook has been given to the component");
+  throw AppError(VbError::kObjectNotSet, "", "No workbook has been given to the component");
 }
 
 }  // namespace orv

@@ -1,30 +1,41 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace orv {
 
 class ConnectionManager;
+class clsOrvStockExOptions;
 struct HostSite;
 class RangeList;
 class Workbook;
 class Worksheet;
 
-// What both components hold alike: the host's site and the connection manager, with the
-// connection members and the cleardown question built on them.
+// What both components hold alike: the host's site, the connection manager and the options
+// object, with the connection members and the cleardown question built on them.
+//
+// Everything per-user comes from the site's profile. A component whose host lent it no site gets
+// a standalone site with no profile: it still answers its identity, about box and help, but
+// whatever needs a per-user file (companies, settings) fails with UserProfile::kNoProfile rather
+// than reading the user's files from somewhere else.
 class ComponentServices {
  public:
-  ComponentServices();
+  // `settings_key`: the key path of the component's settings in the settings file.
+  explicit ComponentServices(std::string_view settings_key);
   ~ComponentServices();
   ComponentServices(const ComponentServices&) = delete;
   ComponentServices& operator=(const ComponentServices&) = delete;
 
-  // Hands the host's companies file and company of the run to the connection manager.
+  // Hands the profile's companies file and the company of the run to the connection manager; the
+  // options are read from the new profile from then on.
   void SetSite(std::shared_ptr<HostSite> site);
-  // The host's site; a standalone one when the host lent none.
+  // The host's site; a standalone one without a profile when the host lent none.
   HostSite& Site();
   ConnectionManager& Connections() { return *connection_manager_; }
+  // The options object over the profile's settings file, made on first use.
+  const std::shared_ptr<clsOrvStockExOptions>& Options();
 
   // Lets the user pick another company; an error is reported under `tag` and answers false.
   bool ChangeConnection(std::string_view tag);
@@ -39,8 +50,10 @@ class ComponentServices {
   std::shared_ptr<Worksheet> ActiveSheet(const std::shared_ptr<Workbook>& workbook);
 
  private:
+  std::string settings_key_;
   std::shared_ptr<HostSite> site_;
   std::unique_ptr<ConnectionManager> connection_manager_;
+  std::shared_ptr<clsOrvStockExOptions> options_;
 };
 
 }  // namespace orv

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <new>
+#include <string>
 
 #include "shell/_clsOrvStockEx.h"
 #include "shell/clsOrvStockEx.h"
@@ -12,7 +13,6 @@
 #include "shell/outside/com/ComModule.h"
 #include "shell/outside/com/ComPtr.h"
 #include "shell/outside/com/ComRegistry.h"
-#include "shell/outside/site/UserPaths.h"
 #include "techdesc/_clsSTTechDescEx.h"
 #include "techdesc/clsSTTechDescEx.h"
 
@@ -30,10 +30,23 @@ const ServedClass kServedClasses[] = {
 };
 
 // Registration failures are told through the module error state, which the host reads back.
-orv::HRESULT Failed(const std::exception& error) {
+orv::HRESULT Failed(const std::string& why) {
   orv::ModuleErrorState().number = orv::SELFREG_E_CLASS;
-  orv::ModuleErrorState().description = error.what();
+  orv::ModuleErrorState().description = why;
   return orv::SELFREG_E_CLASS;
+}
+
+template <class Change>
+orv::HRESULT ChangeRegistration(const char* registration_file, Change&& change) {
+  if (registration_file == nullptr || *registration_file == '\0')
+    return Failed("No registration file was given to register the components in");
+  try {
+    orv::ComRegistry registry{std::filesystem::path(registration_file)};
+    for (const auto& served : kServedClasses) change(registry, served);
+    return orv::S_OK;
+  } catch (const std::exception& error) {
+    return Failed(error.what());
+  }
 }
 
 template <class Component>
@@ -61,26 +74,19 @@ std::optional<orv::CLSID> orv::ServedClassOf(std::string_view prog_id) {
 
 extern "C" {
 
-orv::HRESULT DllRegisterServer() {
-  try {
-    auto server = orv::ComponentLibraryPath();
-    orv::ComRegistry registry(orv::UserPaths::RegistrationFile());
-    for (const auto& served : kServedClasses)
-      registry.Register(served.prog_id, served.clsid, server, served.description);
-    return orv::S_OK;
-  } catch (const std::exception& error) {
-    return Failed(error);
-  }
+orv::HRESULT DllRegisterServer(const char* registration_file) {
+  const auto server = orv::ComponentLibraryPath();
+  return ChangeRegistration(
+      registration_file, [&](orv::ComRegistry& registry, const ServedClass& served) {
+        registry.Register(served.prog_id, served.clsid, server, served.description);
+      });
 }
 
-orv::HRESULT DllUnregisterServer() {
-  try {
-    orv::ComRegistry registry(orv::UserPaths::RegistrationFile());
-    for (const auto& served : kServedClasses) registry.Unregister(served.prog_id, served.clsid);
-    return orv::S_OK;
-  } catch (const std::exception& error) {
-    return Failed(error);
-  }
+orv::HRESULT DllUnregisterServer(const char* registration_file) {
+  return ChangeRegistration(registration_file,
+                            [](orv::ComRegistry& registry, const ServedClass& served) {
+                              registry.Unregister(served.prog_id, served.clsid);
+                            });
 }
 
 orv::HRESULT DllGetClassObject(const orv::CLSID* clsid, const orv::IID* iid, void** object) {

@@ -7,7 +7,7 @@
 namespace orv {
 
 inline const CLSID CLSID_clsOrvStockEx{"{6F1C2A40-8B3E-4C5D-9A21-3E7B0D4C1A01}"};
-inline const IID IID__clsOrvStockEx{"{6F1C2A40-8B3E-4C5D-9A21-3E7B0D4C1A02}"};
+inline const IID IID_clsOrvStockExInterface{"{6F1C2A40-8B3E-4C5D-9A21-3E7B0D4C1A02}"};
 inline constexpr char kStockProgId[] = "OrvStockExcel.clsOrvStockEx";
 
 // The stock component's own members, besides the shared ones.

@@ -15,9 +15,11 @@
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/ComponentIdentity.h"
 #include "shell/outside/base/ValueConvert.h"
+#include "shell/outside/base/VbError.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/ConnectionManager.h"
 #include "shell/outside/db/Recordset.h"
+#include "shell/outside/db/SavepointGuard.h"
 #include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/ProgressBar.h"
 #include "shell/outside/ui/StockBrowse.h"
@@ -53,7 +55,9 @@ void IgnoringErrors(Statement&& statement) {
 }  // namespace
 
 clsOrvStockEx::clsOrvStockEx()
-    : m_oOrvStock(std::make_shared<clsOrvStock>()), ranges_(std::make_unique<clsOrvStockRanges>()) {
+    : services_(clsOrvStockExOptions::kStockKeyPath),
+      m_oOrvStock(std::make_shared<clsOrvStock>()),
+      ranges_(std::make_unique<clsOrvStockRanges>()) {
   ranges_->SetOrvStock(m_oOrvStock);
   ranges_->SetDateFormatter(&DataConnection::DateToText);
   clsOrvStock& stock = *m_oOrvStock;
@@ -92,7 +96,7 @@ clsOrvStockEx::~clsOrvStockEx() {
 
 HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
   return Answer(iid, object,
-                {{IID__clsOrvStockEx, static_cast<_clsOrvStockEx*>(this)},
+                {{IID_clsOrvStockExInterface, static_cast<_clsOrvStockEx*>(this)},
                  {IID_HostComponent, static_cast<HostComponent*>(this)}});
 }
 
@@ -103,10 +107,7 @@ RangeList& clsOrvStockEx::List() {
   return *range_list_;
 }
 
-clsOrvStockExOptions& clsOrvStockEx::Options() {
-  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
-  return *options_;
-}
+clsOrvStockExOptions& clsOrvStockEx::Options() { return *services_.Options(); }
 
 clsOrvStockTables& clsOrvStockEx::Tables() {
   if (!tables_) tables_ = std::make_unique<clsOrvStockTables>();
@@ -131,7 +132,8 @@ void clsOrvStockEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
 }
 
 void clsOrvStockEx::ShowHelpFile() {
-  Site().ui->ShowHelp(std::filesystem::path(ORV_HELP_DIR) / ComponentIdentity::kHelpPage);
+  Site().ui->ShowHelp(std::filesystem::path(ORV_HELP_DIR) / ComponentIdentity::kHelpPage,
+                      Site().profile.desktop);
 }
 
 void clsOrvStockEx::About() {
@@ -262,8 +264,7 @@ void clsOrvStockEx::ExtractStock() {
     line = 40;
     frmExtractStock dialog;
     dialog.SetSageConnection(services_.Connections().Connection());
-    Options();
-    dialog.SetOptions(options_);
+    dialog.SetOptions(services_.Options());
     Site().ui->ShowModal(dialog);
     line = 50;
     if (dialog.Cancelled()) return;
@@ -426,6 +427,8 @@ void clsOrvStockEx::SelectedRanges() {
     progress->End();
     progress->Summary(fmt::format("{} rows refreshed, {} not found, {} failed",
                                   records_read - missing - failed, missing, failed));
+    // The rows refreshed are kept; the host still says that not all of the work was done.
+    if (failed) Site().errors->CountFailure();
   });
 }
 
@@ -484,6 +487,10 @@ void clsOrvStockEx::UploadStock() {
     }
 
     line = 40;
+    // A check writes every row and undoes it: without a transaction it could not.
+    if (check && !services_.Connections().Connection()->UseTransactions())
+      throw AppError(VbError::kActionNotSupported, "",
+                     "A check needs a connection that uses transactions");
     ranges_->SetSageVersion(static_cast<std::int16_t>(SageVersionNumber()));
     m_oOrvStock->SetSageConnection(services_.Connections().Connection());
     bool started = false;
@@ -578,9 +585,7 @@ void clsOrvStockEx::SelectRow(std::int32_t index) {
 
 // One row of a check: its writes are undone at once, a failure is named and the run goes on.
 void clsOrvStockEx::CheckRow() {
-  const std::shared_ptr<Connection>& connection =
-      services_.Connections().Connection()->AdoConnection();
-  connection->Execute("SAVEPOINT orvstock_check_row");
+  SavepointGuard row(*services_.Connections().Connection()->AdoConnection());
   const std::int32_t questions = check_->questions;
   try {
     ranges_->LoadDetail();
@@ -593,8 +598,7 @@ void clsOrvStockEx::CheckRow() {
     Site().ui->Notice(fmt::format("{}: error {}: {}", RowInWords(), ErrorNumberText(error.Number()),
                                   error.Description()));
   }
-  connection->Execute("ROLLBACK TO SAVEPOINT orvstock_check_row");
-  connection->Execute("RELEASE SAVEPOINT orvstock_check_row");
+  row.Rollback();
 }
 
 void clsOrvStockEx::ReportCheck(std::int32_t processed) {
@@ -838,7 +842,7 @@ void clsOrvStockEx::EnterOptions() {
   Site().errors->Guard("EnterOptions of Class Module clsOrvStockEx", [&](int&) {
     Options().LoadFromRegistry(true);
     frmOrvStockExOptions dialog;
-    dialog.SetOptions(options_);
+    dialog.SetOptions(services_.Options());
     Site().ui->ShowModal(dialog);
     if (dialog.OKSelected()) Options().SaveToRegistry();
   });

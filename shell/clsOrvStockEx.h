@@ -121,7 +121,6 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   std::shared_ptr<clsOrvStock> m_oOrvStock;
   std::unique_ptr<clsOrvStockRanges> ranges_;
   std::shared_ptr<RangeList> range_list_;
-  std::shared_ptr<clsOrvStockExOptions> options_;
   std::unique_ptr<clsOrvStockTables> tables_;
   std::shared_ptr<Workbook> m_objwkbActive_;
   Event<Worksheet&>::Subscription sheet_activate_;

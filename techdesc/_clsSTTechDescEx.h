@@ -7,7 +7,7 @@ namespace orv {
 class RangeList;
 
 inline const CLSID CLSID_clsSTTechDescEx{"{6F1C2A40-8B3E-4C5D-9A21-3E7B0D4C1A03}"};
-inline const IID IID__clsSTTechDescEx{"{6F1C2A40-8B3E-4C5D-9A21-3E7B0D4C1A04}"};
+inline const IID IID_clsSTTechDescExInterface{"{6F1C2A40-8B3E-4C5D-9A21-3E7B0D4C1A04}"};
 inline constexpr char kTechDescProgId[] = "OrvStockExcel.clsSTTechDescEx";
 
 // The technical description component's own members, besides the shared ones.

@@ -14,11 +14,10 @@
 namespace orv {
 
 clsSTTechDescEx::clsSTTechDescEx()
-    : m_oOrvStock(std::make_shared<clsOrvStock>()),
-      ranges_(std::make_unique<clsOrvStockRanges>()),
-      options_(std::make_shared<clsOrvStockExOptions>()) {
+    : services_(clsOrvStockExOptions::kTechDescKeyPath),
+      m_oOrvStock(std::make_shared<clsOrvStock>()),
+      ranges_(std::make_unique<clsOrvStockRanges>()) {
   ranges_->SetOrvStock(m_oOrvStock);
-  options_->RegistrySetting().SetKeyPath(std::string(clsOrvStockExOptions::kTechDescKeyPath));
 }
 
 clsSTTechDescEx::~clsSTTechDescEx() = default;
@@ -28,7 +27,7 @@ void clsSTTechDescEx::put_Index(std::int32_t index) { ranges_->SetIndex(index); 
 
 HRESULT clsSTTechDescEx::QueryInterface(const IID& iid, void** object) {
   return Answer(iid, object,
-                {{IID__clsSTTechDescEx, static_cast<_clsSTTechDescEx*>(this)},
+                {{IID_clsSTTechDescExInterface, static_cast<_clsSTTechDescEx*>(this)},
                  {IID_HostComponent, static_cast<HostComponent*>(this)}});
 }
 
@@ -75,7 +74,7 @@ RangeList& clsSTTechDescEx::List() {
 
 void clsSTTechDescEx::SetUpRanges() {
   auto sheet = services_.ActiveSheet(wkbActive_);
-  List().SetIncludeBlankCells(!options_->OnlyIgnoreBlankCells());
+  List().SetIncludeBlankCells(!services_.Options()->OnlyIgnoreBlankCells());
   List().SetHostFlags(true, true);
   ranges_->SetWarehouseAndProductAsHeader(true);
   ranges_->SetRangeList(range_list_);
@@ -134,11 +133,11 @@ void clsSTTechDescEx::DownloadTechnicalDescriptions() {
 
 void clsSTTechDescEx::EnterOptions() {
   Site().errors->Guard("EnterOptions of Class Module clsSTTechDescEx", [&](int&) {
-    options_->LoadFromRegistry(true);
+    services_.Options()->LoadFromRegistry(true);
     frmTechDescOptions dialog;
-    dialog.SetOptions(options_);
+    dialog.SetOptions(services_.Options());
     Site().ui->ShowModal(dialog);
-    if (dialog.OKSelected()) options_->SaveToRegistry();
+    if (dialog.OKSelected()) services_.Options()->SaveToRegistry();
   });
 }
 

@@ -11,7 +11,6 @@ namespace orv {
 
 class RangeList;
 class clsOrvStock;
-class clsOrvStockExOptions;
 class clsOrvStockRanges;
 
 // The technical description component: one stock item per sheet, one page per row.
@@ -57,7 +56,6 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
   ComponentServices services_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
   std::unique_ptr<clsOrvStockRanges> ranges_;
-  std::shared_ptr<clsOrvStockExOptions> options_;
   std::shared_ptr<RangeList> range_list_;
   std::shared_ptr<Workbook> wkbActive_;
 };

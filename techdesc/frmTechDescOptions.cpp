@@ -1,5 +1,8 @@
 #include "techdesc/frmTechDescOptions.h"
 
+#include "shell/outside/base/AppError.h"
+#include "shell/outside/base/VbError.h"
+
 #include "options/clsOrvStockExOptions.h"
 
 namespace orv {
@@ -20,7 +23,8 @@ frmTechDescOptions::frmTechDescOptions()
 }
 
 void frmTechDescOptions::Form_Load() {
-  if (!options_) options_ = std::make_shared<clsOrvStockExOptions>();
+  if (!options_)
+    throw AppError(VbError::kObjectNotSet, "", "The options dialog was given no options to show");
   chkIgnoreBlankCells_.Value = options_->OnlyIgnoreBlankCells();
 }
 

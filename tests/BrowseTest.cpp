@@ -32,8 +32,8 @@
 #include "shell/outside/xlsx/XlsxDocument.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/DatabaseFixture.h"
+#include "tests/TestSupport.h"
 #include "tests/RangeDump.h"
-#include "tests/TempConfig.h"
 
 namespace orv {
 namespace {
@@ -112,15 +112,15 @@ class BrowseTest : public test::DatabaseTest {
   RunResult Act(std::deque<std::string> answers, const Action& action) {
     std::ostringstream notices, summary;
     auto ui = std::make_shared<SeeingUI>(std::move(answers), notices, summary);
-    auto site = HostSite::Make(ui);
-    site->companies_file = companies_file_;
+    auto site = HostSite::Make(ui, test::Profile());
+    site->profile.companies_file = companies_file_;
     site->company = "DEMO";
     auto workbook = Workbook::Open(path_);
     site->application = std::make_shared<Application>(workbook);
     ComPtr<IClassFactory> factory;
     EXPECT_EQ(DllGetClassObject(&CLSID_clsOrvStockEx, &IID_IClassFactory, factory.Receive()), S_OK);
     ComPtr<_clsOrvStockEx> stock;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID__clsOrvStockEx, stock.Receive()), S_OK);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_clsOrvStockExInterface, stock.Receive()), S_OK);
     stock->SetSite(site);
     stock->putref_wkbActive(workbook);
     stock->put_Index(1);
@@ -182,7 +182,6 @@ class BrowseTest : public test::DatabaseTest {
     return std::string(TableCatalogue::kOwner) + "." + name;
   }
 
-  test::TempConfig config_;
   std::shared_ptr<DataConnection> connection_;
   std::filesystem::path companies_file_;
   std::filesystem::path path_;
@@ -317,7 +316,7 @@ TEST_P(BrowseTest, ThreeProductsFromTheLastButOneRowDownloadTwoAndWarn) {
   EXPECT_TRUE(Has(run.shown[0], records[0][1])) << run.shown[0];
   EXPECT_FALSE(Has(run.shown[0], "NUT-")) << run.shown[0];
 
-  auto cells = testing::ReadRanges(scratch_->Folder(), path_);
+  auto cells = test::ReadRanges(scratch_->Folder(), path_);
   for (int i = 0; i < 2; ++i) {
     const Row& record = records[i == 0 ? 2 : 0];
     const std::size_t at = kRows - 2 + i;
@@ -351,7 +350,7 @@ TEST_P(BrowseTest, AlternativesAndSupersessionTakeWarehouseFollowedByProduct) {
 TEST_P(BrowseTest, ADateChosenLandsAsADate) {
   auto run = Browse("LastRevalue", 1, {"pick=05/03/2024", "cmdOK"});
   EXPECT_EQ(run.errors, 0) << run.notices;
-  auto cells = testing::ReadRanges(scratch_->Folder(), path_);
+  auto cells = test::ReadRanges(scratch_->Folder(), path_);
   EXPECT_EQ(cells["LastRevalue"][0].kind, 'd') << cells["LastRevalue"][0];
   EXPECT_EQ(cells["LastRevalue"][0].text, "05/03/2024");
 

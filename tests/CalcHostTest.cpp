@@ -18,7 +18,6 @@
 #include "techdesc/_clsSTTechDescEx.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/FakeCalcHost.h"
-#include "tests/TempConfig.h"
 
 namespace orv {
 namespace {
@@ -103,7 +102,6 @@ class CalcHostTest : public test::DatabaseTest {
     return all + orv_calc_last_error();
   }
 
-  test::TempConfig config_;
   std::shared_ptr<DataConnection> connection_;
   std::filesystem::path companies_file_;
   FakeCalcHost host_;
@@ -289,7 +287,6 @@ TEST_P(CalcHostTest, TheCompanyPickedIsTheSessionsChoiceForTheNextComponent) {
 INSTANTIATE_TEST_SUITE_P(Databases, CalcHostTest, test::AllBackends(), test::BackendName);
 
 TEST(CalcHost, CallsThatCannotBeMadeAreRefusedWithAReason) {
-  test::TempConfig config;
   FakeCalcHost host;
   EXPECT_EQ(orv_calc_create("No.Such.Component", &host.Host()), nullptr);
   EXPECT_NE(std::string(orv_calc_last_error()).find("No.Such.Component"), std::string::npos);

@@ -13,14 +13,6 @@
 namespace orv::test {
 namespace {
 
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // Two demo companies on the backend under test: A (version 6) and B (version 7).
 class CompanyConnectionTest : public DatabaseTest {
  protected:
@@ -144,10 +136,6 @@ TEST_P(CompanyConnectionTest, BadCompaniesAndDatabasesGiveClearErrors) {
       << no_system.Description();
   EXPECT_FALSE(manager_.IsOpen());
   EXPECT_EQ(no_system.Number(), SystemInfo::kNoSystemTable);
-  EXPECT_TRUE(Contains(no_system.Source(), "Open of Class Module DataConnection Line#:20"))
-      << no_system.Source();
-  EXPECT_TRUE(Contains(no_system.Source(), "Open of Class Module ConnectionManager Line#:30"))
-      << no_system.Source();
 
   // An ERP version the program does not know.
   {
@@ -172,16 +160,16 @@ class CompaniesFileTest : public ::testing::Test {
 };
 
 TEST_F(CompaniesFileTest, MalformedFilesNameTheFault) {
-  WriteFile(File(), "default = \"X\"\n[companies.X\ndatabase = 1\n");
+  WriteBytes(File(), "default = \"X\"\n[companies.X\ndatabase = 1\n");
   auto syntax = Caught([&] { CompaniesFile::Load(File()); });
   EXPECT_EQ(syntax.Number(), CompaniesFile::kMalformed);
   EXPECT_TRUE(Contains(syntax.Description(), File().string())) << syntax.Description();
   EXPECT_TRUE(Contains(syntax.Description(), "line 2")) << syntax.Description();
 
-  WriteFile(File(), "[companies.X]\ndescription = \"no database\"\n");
+  WriteBytes(File(), "[companies.X]\ndescription = \"no database\"\n");
   EXPECT_TRUE(Contains(Caught([&] { CompaniesFile::Load(File()); }).Description(),
                        "company X has no \"database\""));
-  WriteFile(File(), "default = \"Y\"\n[companies.X]\ndatabase = \"x.db\"\n");
+  WriteBytes(File(), "default = \"Y\"\n[companies.X]\ndatabase = \"x.db\"\n");
   EXPECT_TRUE(Contains(Caught([&] { CompaniesFile::Load(File()); }).Description(),
                        "default company Y is not listed"));
 
@@ -191,9 +179,9 @@ TEST_F(CompaniesFileTest, MalformedFilesNameTheFault) {
 }
 
 TEST_F(CompaniesFileTest, RegisterKeepsOtherCompaniesAndResolvesRelativePaths) {
-  WriteFile(File(),
-            "default = \"main\"\n[companies.MAIN]\ndescription = \"Main\"\n"
-            "database = \"data/main.db\"\n");
+  WriteBytes(File(),
+             "default = \"main\"\n[companies.MAIN]\ndescription = \"Main\"\n"
+             "database = \"data/main.db\"\n");
   CompaniesFile file = CompaniesFile::Load(File());
   ASSERT_EQ(file.Companies().size(), 1u);
   EXPECT_EQ(file.DefaultCompany(), "MAIN");
@@ -235,7 +223,7 @@ TEST_F(CompaniesFileTest, MissingFilesAndUnreachableServersAreClearErrors) {
             std::filesystem::perms::none);
 
   // A file that is not a database.
-  WriteFile(scratch_->Folder() / "notes.db", "shopping list: bolts, nuts\n");
+  WriteBytes(scratch_->Folder() / "notes.db", "shopping list: bolts, nuts\n");
   file.Register({"NOTES", "", (scratch_->Folder() / "notes.db").string()}, false);
   file.Save(File());
   manager.SetChosenCompany("NOTES");

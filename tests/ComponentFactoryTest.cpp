@@ -9,32 +9,29 @@
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/com/ComModule.h"
 #include "shell/outside/com/IClassFactory.h"
-#include "shell/outside/site/UserPaths.h"
 #include "techdesc/_clsSTTechDescEx.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
-class ComponentFactoryTest : public ::testing::Test {
- protected:
-  test::TempConfig config_;
-};
+// The registration file of the test profile.
+const char* Registrations() { return test::Profile().registration_file.c_str(); }
 
-TEST_F(ComponentFactoryTest, CreatesBothComponentsByProgIdOnceRegistered) {
-  ASSERT_EQ(DllRegisterServer(), S_OK);
-  ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
+TEST(ComponentFactoryTest, CreatesBothComponentsByProgIdOnceRegistered) {
+  ASSERT_EQ(DllRegisterServer(Registrations()), S_OK);
+  ComponentFactory factory{ComRegistry(test::Profile().registration_file)};
   auto stock = factory.Create(kStockProgId).As<HostComponent>(IID_HostComponent);
   auto tech = factory.Create(kTechDescProgId).As<HostComponent>(IID_HostComponent);
   EXPECT_EQ(stock->ProgramName(), "OrvStockEx");
   EXPECT_EQ(tech->ProgramName(), "OrvStockTechDesc");
-  EXPECT_TRUE(stock.As<_clsOrvStockEx>(IID__clsOrvStockEx));
-  EXPECT_FALSE(stock.As<_clsSTTechDescEx>(IID__clsSTTechDescEx));
-  EXPECT_TRUE(tech.As<_clsSTTechDescEx>(IID__clsSTTechDescEx));
+  EXPECT_TRUE(stock.As<_clsOrvStockEx>(IID_clsOrvStockExInterface));
+  EXPECT_FALSE(stock.As<_clsSTTechDescEx>(IID_clsSTTechDescExInterface));
+  EXPECT_TRUE(tech.As<_clsSTTechDescEx>(IID_clsSTTechDescExInterface));
 }
 
-TEST_F(ComponentFactoryTest, UnknownOrUnregisteredProgIdIsAClearError) {
-  ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
+TEST(ComponentFactoryTest, UnknownOrUnregisteredProgIdIsAClearError) {
+  ComponentFactory factory{ComRegistry(test::Profile().registration_file)};
   try {
     factory.Create(kStockProgId);
     FAIL() << "created a component nobody registered";
@@ -42,22 +39,22 @@ TEST_F(ComponentFactoryTest, UnknownOrUnregisteredProgIdIsAClearError) {
     EXPECT_EQ(error.Number(), REGDB_E_CLASSNOTREG);
     EXPECT_NE(error.Description().find("OrvStockExcel.clsOrvStockEx"), std::string::npos);
   }
-  ASSERT_EQ(DllRegisterServer(), S_OK);
+  ASSERT_EQ(DllRegisterServer(Registrations()), S_OK);
   try {
     factory.Create("OrvStockExcel.clsNoSuchThing");
     FAIL() << "created a component for an unknown ProgID";
   } catch (const AppError& error) {
     EXPECT_NE(error.Description().find("OrvStockExcel.clsNoSuchThing"), std::string::npos);
   }
-  ASSERT_EQ(DllUnregisterServer(), S_OK);
+  ASSERT_EQ(DllUnregisterServer(Registrations()), S_OK);
   EXPECT_THROW(factory.Create(kTechDescProgId), AppError);
 }
 
-TEST_F(ComponentFactoryTest, CanUnloadOnlyWhenNoObjectIsAlive) {
-  ASSERT_EQ(DllRegisterServer(), S_OK);
+TEST(ComponentFactoryTest, CanUnloadOnlyWhenNoObjectIsAlive) {
+  ASSERT_EQ(DllRegisterServer(Registrations()), S_OK);
   ASSERT_EQ(DllCanUnloadNow(), S_OK);
   {
-    ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
+    ComponentFactory factory{ComRegistry(test::Profile().registration_file)};
     auto stock = factory.Create(kStockProgId);
     EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
     auto copy = stock;
@@ -77,7 +74,7 @@ TEST_F(ComponentFactoryTest, CanUnloadOnlyWhenNoObjectIsAlive) {
   EXPECT_EQ(DllCanUnloadNow(), S_OK);
 }
 
-TEST_F(ComponentFactoryTest, ClassObjectRefusesUnknownClassesAndInterfaces) {
+TEST(ComponentFactoryTest, ClassObjectRefusesUnknownClassesAndInterfaces) {
   ComPtr<IClassFactory> class_object;
   const CLSID unknown{"{00000000-1111-2222-3333-444444444444}"};
   EXPECT_EQ(DllGetClassObject(&unknown, &IID_IClassFactory, class_object.Receive()),
@@ -85,7 +82,7 @@ TEST_F(ComponentFactoryTest, ClassObjectRefusesUnknownClassesAndInterfaces) {
   ASSERT_EQ(DllGetClassObject(&CLSID_clsSTTechDescEx, &IID_IClassFactory, class_object.Receive()),
             S_OK);
   ComPtr<_clsOrvStockEx> wrong;
-  EXPECT_EQ(class_object->CreateInstance(nullptr, IID__clsOrvStockEx, wrong.Receive()),
+  EXPECT_EQ(class_object->CreateInstance(nullptr, IID_clsOrvStockExInterface, wrong.Receive()),
             E_NOINTERFACE);
   EXPECT_FALSE(wrong);
   EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
@@ -93,26 +90,26 @@ TEST_F(ComponentFactoryTest, ClassObjectRefusesUnknownClassesAndInterfaces) {
   EXPECT_EQ(DllCanUnloadNow(), S_OK) << "a refused instance must not stay alive";
 }
 
-TEST_F(ComponentFactoryTest, RegistrationKeepsOtherLibrariesEntries) {
-  ComRegistry registry(UserPaths::RegistrationFile());
+TEST(ComponentFactoryTest, RegistrationKeepsOtherLibrariesEntries) {
+  ComRegistry registry(test::Profile().registration_file);
   registry.Register("Other.Thing", CLSID{"{AAAAAAAA-0000-0000-0000-000000000001}"}, "/opt/other.so",
                     "other");
-  ASSERT_EQ(DllRegisterServer(), S_OK);
-  ASSERT_EQ(DllUnregisterServer(), S_OK);
+  ASSERT_EQ(DllRegisterServer(Registrations()), S_OK);
+  ASSERT_EQ(DllUnregisterServer(Registrations()), S_OK);
   EXPECT_FALSE(registry.ClsidFromProgId(kStockProgId));
   auto other = registry.ClsidFromProgId("Other.Thing");
   ASSERT_TRUE(other);
   EXPECT_EQ(registry.ServerOf(*other), std::filesystem::path("/opt/other.so"));
 }
 
-TEST_F(ComponentFactoryTest, DamagedRegistrationFileFailsRegistrationAndKeepsTheFile) {
+TEST(ComponentFactoryTest, DamagedRegistrationFileFailsRegistrationAndKeepsTheFile) {
   const std::string damaged = "[progid\nthis is not toml";
-  std::ofstream(UserPaths::RegistrationFile()) << damaged;
-  EXPECT_NE(DllRegisterServer(), S_OK);
-  std::ifstream in(UserPaths::RegistrationFile());
+  std::ofstream(test::Profile().registration_file) << damaged;
+  EXPECT_NE(DllRegisterServer(Registrations()), S_OK);
+  std::ifstream in(test::Profile().registration_file);
   std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(kept, damaged);
-  ComponentFactory factory{ComRegistry(UserPaths::RegistrationFile())};
+  ComponentFactory factory{ComRegistry(test::Profile().registration_file)};
   try {
     factory.Create(kStockProgId);
     FAIL();

@@ -1,40 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "shell/ComponentIdentity.h"
-#include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
-#include "shell/outside/site/HostSite.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
-template <class Interface>
-ComPtr<Interface> Make(const CLSID& clsid, const IID& iid) {
-  ComPtr<IClassFactory> factory;
-  EXPECT_EQ(DllGetClassObject(&clsid, &IID_IClassFactory, factory.Receive()), S_OK);
-  ComPtr<Interface> component;
-  EXPECT_EQ(factory->CreateInstance(nullptr, iid, component.Receive()), S_OK);
-  return component;
-}
+using test::Make;
 
-struct ScriptedSite {
-  // A profile of its own, so that the companies of the user's profile are never offered.
-  test::TempConfig config;
-  std::ostringstream notices, summary;
-  std::shared_ptr<ScriptedUI> ui =
-      std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices, summary);
-  std::shared_ptr<HostSite> site = HostSite::Make(ui);
-};
+using test::ScriptedSite;
 
 TEST(ComponentShell, IdentityMembersAnswerBeforeAnythingIsSet) {
-  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
   EXPECT_EQ(stock->ProgramName(), "OrvStockEx");
   EXPECT_EQ(stock->BrowseComponentName(), "OrvStockBrowse");
   EXPECT_FALSE(stock->AddBrowseWorkbookOpen());
@@ -43,14 +22,14 @@ TEST(ComponentShell, IdentityMembersAnswerBeforeAnythingIsSet) {
   EXPECT_EQ(stock->OverrideBrowseSQL(), "");
   EXPECT_FALSE(stock->wkbActive());
 
-  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID__clsSTTechDescEx);
+  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID_clsSTTechDescExInterface);
   EXPECT_EQ(tech->ProgramName(), "OrvStockTechDesc");
   EXPECT_EQ(tech->BrowseComponentName(), "OrvStockTechDescBrowse");
   EXPECT_FALSE(tech->AddBrowseWorkbookOpen());
 }
 
 TEST(ComponentShell, BrowseOverridesAreStoredAndReadBack) {
-  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
   stock->put_ForceBrowseRange("UnitCode");
   stock->put_BrowseListField("code");
   stock->put_OverrideBrowseSQL("select 1");
@@ -62,7 +41,7 @@ TEST(ComponentShell, BrowseOverridesAreStoredAndReadBack) {
 }
 
 TEST(ComponentShell, VersionTexts) {
-  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
   std::string number = std::to_string(ORV_VERSION_MAJOR) + "." + std::to_string(ORV_VERSION_MINOR) +
                        "." + std::to_string(ORV_VERSION_PATCH);
   EXPECT_EQ(stock->VersionDescription(), "OrvStockExcel: " + number);
@@ -86,7 +65,7 @@ TEST(ComponentShell, KeyStringIsTwelveLowerCaseLettersDigitsAndOneParenthesisPai
 
 TEST(ComponentShell, HandledMembersReportTheirErrorsWithTheirTagAndReturn) {
   ScriptedSite scripted;
-  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+  auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
   stock->SetSite(scripted.site);
   stock->ExtractStock();
   EXPECT_FALSE(stock->ChangeOrvConnection());
@@ -102,7 +81,7 @@ TEST(ComponentShell, HandledMembersReportTheirErrorsWithTheirTagAndReturn) {
 
 TEST(ComponentShell, AboutShowsVersionAndProgramName) {
   ScriptedSite scripted;
-  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID__clsSTTechDescEx);
+  auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID_clsSTTechDescExInterface);
   tech->SetSite(scripted.site);
   tech->About();
   ASSERT_EQ(scripted.ui->Messages().size(), 1u);

@@ -20,23 +20,7 @@ std::string UniqueSuffix() {
   return fmt::format("{}_{:08x}", ::getpid(), device());
 }
 
-std::filesystem::path NewFolder() {
-  auto folder = std::filesystem::temp_directory_path() / ("orvtest_" + UniqueSuffix());
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
 }  // namespace
-
-AppError Caught(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const AppError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no AppError was raised";
-  return AppError(0, "", "");
-}
 
 std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
   return info.param == Backend::SQLite ? "SQLite" : "PostgreSQL";
@@ -47,7 +31,12 @@ std::string TestPostgres() {
   return value ? value : "";
 }
 
-ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend), folder_(NewFolder()) {
+bool PostgresRequired() {
+  const char* value = std::getenv("ORVSTOCK_REQUIRE_PG");
+  return value && *value && std::string(value) != "0";
+}
+
+ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend) {
   if (backend == Backend::SQLite) {
     auto file = folder_ / "company.db";
     std::ofstream(file).close();
@@ -63,8 +52,6 @@ ScratchDatabase::ScratchDatabase(Backend backend) : backend_(backend), folder_(N
 }
 
 ScratchDatabase::~ScratchDatabase() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
   if (backend_ != Backend::PostgreSQL) return;
   try {
     Connection admin;
@@ -75,8 +62,12 @@ ScratchDatabase::~ScratchDatabase() {
 }
 
 void DatabaseTest::SetUp() {
-  if (GetParam() == Backend::PostgreSQL && TestPostgres().empty())
+  if (GetParam() == Backend::PostgreSQL && TestPostgres().empty()) {
+    if (PostgresRequired())
+      FAIL() << "ORVSTOCK_REQUIRE_PG is set but ORVSTOCK_TEST_PG is not: the PostgreSQL "
+                "instance cannot run";
     GTEST_SKIP() << "ORVSTOCK_TEST_PG is not set (scripts/test starts a PostgreSQL server)";
+  }
   scratch_ = std::make_unique<ScratchDatabase>(GetParam());
 }
 

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/DatabaseTarget.h"
+#include "tests/TestSupport.h"
 
 namespace orv::test {
 
@@ -23,9 +23,6 @@ std::string BackendName(const ::testing::TestParamInfo<Backend>& info);
 // unset.
 std::string TestPostgres();
 
-// The AppError that `action` raises; a test failure when it raises none.
-AppError Caught(const std::function<void()>& action);
-
 // A fresh, empty database for one test: a file in a new temporary folder, or a new PostgreSQL
 // database on the test server. Both are removed again on destruction.
 class ScratchDatabase {
@@ -37,12 +34,12 @@ class ScratchDatabase {
 
   const DatabaseTarget& Target() const { return target_; }
   // A temporary folder for the test's own files (companies files, further databases).
-  const std::filesystem::path& Folder() const { return folder_; }
+  const std::filesystem::path& Folder() const { return folder_.Path(); }
 
  private:
   Backend backend_;
   DatabaseTarget target_;
-  std::filesystem::path folder_;
+  ScratchFolder folder_;
   std::string database_name_;
 };
 
@@ -53,7 +50,9 @@ class ScratchDatabase {
 //   INSTANTIATE_TEST_SUITE_P(Databases, StockRecordTest, orv::test::AllBackends(),
 //                            orv::test::BackendName);
 //
-// The PostgreSQL instance is skipped when ORVSTOCK_TEST_PG is unset.
+// The PostgreSQL instance is skipped when ORVSTOCK_TEST_PG is unset, and fails instead when
+// ORVSTOCK_REQUIRE_PG is set too (scripts/test sets it when it started a server, so that a lost
+// connection string cannot pass the whole suite on SQLite alone).
 class DatabaseTest : public ::testing::TestWithParam<Backend> {
  protected:
   void SetUp() override;

@@ -9,6 +9,7 @@
 #include "shell/outside/db/EditableRecordset.h"
 #include "shell/outside/db/PreparedStatement.h"
 #include "shell/outside/db/Recordset.h"
+#include "shell/outside/db/SavepointGuard.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {
@@ -225,6 +226,104 @@ TEST_P(DatabaseLayerTest, InterruptedTransactionLeavesNothingBehind) {
   EXPECT_EQ(Count(*connection, warehouses), 2);
   EXPECT_NE(Caught([&] { connection->CommitTrans(); }).Description().find("No transaction"),
             std::string::npos);
+}
+
+// The warehouse codes on file, in order.
+std::string Codes(DataConnection& connection) {
+  Recordset rows;
+  rows.Open(
+      "select warehouse from " + connection.TableCatalogue().Warehouses() + " order by warehouse",
+      connection.AdoConnection());
+  std::string codes;
+  for (; !rows.Eof(); rows.MoveNext()) codes += rows.Fields("warehouse").ToText() + " ";
+  return codes;
+}
+
+TEST_P(DatabaseLayerTest, AFailedStatementUnderAGuardLosesOnlyItself) {
+  auto connection = OpenEmpty(6);
+  auto& ado = *connection->AdoConnection();
+  const std::string insert =
+      "INSERT INTO " + connection->TableCatalogue().Warehouses() + " (warehouse, description) ";
+  // A duplicate key, a text too long for its column, a table that does not exist: on PostgreSQL
+  // each would refuse every later statement of the transaction without the guard.
+  const std::string failing[] = {insert + "VALUES ('01', 'Again')",
+                                 insert + "VALUES ('123', 'Too long')",
+                                 "INSERT INTO scheme.no_such_table VALUES (1)"};
+  connection->BeginTrans();
+  ado.Execute(insert + "VALUES ('01', 'Before')");
+  for (const auto& statement : failing) {
+    SavepointGuard guard(ado);
+    EXPECT_TRUE(guard.Holding());
+    EXPECT_FALSE(Caught([&] { ado.Execute(statement); }).Description().empty()) << statement;
+  }
+  for (int code = 2; code <= 3; ++code) {
+    SavepointGuard guard(ado);
+    ado.Execute(insert + "VALUES ('0" + std::to_string(code) + "', 'After')");
+    guard.Release();
+    EXPECT_FALSE(guard.Holding());
+  }
+  connection->CommitTrans();
+  EXPECT_EQ(Codes(*connection), "01 02 03 ");
+}
+
+TEST_P(DatabaseLayerTest, NestedGuardsUndoTheirOwnWorkAndAnOuterUndoTakesTheInnerAlong) {
+  auto connection = OpenEmpty(6);
+  auto& ado = *connection->AdoConnection();
+  auto insert = [&](const std::string& code) {
+    ado.Execute("INSERT INTO " + connection->TableCatalogue().Warehouses() +
+                    " (warehouse, description) VALUES (?, 'Depot')",
+                {Variant(code)});
+  };
+  connection->BeginTrans();
+  {
+    SavepointGuard outer(ado);
+    insert("01");
+    {
+      SavepointGuard inner(ado);
+      insert("02");
+      EXPECT_THROW(insert("01"), AppError);
+    }  // the inner guard undoes 02 and the failed insert
+    outer.Release();
+  }
+  {
+    SavepointGuard outer(ado);
+    insert("03");
+    SavepointGuard inner(ado);
+    insert("04");
+    inner.Release();
+  }  // the outer guard undoes 03 and the released inner work, 04
+  {
+    SavepointGuard outer(ado);
+    SavepointGuard inner(ado);
+    insert("05");
+    outer.Rollback();
+    EXPECT_FALSE(inner.Holding()) << "the inner savepoint went with the outer one";
+  }  // nothing is left for the inner guard to send
+  insert("06");
+  EXPECT_THROW(ado.RollbackToSavepoint("orv_savepoint_1"), AppError) << "released long ago";
+  insert("07");  // a refused savepoint name never reached the database
+  connection->CommitTrans();
+  EXPECT_EQ(Codes(*connection), "01 06 07 ");
+}
+
+TEST_P(DatabaseLayerTest, AGuardWithoutATransactionDoesNothing) {
+  auto connection = OpenEmpty(6);
+  auto& ado = *connection->AdoConnection();
+  {
+    SavepointGuard guard(ado);
+    EXPECT_FALSE(guard.Holding());
+    ado.Execute("INSERT INTO " + connection->TableCatalogue().Warehouses() +
+                " (warehouse, description) VALUES ('01', 'Stays')");
+  }  // not released, but each statement stood alone
+  EXPECT_EQ(Codes(*connection), "01 ");
+  EXPECT_THROW(ado.Savepoint(), AppError);
+
+  // A guard that outlives its transaction sends nothing when it ends.
+  connection->BeginTrans();
+  auto guard = std::make_unique<SavepointGuard>(ado);
+  connection->CommitTrans();
+  EXPECT_FALSE(guard->Holding());
+  EXPECT_NO_THROW(guard.reset());
 }
 
 TEST_P(DatabaseLayerTest, TextLongerThanItsColumnIsRefused) {

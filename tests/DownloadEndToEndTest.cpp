@@ -20,14 +20,11 @@
 #include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
 #include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/db/TableCatalogue.h"
-#include "shell/outside/site/HostSite.h"
 #include "shell/outside/ui/DialogHost.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/AreaReference.h"
 #include "shell/outside/xlsx/Range.h"
@@ -37,13 +34,13 @@
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/RangeDump.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
-using testing::CellRead;
-using testing::RangeCells;
+using test::CellRead;
+using test::RangeCells;
 using Key = std::pair<std::string, std::string>;
 
 constexpr const char* kNotFound = "  Not Found In Database";
@@ -272,15 +269,6 @@ struct RunResult {
   std::size_t unused_answers = 0;
 };
 
-template <class Interface>
-ComPtr<Interface> Make(const CLSID& clsid, const IID& iid) {
-  ComPtr<IClassFactory> factory;
-  EXPECT_EQ(DllGetClassObject(&clsid, &IID_IClassFactory, factory.Receive()), S_OK);
-  ComPtr<Interface> component;
-  EXPECT_EQ(factory->CreateInstance(nullptr, iid, component.Receive()), S_OK);
-  return component;
-}
-
 class DownloadTest : public test::DatabaseTest {
  protected:
   void SetUp() override {
@@ -318,16 +306,16 @@ class DownloadTest : public test::DatabaseTest {
                      const std::string& active_cell = "",
                      const std::function<void(Workbook&)>& edit = {},
                      const std::function<void(_clsOrvStockEx&)>& after = {}) {
-    std::ostringstream notices, summary;
-    auto ui = std::make_shared<ScriptedUI>(std::move(answers), notices, summary);
-    auto site = HostSite::Make(ui);
-    site->companies_file = companies_file_;
+    UserProfile profile = test::Profile();
+    profile.companies_file = companies_file_;
+    test::ScriptedSite scripted(std::move(answers), profile);
+    auto& site = scripted.site;
     site->company = "DEMO";
     auto workbook = Workbook::Open(path);
     if (edit) edit(*workbook);
     site->application = std::make_shared<Application>(workbook);
     if (!active_cell.empty()) site->application->SetActiveCell(active_cell);
-    auto stock = Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID__clsOrvStockEx);
+    auto stock = test::Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
     stock->SetSite(site);
     stock->putref_wkbActive(workbook);
     stock->put_Index(1);
@@ -336,8 +324,8 @@ class DownloadTest : public test::DatabaseTest {
     if (after) after(*stock);
     stock->CloseConnection();
     workbook->Save();
-    return {ui->Messages(), notices.str() + summary.str(), site->errors->ReportedCount(),
-            ui->RemainingAnswers()};
+    return {scripted.ui->Messages(), scripted.notices.str() + scripted.summary.str(),
+            site->errors->ReportedCount(), scripted.ui->RemainingAnswers()};
   }
 
   // Warehouse and product of the stock records matching `where`, in download order.
@@ -361,14 +349,13 @@ class DownloadTest : public test::DatabaseTest {
   }
 
   RangeCells Read(const std::filesystem::path& path) {
-    return testing::ReadRanges(scratch_->Folder(), path);
+    return test::ReadRanges(scratch_->Folder(), path);
   }
 
   void Execute(const std::string& sql, const std::vector<Variant>& parameters) {
     connection_->AdoConnection()->Execute(sql, parameters);
   }
 
-  test::TempConfig config_;
   std::shared_ptr<DataConnection> connection_;
   std::filesystem::path companies_file_;
 };

@@ -11,25 +11,30 @@
 #include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "tests/DatabaseFixture.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
+// The options over the test profile's settings file.
+std::shared_ptr<clsOrvStockExOptions> ProfileOptions() {
+  return std::make_shared<clsOrvStockExOptions>(SettingsStore(test::Profile().settings_file));
+}
+
 // Saves the dropdown option and the download choices that a dialog loads from the settings.
 void Save(bool dropdowns, bool only_sheet_rows = false) {
-  clsOrvStockExOptions options;
-  options.SetShowDropdowns(dropdowns);
-  options.SaveToRegistry();
-  options.SetOnlySelectedRanges(only_sheet_rows);
-  options.SaveSRToRegistry();
+  auto options = ProfileOptions();
+  options->SetShowDropdowns(dropdowns);
+  options->SaveToRegistry();
+  options->SetOnlySelectedRanges(only_sheet_rows);
+  options->SaveSRToRegistry();
 }
 
 // Shows a fresh dialog answered by `actions`; the dialog is returned for its results.
 std::unique_ptr<frmExtractStock> Answer(std::deque<std::string> actions,
                                         std::shared_ptr<DataConnection> connection = nullptr) {
   auto dialog = std::make_unique<frmExtractStock>();
-  dialog->SetOptions(std::make_shared<clsOrvStockExOptions>());
+  dialog->SetOptions(ProfileOptions());
   if (connection) dialog->SetSageConnection(std::move(connection));
   std::ostringstream notices, summary;
   ScriptedUI ui(std::move(actions), notices, summary);
@@ -44,8 +49,6 @@ class ExtractDialogTest : public ::testing::Test {
     EXPECT_NE(control, nullptr) << name;
     return control && dialog.IsShown(*control);
   }
-
-  test::TempConfig config_;
 };
 
 TEST_F(ExtractDialogTest, NoSavedPlacementSelectsClearAndTheChosenOneIsRemembered) {
@@ -70,7 +73,7 @@ TEST_F(ExtractDialogTest, NoSavedPlacementSelectsClearAndTheChosenOneIsRemembere
 TEST_F(ExtractDialogTest, TickingTheBoxHidesRangesAndPlacementUntickingShowsTheEntryMode) {
   Save(false);
   frmExtractStock dialog;
-  dialog.SetOptions(std::make_shared<clsOrvStockExOptions>());
+  dialog.SetOptions(ProfileOptions());
   dialog.Show();
   dialog.Form_Load();
   EXPECT_TRUE(Shown(dialog, "txtWarehouseFrom"));
@@ -113,10 +116,7 @@ TEST_F(ExtractDialogTest, SavedTickedBoxOpensWithoutQueryingTheDatabase) {
   EXPECT_THROW(Answer({"cmdOK"}, unopened), AppError) << "unticked, the lists are read";
 }
 
-class ExtractDialogListsTest : public test::DatabaseTest {
- protected:
-  test::TempConfig config_;
-};
+class ExtractDialogListsTest : public test::DatabaseTest {};
 
 TEST_P(ExtractDialogListsTest, TextAndListEntriesAreRememberedSeparately) {
   auto connection = OpenDemo(7, 20);

@@ -10,8 +10,8 @@
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "tests/HostRunner.h"
+#include "tests/TestSupport.h"
 #include "tests/RangeDump.h"
-#include "tests/TempConfig.h"
 #include "tests/WorkbookFixtures.h"
 
 namespace orv {
@@ -42,10 +42,9 @@ class HostBrowseTest : public ::testing::Test {
   test::HostResult Run(const std::string& command, const std::string& arguments) {
     return RunHost(Config() + " " + command + " '" + workbook_.string() + "' " + arguments);
   }
-  testing::RangeCells Cells() { return testing::ReadRanges(folder_.Path(), workbook_); }
+  test::RangeCells Cells() { return test::ReadRanges(folder_.Path(), workbook_); }
 
-  test::TempConfig config_;
-  testing::ScratchFolder folder_;
+  test::ScratchFolder folder_;
   std::filesystem::path database_ = folder_ / "demo.db";
   std::filesystem::path companies_ = folder_ / "companies.toml";
   std::filesystem::path workbook_ = folder_ / "stock.xlsx";
@@ -57,7 +56,7 @@ TEST_F(HostBrowseTest, BrowseWritesThePickAndSavesOnlyWhatChanged) {
     workbook->NamedRange("Warehouse")->Cells(9, 1).SetValue(Variant(std::string()));
     workbook->Save();
   }
-  const std::string before = testing::ReadBytes(workbook_);
+  const std::string before = test::ReadBytes(workbook_);
   // Nothing written: the file is left as it was, byte for byte.
   auto run = Run("browse", "--cell H40");
   EXPECT_EQ(run.status, 1) << run.output;
@@ -65,17 +64,17 @@ TEST_F(HostBrowseTest, BrowseWritesThePickAndSavesOnlyWhatChanged) {
   run = Run("browse", "--cell E5");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(Has(run.output, "nobody answered")) << run.output;
-  EXPECT_EQ(testing::ReadBytes(workbook_), before);
+  EXPECT_EQ(test::ReadBytes(workbook_), before);
   run = Run("browse", "--cell E5 --pick NOSUCH");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_TRUE(Has(run.output, "'NOSUCH' is not in the list")) << run.output;
-  EXPECT_EQ(testing::ReadBytes(workbook_), before);
+  EXPECT_EQ(test::ReadBytes(workbook_), before);
 
   // A bin cell whose row has no warehouse shows no list: the pick is never taken.
   run = Run("browse", "--cell D12 --pick A01-01");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_TRUE(Has(run.output, "nothing was written")) << run.output;
-  EXPECT_EQ(testing::ReadBytes(workbook_), before);
+  EXPECT_EQ(test::ReadBytes(workbook_), before);
 
   run = Run("browse", "--cell E5 --pick ROL");
   EXPECT_EQ(run.status, 0) << run.output;
@@ -115,11 +114,11 @@ TEST_F(HostBrowseTest, ViewPrintsTheRecordOfTheRow) {
 }
 
 TEST_F(HostBrowseTest, ClearAsksFirst) {
-  const std::string before = testing::ReadBytes(workbook_);
+  const std::string before = test::ReadBytes(workbook_);
   auto run = Run("clear", "");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(Has(run.output, "was not cleared")) << run.output;
-  EXPECT_EQ(testing::ReadBytes(workbook_), before);
+  EXPECT_EQ(test::ReadBytes(workbook_), before);
   run = Run("clear", "--yes");
   EXPECT_EQ(run.status, 0) << run.output;
   auto cells = Cells();

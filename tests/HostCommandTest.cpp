@@ -7,23 +7,18 @@
 #include <string>
 
 #include "tests/HostRunner.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
 using test::RunHost;
 
-class HostCommandTest : public ::testing::Test {
- protected:
-  test::TempConfig config_;
-};
-
-TEST_F(HostCommandTest, ExitStatusSaysSuccessActionErrorOrUsageError) {
+TEST(HostCommandTest, ExitStatusSaysSuccessActionErrorOrUsageError) {
   auto version = RunHost("version");
   EXPECT_EQ(version.status, 0) << version.output;
   EXPECT_NE(version.output.find("OrvStockExcel:"), std::string::npos) << version.output;
-  EXPECT_TRUE(std::filesystem::exists(config_.Dir() / "registration.toml"))
+  EXPECT_TRUE(std::filesystem::exists(test::ProfileFolder() / "registration.toml"))
       << "the first run registers the components";
 
   EXPECT_EQ(RunHost("").status, 2);
@@ -37,7 +32,7 @@ TEST_F(HostCommandTest, ExitStatusSaysSuccessActionErrorOrUsageError) {
   EXPECT_NE(help.output.find("about"), std::string::npos);
 }
 
-TEST_F(HostCommandTest, RegisterAndUnregisterAreReported) {
+TEST(HostCommandTest, RegisterAndUnregisterAreReported) {
   auto registered = RunHost("register");
   EXPECT_EQ(registered.status, 0) << registered.output;
   EXPECT_NE(registered.output.find("OrvStockExcel.clsSTTechDescEx"), std::string::npos);
@@ -51,9 +46,8 @@ TEST_F(HostCommandTest, RegisterAndUnregisterAreReported) {
   EXPECT_EQ(RunHost("unregister").status, 0);
 }
 
-TEST_F(HostCommandTest, RegistrationOfAnotherCopyIsMadeAnewForThisHost) {
-  std::filesystem::create_directories(config_.Dir());
-  std::ofstream(config_.Dir() / "registration.toml")
+TEST(HostCommandTest, RegistrationOfAnotherCopyIsMadeAnewForThisHost) {
+  std::ofstream(test::ProfileFolder() / "registration.toml")
       << "[progid.'OrvStockExcel.clsOrvStockEx']\n"
          "clsid = '{6F1C2A40-8B3E-4C5D-9A21-3E7B0D4C1A01}'\n"
          "[clsid.'{6F1C2A40-8B3E-4C5D-9A21-3E7B0D4C1A01}']\n"

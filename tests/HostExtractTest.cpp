@@ -10,9 +10,10 @@
 
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/Recordset.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/HostRunner.h"
 #include "tests/RangeDump.h"
-#include "tests/TempConfig.h"
 #include "tests/WorkbookFixtures.h"
 
 namespace orv {
@@ -32,8 +33,7 @@ class HostExtractTest : public ::testing::Test {
 
   std::string Config() const { return "--config '" + companies_.string() + "'"; }
 
-  test::TempConfig config_;
-  testing::ScratchFolder folder_;
+  test::ScratchFolder folder_;
   std::filesystem::path database_ = folder_ / "demo.db";
   std::filesystem::path companies_ = folder_ / "companies.toml";
   std::filesystem::path workbook_ = folder_ / "stock.xlsx";
@@ -53,7 +53,7 @@ TEST_F(HostExtractTest, ExtractWritesTheSelectionAndSaysHowManyRows) {
                    connection.TableCatalogue().StockMaster() +
                    " where warehouse in ('02', '03') order by warehouse, product",
                connection.AdoConnection());
-  auto cells = testing::ReadRanges(folder_.Path(), workbook_);
+  auto cells = test::ReadRanges(folder_.Path(), workbook_);
   std::size_t row = 0;
   for (; !records.Eof(); records.MoveNext(), ++row) {
     EXPECT_EQ(cells["Warehouse"][row].text, records.Fields("warehouse").ToText()) << row;
@@ -71,7 +71,7 @@ TEST_F(HostExtractTest, ExtractWritesTheSelectionAndSaysHowManyRows) {
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("10 stock records written to rows 11 to 20"), std::string::npos)
       << run.output;
-  cells = testing::ReadRanges(folder_.Path(), workbook_);
+  cells = test::ReadRanges(folder_.Path(), workbook_);
   EXPECT_EQ(cells["Warehouse"][10].text, "01");
   EXPECT_EQ(cells["Warehouse"][19].text, "01");
   EXPECT_EQ(cells["Warehouse"][9].text, "03");
@@ -112,34 +112,57 @@ TEST_F(HostExtractTest, AFirstProductAloneTakesThatProductOnly) {
       std::string::npos)
       << "the product range of the last run is not kept\n"
       << alone.output;
-  auto cells = testing::ReadRanges(folder_.Path(), workbook_);
+  auto cells = test::ReadRanges(folder_.Path(), workbook_);
   EXPECT_EQ(cells["Product"][0].text, products[2]);
   EXPECT_TRUE(cells["Product"][static_cast<std::size_t>(exact)].Empty());
 }
 
 TEST_F(HostExtractTest, BadWorkbookOrUnknownCompanyExitsOneAndLeavesTheFileAsItWas) {
-  const std::string before = testing::ReadBytes(workbook_);
+  const std::string before = test::ReadBytes(workbook_);
   auto missing = RunHost(Config() + " extract '" + (folder_ / "none.xlsx").string() + "' --clear");
   EXPECT_EQ(missing.status, 1) << missing.output;
   EXPECT_FALSE(std::filesystem::exists(folder_ / "none.xlsx"));
 
   auto garbage = folder_ / "garbage.xlsx";
-  testing::WriteBytes(garbage, "this is not a workbook");
+  test::WriteBytes(garbage, "this is not a workbook");
   auto broken = RunHost(Config() + " extract '" + garbage.string() + "' --clear");
   EXPECT_EQ(broken.status, 1) << broken.output;
-  EXPECT_EQ(testing::ReadBytes(garbage), "this is not a workbook");
+  EXPECT_EQ(test::ReadBytes(garbage), "this is not a workbook");
 
   auto unknown = RunHost(Config() + " --company NOSUCH extract '" + workbook_.string() +
                          "' --from-warehouse 01 --clear");
   EXPECT_EQ(unknown.status, 1) << unknown.output;
   EXPECT_NE(unknown.output.find("NOSUCH"), std::string::npos) << unknown.output;
-  EXPECT_EQ(testing::ReadBytes(workbook_), before) << "the workbook is not rewritten";
+  EXPECT_EQ(test::ReadBytes(workbook_), before) << "the workbook is not rewritten";
 
   auto outside = RunHost(Config() + " extract '" + workbook_.string() +
                          "' --from-warehouse 01 --at-cell Z900");
   EXPECT_EQ(outside.status, 1) << outside.output;
   EXPECT_NE(outside.output.find("$Z$900"), std::string::npos) << outside.output;
-  EXPECT_EQ(testing::ReadBytes(workbook_), before) << "a start cell outside the ranges";
+  EXPECT_EQ(test::ReadBytes(workbook_), before) << "a start cell outside the ranges";
+}
+
+TEST_F(HostExtractTest, ARefreshWithAFailedRowKeepsTheOthersAndExits1) {
+  auto made = RunHost("template --replace '" + workbook_.string() +
+                      "' Warehouse Product Description PageNumber --rows 30");
+  ASSERT_EQ(made.status, 0) << made.output;
+  ASSERT_EQ(RunHost(Config() + " extract '" + workbook_.string() +
+                    "' --from-warehouse 01 --to-warehouse 01 --clear")
+                .status,
+            0);
+  {
+    auto workbook = Workbook::Open(workbook_);
+    XlsxRangeList list(workbook);
+    list.SetCellValue("Description", "stale", 1);
+    list.SetCellValue("PageNumber", "abc", 2);
+    workbook->Save();
+  }
+  auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --only-sheet-rows");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find(", 1 failed"), std::string::npos) << run.output;
+  auto cells = test::ReadRanges(folder_.Path(), workbook_);
+  EXPECT_NE(cells["Description"][0].text, "stale") << "the rows refreshed are saved";
+  EXPECT_EQ(cells["PageNumber"][1].text, "abc");
 }
 
 }  // namespace

@@ -14,9 +14,11 @@ struct HostResult {
 };
 
 // Runs the orvstock host with `arguments` (shell words), standard input closed and both output
-// streams captured; the configuration folder is the caller's environment's.
-inline HostResult RunHost(const std::string& arguments) {
-  std::string command = std::string(ORV_TEST_ORVSTOCK) + " " + arguments + " </dev/null 2>&1";
+// streams captured. Its profile is the test run's, unless `environment` (shell assignments such as
+// "HOME=/tmp/x") says otherwise.
+inline HostResult RunHost(const std::string& arguments, const std::string& environment = "") {
+  std::string command = (environment.empty() ? "" : "env " + environment + " ") +
+                        std::string(ORV_TEST_ORVSTOCK) + " " + arguments + " </dev/null 2>&1";
   HostResult result{-1, {}};
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return result;

@@ -12,7 +12,7 @@
 namespace orv {
 namespace {
 
-using testing::RecordingRangeList;
+using test::RecordingRangeList;
 
 // LoadDetail's reads in the order the upload takes them, page and text lines included, version-7
 // rows last.

@@ -23,51 +23,30 @@
 #include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
-void WriteAll(const std::filesystem::path& file, std::string_view text) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << text;
-}
-
-// Each test gets its own settings file through ORVSTOCK_SETTINGS, as a user profile would.
+// Each test starts with the test profile's settings file absent.
 class Options : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("orv-options-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-    file_ = folder_ / "settings.toml";
-    ::setenv("ORVSTOCK_SETTINGS", file_.c_str(), 1);
-  }
-  void TearDown() override {
-    ::unsetenv("ORVSTOCK_SETTINGS");
-    std::filesystem::remove_all(folder_);
-  }
-  static clsOrvStockExOptions TechDesc() {
-    clsOrvStockExOptions options;
+  // The stock component's options over the profile's settings file.
+  clsOrvStockExOptions Stock() const { return clsOrvStockExOptions(SettingsStore(file_)); }
+  clsOrvStockExOptions TechDesc() const {
+    clsOrvStockExOptions options = Stock();
     options.RegistrySetting().SetKeyPath(std::string(clsOrvStockExOptions::kTechDescKeyPath));
     return options;
   }
 
-  std::filesystem::path folder_;
-  std::filesystem::path file_;
+  const std::filesystem::path file_ = test::Profile().settings_file;
 };
 
 TEST_F(Options, FreshProfileGivesTheDefaultsAndWritesNothing) {
-  clsOrvStockExOptions options;
-  EXPECT_EQ(options.RegistrySetting().File(), file_);
+  clsOrvStockExOptions options = Stock();
   EXPECT_TRUE(options.Warn());
   EXPECT_FALSE(options.OnlyIgnoreBlankCells());
   EXPECT_FALSE(options.ShowDropdowns());
@@ -89,7 +68,7 @@ TEST_F(Options, FreshProfileGivesTheDefaultsAndWritesNothing) {
 
 TEST_F(Options, SavedValuesReadBackEqual) {
   {
-    clsOrvStockExOptions options;
+    clsOrvStockExOptions options = Stock();
     options.SetOnlyIgnoreBlankCells(true);
     options.SetShowDropdowns(true);
     options.SetDoNotAllow(true);
@@ -111,7 +90,7 @@ TEST_F(Options, SavedValuesReadBackEqual) {
     for (int i = 1; i <= 15; ++i) options.SetWH(i, "W" + std::to_string(i));
     options.SaveSRToRegistry();
   }
-  clsOrvStockExOptions options;
+  clsOrvStockExOptions options = Stock();
   EXPECT_TRUE(options.OnlyIgnoreBlankCells());
   EXPECT_TRUE(options.ShowDropdowns());
   EXPECT_TRUE(options.DoNotAllow());
@@ -138,7 +117,7 @@ TEST_F(Options, SavedValuesReadBackEqual) {
 }
 
 TEST_F(Options, TheTwoComponentsNeverSeeEachOthersValues) {
-  clsOrvStockExOptions stock;
+  clsOrvStockExOptions stock = Stock();
   stock.SetWarn(false);
   stock.SetShowDropdowns(true);
   stock.SaveToRegistry();
@@ -152,7 +131,7 @@ TEST_F(Options, TheTwoComponentsNeverSeeEachOthersValues) {
   tech.SetOnlyIgnoreBlankCells(true);
   tech.SaveToRegistry();
 
-  clsOrvStockExOptions stock_again;
+  clsOrvStockExOptions stock_again = Stock();
   EXPECT_FALSE(stock_again.OnlyIgnoreBlankCells());
   EXPECT_FALSE(stock_again.Warn());
   EXPECT_TRUE(stock_again.ShowDropdowns());
@@ -164,30 +143,30 @@ TEST_F(Options, TheTwoComponentsNeverSeeEachOthersValues) {
 
 TEST_F(Options, AnUnsavedChangeNeverReachesTheFile) {
   {
-    clsOrvStockExOptions options;
+    clsOrvStockExOptions options = Stock();
     options.SetWH(3, "05");
     options.SaveSRToRegistry();
   }
-  const std::string before = ReadAll(file_);
+  const std::string before = ReadBytes(file_);
   {
-    clsOrvStockExOptions options;
+    clsOrvStockExOptions options = Stock();
     options.SetWH(3, "09");
     options.SetWarn(false);
     options.SaveToRegistry();  // the general set only
   }
-  clsOrvStockExOptions options;
+  clsOrvStockExOptions options = Stock();
   EXPECT_EQ(options.WH(3), "05");
   EXPECT_FALSE(options.Warn());
   EXPECT_EQ(before.find("09"), std::string::npos);
-  EXPECT_EQ(ReadAll(file_).find("09"), std::string::npos);
+  EXPECT_EQ(ReadBytes(file_).find("09"), std::string::npos);
 }
 
 TEST_F(Options, EachSetLoadsOnceUnlessForced) {
-  clsOrvStockExOptions reader;
+  clsOrvStockExOptions reader = Stock();
   EXPECT_FALSE(reader.ShowDropdowns());
   EXPECT_EQ(reader.WHFrom(), "");
 
-  clsOrvStockExOptions writer;
+  clsOrvStockExOptions writer = Stock();
   writer.SetShowDropdowns(true);
   writer.SaveToRegistry();
   writer.SetWHFrom("02");
@@ -206,7 +185,7 @@ TEST_F(Options, EachSetLoadsOnceUnlessForced) {
 
 TEST_F(Options, SavingASetNeverReadKeepsTheStoredValues) {
   {
-    clsOrvStockExOptions options;
+    clsOrvStockExOptions options = Stock();
     options.SetWarn(false);
     options.SetDoNotAllow(true);
     options.SaveToRegistry();
@@ -214,13 +193,13 @@ TEST_F(Options, SavingASetNeverReadKeepsTheStoredValues) {
     options.SaveSRToRegistry();
   }
   {
-    clsOrvStockExOptions options;
+    clsOrvStockExOptions options = Stock();
     options.SaveToRegistry();
     options.SetWH(5, "11");  // a change before any read is kept, not replaced by the first load
     EXPECT_EQ(options.WH(5), "11");
     options.SaveSRToRegistry();
   }
-  clsOrvStockExOptions options;
+  clsOrvStockExOptions options = Stock();
   EXPECT_FALSE(options.Warn());
   EXPECT_TRUE(options.DoNotAllow());
   EXPECT_EQ(options.WH(3), "07");
@@ -228,22 +207,22 @@ TEST_F(Options, SavingASetNeverReadKeepsTheStoredValues) {
 }
 
 TEST_F(Options, HandWrittenValuesConvertAsBooleansAndTexts) {
-  WriteAll(file_,
-           "[\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\"]\n"
-           "\"Ignore Blank Cells\" = \"True\"\n"
-           "\"Do Not Allow\" = 1\n"
-           "\"Warn\" = 0\n"
-           "\"Warehouse From\" = 12\n");
-  clsOrvStockExOptions options;
+  WriteBytes(file_,
+             "[\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\"]\n"
+             "\"Ignore Blank Cells\" = \"True\"\n"
+             "\"Do Not Allow\" = 1\n"
+             "\"Warn\" = 0\n"
+             "\"Warehouse From\" = 12\n");
+  clsOrvStockExOptions options = Stock();
   EXPECT_TRUE(options.OnlyIgnoreBlankCells());
   EXPECT_TRUE(options.DoNotAllow());
   EXPECT_FALSE(options.Warn());
   EXPECT_EQ(options.WHFrom(), "12");
 
-  WriteAll(file_,
-           "[\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\"]\n"
-           "\"Warn\" = \"perhaps\"\n");
-  clsOrvStockExOptions mismatched;
+  WriteBytes(file_,
+             "[\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\"]\n"
+             "\"Warn\" = \"perhaps\"\n");
+  clsOrvStockExOptions mismatched = Stock();
   try {
     mismatched.Warn();
     FAIL() << "a text that is no Boolean was accepted";
@@ -255,8 +234,8 @@ TEST_F(Options, HandWrittenValuesConvertAsBooleansAndTexts) {
 
 TEST_F(Options, ADamagedFileIsAnErrorAndIsNeverOverwritten) {
   const std::string damaged = "[\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\"]\nWarn = tru\n";
-  WriteAll(file_, damaged);
-  clsOrvStockExOptions options;
+  WriteBytes(file_, damaged);
+  clsOrvStockExOptions options = Stock();
   try {
     options.Warn();
     FAIL() << "a damaged file was read";
@@ -267,18 +246,18 @@ TEST_F(Options, ADamagedFileIsAnErrorAndIsNeverOverwritten) {
   }
   auto tech = TechDesc();
   EXPECT_THROW(tech.SaveToRegistry(), AppError);
-  EXPECT_EQ(ReadAll(file_), damaged);
+  EXPECT_EQ(ReadBytes(file_), damaged);
 
-  WriteAll(file_, "\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\" = 5\n");
-  clsOrvStockExOptions wrong_shape;
+  WriteBytes(file_, "\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\" = 5\n");
+  clsOrvStockExOptions wrong_shape = Stock();
   EXPECT_THROW(wrong_shape.ShowDropdowns(), AppError);
   EXPECT_THROW(wrong_shape.SaveSRToRegistry(), AppError);
-  EXPECT_EQ(ReadAll(file_), "\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\" = 5\n");
+  EXPECT_EQ(ReadBytes(file_), "\"Software\\\\Lumat\\\\OrvStockExcel\\\\Settings\" = 5\n");
 }
 
 TEST_F(Options, ConcurrentSavesOfTheTwoComponentsKeepBothValues) {
-  auto save_many = [](std::string_view key_path) {
-    SettingsStore store;
+  auto save_many = [this](std::string_view key_path) {
+    SettingsStore store(file_);
     store.SetKeyPath(std::string(key_path));
     for (int i = 0; i < 60; ++i) store.WriteValue("Warehouse 1", std::to_string(i));
   };
@@ -286,15 +265,15 @@ TEST_F(Options, ConcurrentSavesOfTheTwoComponentsKeepBothValues) {
   std::thread tech(save_many, clsOrvStockExOptions::kTechDescKeyPath);
   stock.join();
   tech.join();
-  EXPECT_EQ(clsOrvStockExOptions().WH(1), "59");
+  EXPECT_EQ(Stock().WH(1), "59");
   EXPECT_EQ(TechDesc().WH(1), "59");
 }
 
-TEST_F(Options, TheSettingsFileFollowsTheConfigFolderWithoutTheOverride) {
-  ::unsetenv("ORVSTOCK_SETTINGS");
-  ::setenv("ORVSTOCK_CONFIG_DIR", folder_.c_str(), 1);
-  EXPECT_EQ(SettingsStore::DefaultFile(), folder_ / "settings.toml");
-  ::unsetenv("ORVSTOCK_CONFIG_DIR");
+TEST_F(Options, WithoutASettingsFileEveryReadAndSaveFailsAndNothingIsWritten) {
+  clsOrvStockExOptions none{SettingsStore({})};
+  EXPECT_EQ(test::Caught([&] { none.ShowDropdowns(); }).Number(), UserProfile::kNoProfile);
+  EXPECT_EQ(test::Caught([&] { none.SaveSRToRegistry(); }).Number(), UserProfile::kNoProfile);
+  EXPECT_TRUE(std::filesystem::is_empty(test::ProfileFolder()));
 }
 
 // EnterOptions of a new component of that class, the user's actions in the options dialog given
@@ -302,7 +281,7 @@ TEST_F(Options, TheSettingsFileFollowsTheConfigFolderWithoutTheOverride) {
 int EnterOptions(const CLSID& clsid, std::deque<std::string> actions) {
   std::ostringstream notices, summary;
   auto ui = std::make_shared<ScriptedUI>(std::move(actions), notices, summary);
-  auto site = HostSite::Make(ui);
+  auto site = HostSite::Make(ui, test::Profile());
   ComPtr<IClassFactory> factory;
   EXPECT_EQ(DllGetClassObject(&clsid, &IID_IClassFactory, factory.Receive()), S_OK);
   ComPtr<HostComponent> component;
@@ -366,7 +345,7 @@ TEST_F(Options, TheOptionsDialogSavesOnOkOnlyAndShowsWhatIsStored) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove(file_);
     if (c.stored) {
-      SettingsStore store;
+      SettingsStore store(file_);
       store.SetKeyPath(std::string(clsOrvStockExOptions::kStockKeyPath));
       SettingsStore::NamedValues values;
       for (std::size_t i = 0; i < kGeneralNames.size(); ++i)
@@ -374,26 +353,26 @@ TEST_F(Options, TheOptionsDialogSavesOnOkOnlyAndShowsWhatIsStored) {
       values.emplace_back("Warehouse 3", Variant(std::string("02")));
       store.WriteValues(values);
     }
-    const std::string before = ReadAll(file_);
+    const std::string before = test::ReadBytes(file_);
     EXPECT_EQ(EnterOptions(CLSID_clsOrvStockEx, c.actions), 0);
-    EXPECT_EQ(Loaded(clsOrvStockExOptions()), c.expected);
+    EXPECT_EQ(Loaded(Stock()), c.expected);
     if (!c.saved) {
-      EXPECT_EQ(ReadAll(file_), before) << "nothing is written without OK";
+      EXPECT_EQ(test::ReadBytes(file_), before) << "nothing is written without OK";
       continue;
     }
     // All five are written, each as a Boolean, and nothing else is lost.
-    SettingsStore store;
+    SettingsStore store(file_);
     store.SetKeyPath(std::string(clsOrvStockExOptions::kStockKeyPath));
     for (const char* name : kGeneralNames)
       EXPECT_TRUE(std::holds_alternative<bool>(store.ReadValue(name, Variant()).Value())) << name;
     if (c.stored) {
-      EXPECT_EQ(clsOrvStockExOptions().WH(3), "02");
+      EXPECT_EQ(Stock().WH(3), "02");
     }
   }
 }
 
 TEST_F(Options, TheDialogOpensOnTheObjectItIsGivenAndCancelLeavesIt) {
-  auto options = std::make_shared<clsOrvStockExOptions>();
+  auto options = std::make_shared<clsOrvStockExOptions>(SettingsStore(test::Profile().settings_file));
   frmOrvStockExOptions dialog;
   dialog.SetOptions(options);
   dialog.Form_Load();
@@ -418,7 +397,7 @@ TEST_F(Options, TheDialogOpensOnTheObjectItIsGivenAndCancelLeavesIt) {
 TEST_F(Options, EachComponentsDialogEditsItsOwnKey) {
   EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkIgnoreBlankCells=1", "cmdOK"}), 0);
   EXPECT_TRUE(TechDesc().OnlyIgnoreBlankCells());
-  EXPECT_FALSE(clsOrvStockExOptions().OnlyIgnoreBlankCells());
+  EXPECT_FALSE(Stock().OnlyIgnoreBlankCells());
   // The technical description dialog has the one box only.
   EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkShowStockDwnload=1"}), 1);
   EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkIgnoreBlankCells=0", "cmdCancel"}), 0);

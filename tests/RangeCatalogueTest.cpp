@@ -10,7 +10,7 @@
 namespace orv {
 namespace {
 
-using testing::RecordingRangeList;
+using test::RecordingRangeList;
 
 // The stock workbook's ranges as the design lists them, loops written out: number, name,
 // description, heading, group, type, length, browse list.

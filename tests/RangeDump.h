@@ -10,7 +10,7 @@
 
 #include "tests/WorkbookFixtures.h"
 
-namespace orv::testing {
+namespace orv::test {
 
 // One cell as openpyxl reads it back from a saved workbook.
 struct CellRead {
@@ -93,4 +93,4 @@ for dn in wb.defined_names.definedName:
   return ranges;
 }
 
-}  // namespace orv::testing
+}  // namespace orv::test

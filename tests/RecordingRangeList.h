@@ -11,7 +11,7 @@
 #include "shell/outside/base/FieldSource.h"
 #include "shell/outside/xlsx/RangeList.h"
 
-namespace orv::testing {
+namespace orv::test {
 
 // An in-memory range list that logs every call made on it. The workbook side is a map of range
 // name to cells by row; a range the workbook lacks reads as not present and ignores writes.
@@ -169,4 +169,4 @@ class RecordingRangeList : public RangeList {
   bool include_blank_cells_ = false;
 };
 
-}  // namespace orv::testing
+}  // namespace orv::test

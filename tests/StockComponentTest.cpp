@@ -1,16 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "ranges/clsOrvStockRanges.h"
 #include "records/DemoDatabase.h"
-#include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
-#include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
 #include "shell/outside/db/DatabaseTarget.h"
-#include "shell/outside/site/HostSite.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/MacroInstaller.h"
 #include "shell/outside/xlsx/Workbook.h"
@@ -18,7 +11,7 @@
 #include "shell/outside/xlsx/Worksheet.h"
 #include "shell/outside/xlsx/XlsxDocument.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 #include "tests/WorkbookFixtures.h"
 
 namespace orv {
@@ -29,10 +22,10 @@ namespace {
 class StockComponentTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    companies_ = config_.Dir() / "companies.toml";
-    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((config_.Dir() / "a.db").string()),
+    companies_ = test::Profile().companies_file;
+    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((folder_ / "a.db").string()),
                                     {7, 12, false}, companies_, "A");
-    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((config_.Dir() / "b.db").string()),
+    DemoDatabase::CreateAndRegister(DatabaseTarget::Parse((folder_ / "b.db").string()),
                                     {6, 5, false}, companies_, "B");
   }
 
@@ -44,19 +37,16 @@ class StockComponentTest : public ::testing::Test {
     ranges.DefineVersion7Ranges();
     WorkbookTemplate::Options options;
     options.rows = rows;
-    auto path = config_.Dir() / "stock.xlsx";
+    auto path = folder_ / "stock.xlsx";
     WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), picks),
                              options);
     return Workbook::Open(path);
   }
 
   ComPtr<_clsOrvStockEx> NewComponent(std::deque<std::string> answers) {
-    ui_ = std::make_shared<ScriptedUI>(std::move(answers), notices_, summary_);
-    site_ = HostSite::Make(ui_);
-    ComPtr<IClassFactory> factory;
-    EXPECT_EQ(DllGetClassObject(&CLSID_clsOrvStockEx, &IID_IClassFactory, factory.Receive()), S_OK);
-    ComPtr<_clsOrvStockEx> component;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID__clsOrvStockEx, component.Receive()), S_OK);
+    scripted_ = std::make_unique<test::ScriptedSite>(std::move(answers));
+    site_ = scripted_->site;
+    auto component = test::Make<_clsOrvStockEx>(CLSID_clsOrvStockEx, IID_clsOrvStockExInterface);
     component->SetSite(site_);
     return component;
   }
@@ -76,12 +66,11 @@ class StockComponentTest : public ::testing::Test {
     return workbook.NamedRange(name)->Cells(row, 1).Text();
   }
 
-  std::string Reported() const { return notices_.str(); }
+  std::string Reported() const { return scripted_->notices.str(); }
 
-  test::TempConfig config_;
+  test::ScratchFolder folder_;
   std::filesystem::path companies_;
-  std::ostringstream notices_, summary_;
-  std::shared_ptr<ScriptedUI> ui_;
+  std::unique_ptr<test::ScriptedSite> scripted_;
   std::shared_ptr<HostSite> site_;
 };
 
@@ -97,7 +86,7 @@ TEST_F(StockComponentTest, TheErpVersionIsReadOncePerComponent) {
   auto component = Attach(workbook);
   ASSERT_EQ(site_->errors->ReportedCount(), 0) << Reported();
   // Were the version read again, the vanished company database would fail the next AddRanges.
-  std::filesystem::remove(config_.Dir() / "a.db");
+  std::filesystem::remove(folder_ / "a.db");
   workbook->ActivateSheet(*workbook->Sheet(0));
   component->AddRanges(*site_->application);
   EXPECT_EQ(site_->errors->ReportedCount(), 0) << Reported();
@@ -110,8 +99,8 @@ TEST_F(StockComponentTest, TheErpVersionIsReadOncePerComponent) {
 
 TEST_F(StockComponentTest, AFailedConnectionIsTriedAgainByTheNextAction) {
   auto workbook = NewWorkbook({"Warehouse", "Product", "Held?"}, 30);
-  auto database = config_.Dir() / "a.db";
-  auto away = config_.Dir() / "a.away";
+  auto database = folder_ / "a.db";
+  auto away = folder_ / "a.away";
   std::filesystem::rename(database, away);
   auto component = Attach(workbook, {"chkSelectRngs=0", "optAppend", "cmdOK"});
   ASSERT_EQ(site_->errors->ReportedCount(), 1) << "the company's database is not there";

@@ -1,13 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "ranges/clsOrvStockRanges.h"
-#include "shell/DllExports.h"
-#include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
-#include "shell/outside/site/HostSite.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/MacroInstaller.h"
 #include "shell/outside/xlsx/Workbook.h"
@@ -16,7 +9,7 @@
 #include "shell/outside/xlsx/XlsxDocument.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "techdesc/_clsSTTechDescEx.h"
-#include "tests/TempConfig.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
@@ -32,7 +25,7 @@ class TechDescComponentTest : public ::testing::Test {
     ranges.DefineWarehouseAndProductRanges();
     ranges.DefineTechnicalDescriptionRanges();
     ranges.DefineSageCompanyRange();
-    auto path = config_.Dir() / "pages.xlsx";
+    auto path = folder_ / "pages.xlsx";
     WorkbookTemplate::Options options;
     options.rows = 4;
     options.replace_existing = true;
@@ -42,30 +35,23 @@ class TechDescComponentTest : public ::testing::Test {
   }
 
   ComPtr<_clsSTTechDescEx> Attach(const std::shared_ptr<Workbook>& workbook) {
-    site_ = HostSite::Make(ui_);
-    site_->application = std::make_shared<Application>(workbook);
-    ComPtr<IClassFactory> factory;
-    EXPECT_EQ(DllGetClassObject(&CLSID_clsSTTechDescEx, &IID_IClassFactory, factory.Receive()),
-              S_OK);
-    ComPtr<_clsSTTechDescEx> component;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID__clsSTTechDescEx, component.Receive()), S_OK);
-    component->SetSite(site_);
+    scripted_.site->application = std::make_shared<Application>(workbook);
+    auto component =
+        test::Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID_clsSTTechDescExInterface);
+    component->SetSite(scripted_.site);
     component->putref_wkbActive(workbook);
-    component->AddRanges(*site_->application);
+    component->AddRanges(*scripted_.site->application);
     return component;
   }
 
-  test::TempConfig config_;
-  std::ostringstream notices_, summary_;
-  std::shared_ptr<ScriptedUI> ui_ =
-      std::make_shared<ScriptedUI>(std::deque<std::string>{}, notices_, summary_);
-  std::shared_ptr<HostSite> site_;
+  test::ScratchFolder folder_;
+  test::ScriptedSite scripted_;
 };
 
 TEST_F(TechDescComponentTest, AddRangesDefinesHeaderCellsAndRegistersTheComponent) {
   auto workbook = NewWorkbook({});
   auto component = Attach(workbook);
-  EXPECT_EQ(site_->errors->ReportedCount(), 0) << notices_.str();
+  EXPECT_EQ(scripted_.site->errors->ReportedCount(), 0) << scripted_.notices.str();
   EXPECT_EQ(XlsxRangeList::OwnerProgId(*workbook), kTechDescProgId);
   auto warehouse = workbook->NamedRange("Warehouse");
   ASSERT_TRUE(warehouse);

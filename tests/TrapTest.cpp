@@ -5,19 +5,12 @@
 #include <stdexcept>
 
 #include "shell/outside/base/ErrorState.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
-AppError Caught(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const AppError& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no AppError was raised";
-  return AppError(0, "", "");
-}
+using test::Caught;
 
 TEST(Trap, BlankOldSourceGivesNoLeadingLineBreak) {
   auto error = Caught([] {

@@ -11,37 +11,9 @@
 #include <sstream>
 #include <string>
 
-namespace orv::testing {
+#include "tests/TestSupport.h"
 
-// A folder of its own for each test, removed afterwards.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvwb.XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
+namespace orv::test {
 
 // Runs a script with Debian's Python (where python3-openpyxl lives); returns its standard output.
 // The test fails when the script fails.
@@ -152,4 +124,4 @@ inline std::filesystem::path MakeStockWorkbook(const ScratchFolder& folder,
   return path;
 }
 
-}  // namespace orv::testing
+}  // namespace orv::test

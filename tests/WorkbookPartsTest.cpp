@@ -18,8 +18,8 @@
 namespace orv {
 namespace {
 
-using testing::RunPython;
-using testing::ScratchFolder;
+using test::RunPython;
+using test::ScratchFolder;
 
 AreaReference Area(std::string_view formula) {
   return AreaReference::Parse(formula, "book.xlsx", "Name");

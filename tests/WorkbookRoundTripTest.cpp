@@ -53,7 +53,7 @@ class WorkbookRoundTrip : public ::testing::Test {
     ranges.SetSageVersion(7);
   }
 
-  orv::testing::ScratchFolder folder_;
+  orv::test::ScratchFolder folder_;
   DataConnection connection_;
 };
 

@@ -13,10 +13,10 @@
 namespace orv {
 namespace {
 
-using testing::MakeStockWorkbook;
-using testing::ReadBytes;
-using testing::RunPython;
-using testing::ScratchFolder;
+using test::MakeStockWorkbook;
+using test::ReadBytes;
+using test::RunPython;
+using test::ScratchFolder;
 
 // A small catalogue as the range catalogue defines one.
 XlsxRangeList Catalogue() {

@@ -12,12 +12,12 @@
 namespace orv {
 namespace {
 
-using testing::MakeStockWorkbook;
-using testing::ReadBytes;
-using testing::RunPython;
-using testing::ScratchFolder;
-using testing::WriteBytes;
-using testing::ZipEntries;
+using test::MakeStockWorkbook;
+using test::ReadBytes;
+using test::RunPython;
+using test::ScratchFolder;
+using test::WriteBytes;
+using test::ZipEntries;
 
 // A workbook written the way Excel writes one: shared strings (with rich text and phonetic runs),
 // rows and cells without positions, a namespace prefix, booleans and error cells.
@@ -116,7 +116,7 @@ TEST(Workbook, RoundTripChangesOurCellsAndNothingElse) {
   ScratchFolder folder;
   auto path = MakeStockWorkbook(folder);
   auto before = ZipEntries(path);
-  auto stored_before = testing::ZipStorage(path);
+  auto stored_before = test::ZipStorage(path);
   {
     auto workbook = Workbook::Open(path);
     auto stock = workbook->Sheet(0);
@@ -140,7 +140,7 @@ TEST(Workbook, RoundTripChangesOurCellsAndNothingElse) {
         name == "xl/styles.xml")
       continue;
     EXPECT_EQ(after[name], content) << name;
-    EXPECT_EQ(testing::ZipStorage(path)[name], stored_before[name]) << name;
+    EXPECT_EQ(test::ZipStorage(path)[name], stored_before[name]) << name;
   }
   auto output =
       RunPython(folder.Path(), "wb = openpyxl.load_workbook(r'''" + path.string() + R"PY(''')

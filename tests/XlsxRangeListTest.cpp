@@ -14,9 +14,9 @@
 namespace orv {
 namespace {
 
-using testing::MakeStockWorkbook;
-using testing::RunPython;
-using testing::ScratchFolder;
+using test::MakeStockWorkbook;
+using test::RunPython;
+using test::ScratchFolder;
 
 class Record : public FieldSource {
  public:
@@ -48,18 +48,6 @@ class RangeListTest : public ::testing::Test {
     list_->DefineRange("sage_company", 0, 0, 0, 0, "Company", 4, 0, "", true, "company", "");
     list_->SetActiveSheet(workbook_->Sheet(0));
   }
-  // The error a call raises.
-  template <class Call>
-  AppError ErrorOf(Call call) {
-    try {
-      call();
-    } catch (const AppError& error) {
-      return error;
-    }
-    ADD_FAILURE() << "no error";
-    return AppError(0, "", "");
-  }
-
   ScratchFolder folder_;
   std::filesystem::path path_;
   std::shared_ptr<Workbook> workbook_;
@@ -137,7 +125,7 @@ TEST_F(RangeListTest, NumbersThatCannotBeReadNameRangeRowAndText) {
   EXPECT_EQ(list_->GetCellNumber("Reorder", row, present), 0);
   EXPECT_FALSE(present);
   row = 4;
-  auto error = ErrorOf([&] { list_->GetCellNumber("Reorder", row, present); });
+  auto error = test::Caught([&] { list_->GetCellNumber("Reorder", row, present); });
   EXPECT_EQ(error.Number(), kCellConversionError);
   EXPECT_EQ(error.Description(), "Range 'Reorder' row 4: 'abc' is not a number");
   row = 4;  // blanks only: blank, not an error
@@ -155,12 +143,12 @@ TEST_F(RangeListTest, DatesFromSerialsAndDayFirstOrIsoTextButNeverTwoDigitYears)
   EXPECT_EQ(list_->GetCellDate("Due", row, present), CellDates::FromCivil(2024, 12, 31));
   EXPECT_TRUE(present);
   row = 4;
-  auto error = ErrorOf([&] { list_->GetCellDate("Due", row, present); });
+  auto error = test::Caught([&] { list_->GetCellDate("Due", row, present); });
   EXPECT_EQ(
       error.Description(),
       "Range 'Due' row 4: '05/03/24' has a two-digit year; write the year in full (dd/mm/yyyy)");
   row = 1;
-  error = ErrorOf([&] { list_->GetCellDate("Reorder", row, present); });
+  error = test::Caught([&] { list_->GetCellDate("Reorder", row, present); });
   EXPECT_EQ(error.Description(), "Range 'Reorder' row 1: '12.5' is a number, not a date");
 
   std::string problem;
@@ -186,7 +174,7 @@ TEST_F(RangeListTest, NamesThatDoNotNameOneRectangleOfThisWorkbookAreErrors) {
            {"Patchy", "is not one rectangular area"},
            {"NoSheet", "points to sheet 'Missing', which the workbook does not have"}}) {
     EXPECT_TRUE(list_->RangeExists(name));
-    auto error = ErrorOf([&] { list_->GetCellValue(name, row, present); });
+    auto error = test::Caught([&] { list_->GetCellValue(name, row, present); });
     EXPECT_EQ(error.Number(), kWorkbookFileError) << name;
     EXPECT_NE(error.Description().find(path_.string()), std::string::npos) << error.Description();
     EXPECT_NE(error.Description().find("'" + name + "'"), std::string::npos) << error.Description();

@@ -79,7 +79,7 @@ static_assert(ColumnsExist());
 static_assert(NamesAreUnique());
 
 [[noreturn]] void NotOfKind(std::size_t field) {
-  throw AppError(13, "",
+  throw AppError(VbError::kTypeMismatch, "",
                  "Type mismatch: field " + std::to_string(field) +
                      " of the stock business object is not of the kind asked for");
 }

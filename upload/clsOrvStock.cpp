@@ -30,7 +30,6 @@ using Kind = StockFields::Kind;
 using Home = StockFields::Home;
 using Check = StockRules::Check;
 
-constexpr std::int32_t kSubscriptOutOfRange = 9;
 constexpr std::int32_t kPageNumberInvalid = vbObjectError + 5033;
 constexpr std::int32_t kUpdatesNotAllowed = vbObjectError + 5069;
 constexpr std::int32_t kProductGroupMissing = vbObjectError;
@@ -126,7 +125,7 @@ std::size_t clsOrvStock::Slot(std::size_t field) const {
   std::size_t slot = StockFields::FirstSlot(field);
   if (f.count == 1) return slot;
   if (ArrayIndex_ < 1 || ArrayIndex_ > f.count)
-    throw AppError(kSubscriptOutOfRange, "",
+    throw AppError(VbError::kSubscriptOutOfRange, "",
                    "Subscript out of range: " + std::string(f.property) + " has no entry " +
                        std::to_string(ArrayIndex_) + " (1 to " + std::to_string(f.count) + ")");
   return slot + static_cast<std::size_t>(ArrayIndex_ - 1);

@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <utility>
+
+#include "shell/outside/base/VbError.h"
 
 namespace orv {
 
@@ -15,6 +18,8 @@ inline constexpr std::int32_t kUnexpectedError = -2147467259;  // 0x80004005
 class AppError : public std::exception {
  public:
   AppError(std::int32_t number, std::string source, std::string description);
+  AppError(VbError number, std::string source, std::string description)
+      : AppError(ErrorNumber(number), std::move(source), std::move(description)) {}
 
   std::int32_t Number() const { return number_; }
   const std::string& Source() const { return source_; }

@@ -17,7 +17,7 @@ AppError AsAppError(std::exception_ptr current) {
   } catch (const AppError& error) {
     return error;
   } catch (const std::bad_alloc&) {
-    return AppError(7, "", "Out of memory");
+    return AppError(VbError::kOutOfMemory, "", "Out of memory");
   } catch (const std::exception& error) {
     return AppError(kUnexpectedError, "", error.what());
   } catch (...) {

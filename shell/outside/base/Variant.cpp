@@ -51,7 +51,7 @@ double Variant::ToDouble() const {
       auto end = text.data() + last + 1;
       auto [next, error] = std::from_chars(begin, end, number);
       if (error != std::errc() || next != end)
-        throw AppError(13, "", "Type mismatch: '" + text + "' is not a number");
+        throw AppError(VbError::kTypeMismatch, "", "Type mismatch: '" + text + "' is not a number");
       return number;
     }
     double operator()(double number) const { return number; }
@@ -66,7 +66,7 @@ OleDate Variant::ToDate() const {
   if (auto date = std::get_if<OleDate>(&value_)) return *date;
   if (IsEmpty() || IsNull()) return OleDate{};
   if (IsNumeric()) return OleDate{ToDouble()};
-  throw AppError(13, "", "Type mismatch: '" + ToText() + "' is not a date");
+  throw AppError(VbError::kTypeMismatch, "", "Type mismatch: '" + ToText() + "' is not a date");
 }
 
 }  // namespace orv

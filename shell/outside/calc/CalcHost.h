@@ -73,7 +73,8 @@ typedef struct OrvCalcHost {
   /* The company chosen for this session, or "" to let the companies file decide; a document's
    * "sage_company" cell still wins. */
   const char* company;
-  /* The companies file, or "" for the user's own. */
+  /* The companies file, or "" for the user's own. The user's profile (companies, settings) is
+   * otherwise found as orvstock finds it, from the environment of the host's process. */
   const char* companies_file;
   /* Non-zero when the document counts dates from 1 January 1904. */
   int32_t date1904;

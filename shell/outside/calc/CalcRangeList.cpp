@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "shell/outside/base/FieldSource.h"
-#include "shell/outside/base/Trap.h"
 #include "shell/outside/calc/CalcCallbacks.h"
 #include "shell/outside/calc/CalcCells.h"
 #include "shell/outside/xlsx/CellAddress.h"
@@ -171,55 +170,41 @@ std::optional<CellValue> CalcRangeList::Read(std::string_view name, std::int32_t
 }
 
 std::string CalcRangeList::GetCellValue(std::string_view name, std::int32_t& row, bool& present) {
-  return Trap("GetCellValue of Class Module CalcRangeList Line#:", [&](int& line) -> std::string {
-    line = 10;
-    present = false;
-    auto value = Read(name, row);
-    if (!value) return {};
-    line = 20;
-    if (value->IsBlank()) {
-      present = include_blank_cells_;
-      return {};
-    }
-    present = true;
-    return Range::TextOf(*value, host_.Date1904());
-  });
+  present = false;
+  auto value = Read(name, row);
+  if (!value) return {};
+  if (value->IsBlank()) {
+    present = include_blank_cells_;
+    return {};
+  }
+  present = true;
+  return Range::TextOf(*value, host_.Date1904());
 }
 
 double CalcRangeList::GetCellNumber(std::string_view name, std::int32_t& row, bool& present) {
-  return Trap("GetCellNumber of Class Module CalcRangeList Line#:", [&](int& line) -> double {
-    line = 10;
-    present = false;
-    auto value = Read(name, row);
-    if (!value) return 0;
-    line = 20;
-    if (CellReading::IsBlank(*value)) {
-      present = include_blank_cells_;
-      return 0;
-    }
-    line = 30;
-    double number = CellReading::Number(*value, name, row);
-    present = true;
-    return number;
-  });
+  present = false;
+  auto value = Read(name, row);
+  if (!value) return 0;
+  if (CellReading::IsBlank(*value)) {
+    present = include_blank_cells_;
+    return 0;
+  }
+  double number = CellReading::Number(*value, name, row);
+  present = true;
+  return number;
 }
 
 OleDate CalcRangeList::GetCellDate(std::string_view name, std::int32_t& row, bool& present) {
-  return Trap("GetCellDate of Class Module CalcRangeList Line#:", [&](int& line) -> OleDate {
-    line = 10;
-    present = false;
-    auto value = Read(name, row);
-    if (!value) return {};
-    line = 20;
-    if (CellReading::IsBlank(*value)) {
-      present = include_blank_cells_;
-      return {};
-    }
-    line = 30;
-    OleDate date = CellReading::Date(*value, host_.Date1904(), name, row);
-    present = true;
-    return date;
-  });
+  present = false;
+  auto value = Read(name, row);
+  if (!value) return {};
+  if (CellReading::IsBlank(*value)) {
+    present = include_blank_cells_;
+    return {};
+  }
+  OleDate date = CellReading::Date(*value, host_.Date1904(), name, row);
+  present = true;
+  return date;
 }
 
 void CalcRangeList::Write(std::string_view name, std::int32_t row, const Variant& value) {
@@ -229,29 +214,17 @@ void CalcRangeList::Write(std::string_view name, std::int32_t row, const Variant
 }
 
 void CalcRangeList::SetCellValue(std::string_view name, std::string_view text, std::int32_t row) {
-  Trap("SetCellValue of Class Module CalcRangeList Line#:", [&](int& line) {
-    line = 10;
-    Write(name, row, Variant(std::string(text)));
-  });
+  Write(name, row, Variant(std::string(text)));
 }
 
 void CalcRangeList::SetCellNumber(std::string_view name, double number, std::int32_t row) {
-  Trap("SetCellNumber of Class Module CalcRangeList Line#:", [&](int& line) {
-    line = 10;
-    Write(name, row, Variant(number));
-  });
+  Write(name, row, Variant(number));
 }
 
 void CalcRangeList::CopyFieldToCell(const FieldSource& record, std::string_view name,
                                     std::string_view column, std::int32_t row) {
-  Trap("CopyFieldToCell of Class Module CalcRangeList Line#:", [&](int& line) {
-    line = 10;
-    if (!Find(name)) return;
-    line = 20;
-    auto value = record.Field(column);
-    line = 30;
-    Write(name, row, value);
-  });
+  if (!Find(name)) return;
+  Write(name, row, record.Field(column));
 }
 
 bool CalcRangeList::Holds(const Range& cell) const {
@@ -301,21 +274,16 @@ std::int32_t CalcRangeList::IndexInRange(const Range& cell, std::string_view nam
 }
 
 void CalcRangeList::ClearRanges(bool, std::int32_t, std::int32_t) {
-  Trap("ClearRanges of Class Module CalcRangeList Line#:", [&](int& line) {
-    line = 10;
-    if (!confirm_clear_) {
-      throw AppError(kClearNotConfirmed, "",
-                     "The ranges were not cleared: clearing was not confirmed");
-    }
-    confirm_clear_ = false;
-    line = 20;
-    for (const auto& definition : definitions_.All()) {
-      if (definition->layout != RangeDefinition::kColumn) continue;
-      const Found* found = Find(definition->name);
-      if (!found || found->header) continue;
-      cells_->Clear(found->area);
-    }
-  });
+  if (!confirm_clear_)
+    throw AppError(kClearNotConfirmed, "",
+                   "The ranges were not cleared: clearing was not confirmed");
+  confirm_clear_ = false;
+  for (const auto& definition : definitions_.All()) {
+    if (definition->layout != RangeDefinition::kColumn) continue;
+    const Found* found = Find(definition->name);
+    if (!found || found->header) continue;
+    cells_->Clear(found->area);
+  }
 }
 
 }  // namespace orv

@@ -34,7 +34,9 @@ toml::table& SubTable(toml::table& parent, std::string_view key) {
 
 }  // namespace
 
-ComRegistry::ComRegistry(std::filesystem::path file) : file_(std::move(file)) {}
+ComRegistry::ComRegistry(std::filesystem::path file) : file_(std::move(file)) {
+  if (file_.empty()) throw AppError(kUnexpectedError, "", "No registration file was given");
+}
 
 void ComRegistry::Register(std::string_view prog_id, const CLSID& clsid,
                            const std::filesystem::path& server, std::string_view description) {

@@ -13,6 +13,7 @@ namespace orv {
 // ProgID names and which shared library serves that class. Entries of other libraries are kept.
 class ComRegistry {
  public:
+  // `file`: the registration file of the user's profile. A blank path is an AppError.
   explicit ComRegistry(std::filesystem::path file);
 
   void Register(std::string_view prog_id, const CLSID& clsid, const std::filesystem::path& server,

@@ -14,9 +14,6 @@
 namespace orv {
 namespace {
 
-constexpr std::int32_t kOverflow = 6;
-constexpr std::int32_t kTypeMismatch = 13;
-
 bool ReturnsRows(const std::string& sql) {
   static const std::regex kQuery(R"(^\s*\(?\s*(select|with|values)\b)", std::regex::icase);
   return std::regex_search(sql, kQuery);
@@ -45,7 +42,7 @@ OleDate DateFromText(const std::string& text) {
     return Variant(text).ToDate();  // numeric text as a serial, else a type mismatch
   }
   if (tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_mday < 1 || tm.tm_mday > 31)
-    throw AppError(kTypeMismatch, "", "Type mismatch: '" + text + "' is not a date");
+    throw AppError(VbError::kTypeMismatch, "", "Type mismatch: '" + text + "' is not a date");
   return SociValue::FromTm(tm);
 }
 
@@ -220,7 +217,7 @@ void Command::SetParameter(std::string_view name, const Variant& value) {
         double number = std::nearbyint(value.ToDouble());
         if (!(number >= -32768 && number <= 32767))
           throw AppError(
-              kOverflow, "",
+              VbError::kOverflow, "",
               "Overflow: " + value.ToText() + " does not fit the 16-bit parameter " + slot.name);
         converted = Variant(static_cast<std::int32_t>(number));
         break;

@@ -3,12 +3,11 @@
 #include <toml++/toml.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cctype>
 #include <sstream>
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/base/AtomicFile.h"
-#include "shell/outside/site/UserPaths.h"
 
 namespace orv {
 namespace {
@@ -26,12 +25,6 @@ AppError Malformed(const std::filesystem::path& path, const std::string& fault) 
 }
 
 }  // namespace
-
-std::filesystem::path CompaniesFile::DefaultPath() {
-  const char* override_path = std::getenv("ORVSTOCK_COMPANIES");
-  if (override_path && *override_path) return override_path;
-  return UserPaths::ConfigDir() / "companies.toml";
-}
 
 CompaniesFile CompaniesFile::Load(const std::filesystem::path& path) {
   CompaniesFile file;

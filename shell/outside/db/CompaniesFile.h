@@ -34,8 +34,6 @@ class CompaniesFile {
  public:
   static constexpr std::int32_t kMalformed = -2147221504 + 7002;  // vbObjectError + 7002
 
-  // $ORVSTOCK_COMPANIES when set, else companies.toml in the user's configuration folder.
-  static std::filesystem::path DefaultPath();
   // A missing file is an empty list; a malformed one an AppError naming the file, line and fault.
   static CompaniesFile Load(const std::filesystem::path& path);
 

@@ -4,6 +4,7 @@
 #include <soci/soci.h>
 #include <soci/sqlite3/soci-sqlite3.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 
@@ -81,6 +82,7 @@ void Connection::Close() {
   if (!session_) return;
   auto session = std::move(session_);
   session_.reset();
+  savepoints_.clear();
   if (in_transaction_) {
     in_transaction_ = false;
     try {
@@ -138,6 +140,7 @@ void Connection::CommitTrans() {
   auto session = Session();
   if (!in_transaction_) throw AppError(kUnexpectedError, "", "No transaction is in progress");
   in_transaction_ = false;
+  savepoints_.clear();
   try {
     session->commit();
   } catch (const std::exception& error) {
@@ -145,10 +148,54 @@ void Connection::CommitTrans() {
   }
 }
 
+void Connection::RunSavepointStatement(const std::string& sql) {
+  auto session = Session();
+  try {
+    session->once << sql;
+  } catch (const std::exception& error) {
+    throw AppError(kUnexpectedError, "", SociValue::Message(error));
+  }
+}
+
+std::vector<std::string>::iterator Connection::FindSavepoint(const std::string& name) {
+  auto found = std::find(savepoints_.begin(), savepoints_.end(), name);
+  if (found == savepoints_.end())
+    throw AppError(kUnexpectedError, "",
+                   "'" + name + "' is not a savepoint of the transaction in progress");
+  return found;
+}
+
+bool Connection::HasSavepoint(const std::string& name) const {
+  return std::find(savepoints_.begin(), savepoints_.end(), name) != savepoints_.end();
+}
+
+std::string Connection::Savepoint() {
+  if (!in_transaction_)
+    throw AppError(kUnexpectedError, "", "No transaction is in progress for a savepoint");
+  std::string name = "orv_savepoint_" + std::to_string(savepoints_made_ + 1);
+  RunSavepointStatement("SAVEPOINT " + name);
+  ++savepoints_made_;
+  savepoints_.push_back(name);
+  return name;
+}
+
+void Connection::RollbackToSavepoint(const std::string& name) {
+  auto found = FindSavepoint(name);
+  RunSavepointStatement("ROLLBACK TO SAVEPOINT " + name);
+  savepoints_.erase(found + 1, savepoints_.end());
+}
+
+void Connection::ReleaseSavepoint(const std::string& name) {
+  auto found = FindSavepoint(name);
+  RunSavepointStatement("RELEASE SAVEPOINT " + name);
+  savepoints_.erase(found, savepoints_.end());
+}
+
 void Connection::RollbackTrans() {
   auto session = Session();
   if (!in_transaction_) throw AppError(kUnexpectedError, "", "No transaction is in progress");
   in_transaction_ = false;
+  savepoints_.clear();
   try {
     session->rollback();
   } catch (const std::exception& error) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,13 +46,37 @@ class Connection {
   void RollbackTrans();
   bool InTransaction() const { return in_transaction_; }
 
+  // Savepoints of the open transaction (SAVEPOINT, ROLLBACK TO SAVEPOINT, RELEASE SAVEPOINT, the
+  // same on both databases). After a failed statement PostgreSQL refuses every further one until
+  // the transaction is rolled back, whole or to a savepoint taken before the statement; SQLite
+  // keeps going, but rolling back to the savepoint undoes the statement's partial work alike.
+  // SavepointGuard wraps them for one statement that may fail.
+  //
+  // Savepoint() marks a point and returns its name, unique on this connection, so savepoints
+  // nest. Rolling back to a savepoint undoes the work done since and keeps the transaction (and
+  // the savepoint); releasing it keeps the work and forgets the savepoint and the ones taken
+  // after it. AppError when no transaction is open, when `name` is not a savepoint of the open
+  // transaction (checked before anything reaches the database, where a wrong name would abort
+  // a PostgreSQL transaction), or when the database refuses.
+  std::string Savepoint();
+  void RollbackToSavepoint(const std::string& name);
+  void ReleaseSavepoint(const std::string& name);
+  // Whether `name` is a savepoint of the open transaction, not yet released or rolled past.
+  bool HasSavepoint(const std::string& name) const;
+
   // The open session, shared with the statements prepared on it; AppError when closed.
   std::shared_ptr<soci::session> Session() const;
 
  private:
+  void RunSavepointStatement(const std::string& sql);
+  std::vector<std::string>::iterator FindSavepoint(const std::string& name);
+
   std::shared_ptr<soci::session> session_;
   DatabaseTarget target_;
   bool in_transaction_ = false;
+  // The open transaction's savepoints, oldest first.
+  std::vector<std::string> savepoints_;
+  std::uint64_t savepoints_made_ = 0;
 };
 
 }  // namespace orv

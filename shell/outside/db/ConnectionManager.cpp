@@ -1,7 +1,7 @@
 #include "shell/outside/db/ConnectionManager.h"
 
 #include "shell/outside/base/AppError.h"
-#include "shell/outside/base/Trap.h"
+#include "shell/outside/site/UserProfile.h"
 
 namespace orv {
 namespace {
@@ -16,8 +16,8 @@ std::string Listing(const CompaniesFile& file) {
 
 ConnectionManager::ConnectionManager() : connection_(std::make_shared<DataConnection>()) {}
 
-std::filesystem::path ConnectionManager::CompaniesFilePath() const {
-  return companies_path_.empty() ? CompaniesFile::DefaultPath() : companies_path_;
+const std::filesystem::path& ConnectionManager::CompaniesFilePath() const {
+  return UserProfile::Require(companies_path_, "companies file");
 }
 
 const CompanyEntry& ConnectionManager::Decide(const CompaniesFile& file) const {
@@ -54,59 +54,44 @@ void ConnectionManager::OpenOn(const CompanyEntry& entry) {
 }
 
 std::shared_ptr<DataConnection> ConnectionManager::Open() {
-  return Trap("Open of Class Module ConnectionManager Line#:", [&](int& line) {
-    line = 10;
-    CompaniesFile file = CompaniesFile::Load(CompaniesFilePath());
-    line = 20;
-    const CompanyEntry& entry = Decide(file);
-    line = 30;
-    OpenOn(entry);
-    return connection_;
-  });
+  CompaniesFile file = CompaniesFile::Load(CompaniesFilePath());
+  const CompanyEntry& entry = Decide(file);
+  OpenOn(entry);
+  return connection_;
 }
 
 void ConnectionManager::Close() { connection_->Close(); }
 
 std::shared_ptr<DataConnection> ConnectionManager::OpenForWorkbook(
     const std::optional<std::string>& sheet_company) {
-  return Trap("OpenForWorkbook of Class Module ConnectionManager Line#:", [&](int& line) {
-    line = 10;
-    if (sheet_company) {
-      if (!company_from_sheet_) Close();
-      company_from_sheet_ = true;
-      company_code_ = *sheet_company;
-    } else {
-      if (company_from_sheet_) Close();
-      company_from_sheet_ = false;
-      company_code_.clear();
-    }
-    line = 20;
-    return Open();
-  });
+  if (sheet_company) {
+    if (!company_from_sheet_) Close();
+    company_from_sheet_ = true;
+    company_code_ = *sheet_company;
+  } else {
+    if (company_from_sheet_) Close();
+    company_from_sheet_ = false;
+    company_code_.clear();
+  }
+  return Open();
 }
 
 bool ConnectionManager::ChangeConnection(const CompanyChooser& choose) {
-  return Trap("ChangeConnection of Class Module ConnectionManager Line#:", [&](int& line) {
-    line = 10;
-    RefreshCompanyList();
-    if (company_list_.empty())
-      throw AppError(kNoCompany, "", "No company is set up in " + CompaniesFilePath().string());
-    line = 20;
-    std::optional<std::string> picked = choose ? choose(company_list_) : std::nullopt;
-    EndCompanyChoice();
-    if (!picked || picked->empty()) return false;
-    line = 30;
-    CompaniesFile file = CompaniesFile::Load(CompaniesFilePath());
-    const CompanyEntry* entry = file.Find(*picked);
-    if (!entry)
-      throw AppError(kUnknownCompany, "",
-                     "Unknown company '" + *picked + "': " + CompaniesFilePath().string() +
-                         " lists " + Listing(file));
-    line = 40;
-    OpenOn(*entry);
-    chosen_ = entry->code;
-    return true;
-  });
+  RefreshCompanyList();
+  if (company_list_.empty())
+    throw AppError(kNoCompany, "", "No company is set up in " + CompaniesFilePath().string());
+  std::optional<std::string> picked = choose ? choose(company_list_) : std::nullopt;
+  EndCompanyChoice();
+  if (!picked || picked->empty()) return false;
+  CompaniesFile file = CompaniesFile::Load(CompaniesFilePath());
+  const CompanyEntry* entry = file.Find(*picked);
+  if (!entry)
+    throw AppError(kUnknownCompany, "",
+                   "Unknown company '" + *picked + "': " + CompaniesFilePath().string() +
+                       " lists " + Listing(file));
+  OpenOn(*entry);
+  chosen_ = entry->code;
+  return true;
 }
 
 bool ConnectionManager::CanChooseCompany() {

@@ -26,9 +26,10 @@ class ConnectionManager {
 
   ConnectionManager();
 
-  // orvstock --config: the companies file to use instead of the default one.
+  // The companies file of the user's profile. Until one is set (or when it is blank) every call
+  // that needs the company list fails with UserProfile::kNoProfile.
   void SetCompaniesFile(std::filesystem::path path) { companies_path_ = std::move(path); }
-  std::filesystem::path CompaniesFilePath() const;
+  const std::filesystem::path& CompaniesFilePath() const;
 
   // The connection object; the same object for the manager's life, open or not.
   const std::shared_ptr<DataConnection>& Connection() const { return connection_; }

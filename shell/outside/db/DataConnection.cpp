@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "shell/outside/base/AppError.h"
-#include "shell/outside/base/Trap.h"
 #include "shell/outside/base/ValueConvert.h"
 
 namespace orv {
@@ -12,20 +11,16 @@ namespace orv {
 DataConnection::DataConnection() : connection_(std::make_shared<Connection>()) {}
 
 void DataConnection::Open(const DatabaseTarget& target, std::string company_code) {
-  Trap("Open of Class Module DataConnection Line#:", [&](int& line) {
-    line = 10;
-    Close();
-    connection_->Open(target);
-    line = 20;
-    try {
-      system_ = SystemInfo::Read(*connection_, tables_);
-    } catch (...) {
-      connection_->Close();
-      throw;
-    }
-    system_read_ = true;
-    company_code_ = std::move(company_code);
-  });
+  Close();
+  connection_->Open(target);
+  try {
+    system_ = SystemInfo::Read(*connection_, tables_);
+  } catch (...) {
+    connection_->Close();
+    throw;
+  }
+  system_read_ = true;
+  company_code_ = std::move(company_code);
 }
 
 void DataConnection::Close() {

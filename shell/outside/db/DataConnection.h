@@ -42,7 +42,10 @@ class DataConnection {
   // AppError when the connection has never been opened.
   const orv::SystemInfo& SystemInfo() const;
 
-  bool UseTransactions() const { return true; }
+  // Whether a run wraps its writes in one transaction (the default). Turned off, each statement
+  // stands alone: what a run wrote before a failure stays written.
+  bool UseTransactions() const { return use_transactions_; }
+  void SetUseTransactions(bool use) { use_transactions_ = use; }
   void BeginTrans() { connection_->BeginTrans(); }
   void CommitTrans() { connection_->CommitTrans(); }
   void RollbackTrans() { connection_->RollbackTrans(); }
@@ -67,6 +70,7 @@ class DataConnection {
   std::string company_code_;
   std::string key_;
   std::int32_t database_type_ = kAnsiBarsType;
+  bool use_transactions_ = true;
 };
 
 }  // namespace orv

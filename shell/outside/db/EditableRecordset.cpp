@@ -10,10 +10,6 @@
 namespace orv {
 namespace {
 
-constexpr std::int32_t kItemNotFound = -2146825023;     // 0x800A0CC1
-constexpr std::int32_t kNoCurrentRecord = -2146825267;  // 0x800A0BCD
-constexpr std::int32_t kTypeMismatch = 13;
-
 std::string Lower(std::string_view text) {
   std::string out(text);
   std::transform(out.begin(), out.end(), out.begin(),
@@ -38,7 +34,7 @@ Variant AsColumnValue(Recordset::FieldKind kind, const std::string& column, cons
     }
   } catch (const AppError&) {
   }
-  throw AppError(kTypeMismatch, "",
+  throw AppError(VbError::kTypeMismatch, "",
                  "Type mismatch: '" + value.ToText() + "' cannot be stored in column " + column);
 }
 
@@ -62,7 +58,7 @@ struct EditableRecordset::Impl {
     std::string key = Lower(name);
     for (std::size_t i = 0; i < columns.size(); ++i)
       if (Lower(columns[i]) == key) return i;
-    throw AppError(kItemNotFound, "",
+    throw AppError(VbError::kItemNotFound, "",
                    "Item cannot be found in the collection corresponding to the requested name "
                    "or ordinal: " +
                        std::string(name));
@@ -126,7 +122,7 @@ bool EditableRecordset::Eof() const { return impl_->Eof(); }
 
 void EditableRecordset::MoveNext() {
   if (impl_->Eof())
-    throw AppError(kNoCurrentRecord, "",
+    throw AppError(VbError::kNoCurrentRecord, "",
                    "Either BOF or EOF is True, or the current record has been deleted.");
   impl_->ClearEdit();
   ++impl_->position;
@@ -137,7 +133,7 @@ Variant EditableRecordset::Fields(std::string_view name) const {
   std::size_t column = impl.Column(name);
   if (!impl.buffer.empty()) return impl.buffer[column];
   if (impl.Eof())
-    throw AppError(kNoCurrentRecord, "",
+    throw AppError(VbError::kNoCurrentRecord, "",
                    "Either BOF or EOF is True, or the current record has been deleted.");
   return impl.rows[impl.position][column];
 }
@@ -151,7 +147,8 @@ bool EditableRecordset::HasField(std::string_view name) const {
 void EditableRecordset::AddNew() {
   Impl& impl = *impl_;
   if (!impl.open)
-    throw AppError(kNoCurrentRecord, "", "Operation is not allowed when the object is closed.");
+    throw AppError(VbError::kNoCurrentRecord, "",
+                   "Operation is not allowed when the object is closed.");
   impl.ClearEdit();
   impl.adding = true;
   impl.buffer.assign(impl.columns.size(), Variant::MakeNull());
@@ -164,7 +161,7 @@ void EditableRecordset::SetField(std::string_view name, const Variant& value) {
   Impl& impl = *impl_;
   std::size_t column = impl.Column(name);
   if (impl.Eof())
-    throw AppError(kNoCurrentRecord, "",
+    throw AppError(VbError::kNoCurrentRecord, "",
                    "Either BOF or EOF is True, or the current record has been deleted.");
   impl.StartEdit();
   impl.buffer[column] = AsColumnValue(impl.kinds[column], impl.columns[column], value);

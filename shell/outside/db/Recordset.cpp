@@ -12,11 +12,6 @@
 namespace orv {
 namespace {
 
-// ADO's "Item cannot be found in the collection corresponding to the requested name or ordinal."
-constexpr std::int32_t kItemNotFound = -2146825023;  // 0x800A0CC1
-// ADO's "Either BOF or EOF is True, or the current record has been deleted."
-constexpr std::int32_t kNoCurrentRecord = -2146825267;  // 0x800A0BCD
-
 std::string Lower(std::string_view text) {
   std::string out(text);
   std::transform(out.begin(), out.end(), out.begin(),
@@ -88,10 +83,11 @@ struct Recordset::Impl {
 
   std::size_t Column(std::string_view name) const {
     if (!open)
-      throw AppError(kNoCurrentRecord, "", "Operation is not allowed when the object is closed.");
+      throw AppError(VbError::kNoCurrentRecord, "",
+                     "Operation is not allowed when the object is closed.");
     auto found = index.find(Lower(name));
     if (found == index.end())
-      throw AppError(kItemNotFound, "",
+      throw AppError(VbError::kItemNotFound, "",
                      "Item cannot be found in the collection corresponding to the requested "
                      "name or ordinal: " +
                          std::string(name));
@@ -100,7 +96,7 @@ struct Recordset::Impl {
 
   const Row& Current() const {
     if (!open || eof)
-      throw AppError(kNoCurrentRecord, "",
+      throw AppError(VbError::kNoCurrentRecord, "",
                      "Either BOF or EOF is True, or the current record has been deleted.");
     return current;
   }
@@ -207,7 +203,7 @@ std::size_t Recordset::FieldCount() const { return impl_->names.size(); }
 
 const std::string& Recordset::FieldName(std::size_t index) const {
   if (index >= impl_->names.size())
-    throw AppError(kItemNotFound, "", "No field number " + std::to_string(index));
+    throw AppError(VbError::kItemNotFound, "", "No field number " + std::to_string(index));
   return impl_->names[index];
 }
 

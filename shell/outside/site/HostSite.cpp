@@ -2,8 +2,9 @@
 
 namespace orv {
 
-std::shared_ptr<HostSite> HostSite::Make(std::shared_ptr<UserInterface> ui) {
+std::shared_ptr<HostSite> HostSite::Make(std::shared_ptr<UserInterface> ui, UserProfile profile) {
   auto site = std::make_shared<HostSite>();
+  site->profile = std::move(profile);
   site->errors = std::make_shared<ErrorReporter>(ui);
   site->ui = std::move(ui);
   return site;

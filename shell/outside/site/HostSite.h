@@ -1,9 +1,9 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "shell/outside/site/UserProfile.h"
 #include "shell/outside/ui/ErrorReporter.h"
 #include "shell/outside/ui/UserInterface.h"
 
@@ -13,7 +13,7 @@ class Application;
 class RangeList;
 
 // What the host lends a component for its lifetime: the user interface its dialogs and messages
-// go to, the error reporter, and the host's choices for this run.
+// go to, the error reporter, the user's profile, and the host's choices for this run.
 struct HostSite {
   std::shared_ptr<UserInterface> ui;
   std::shared_ptr<ErrorReporter> errors;
@@ -22,8 +22,8 @@ struct HostSite {
   // The range list of a live document that the host holds open and hands no workbook file for;
   // null when each component makes its own over the workbook it is handed.
   std::shared_ptr<RangeList> range_list;
-  // The companies file given on the command line; empty for the per-user default.
-  std::filesystem::path companies_file;
+  // The user's files, as the host resolved them.
+  UserProfile profile;
   // The company chosen for this run; a workbook's "sage_company" cell still wins. A company the
   // user picks through ChangeOrvConnection becomes the choice of the run.
   std::string company;
@@ -33,7 +33,7 @@ struct HostSite {
   // The search a list picker opens with instead of the cell's text (orvstock browse --search).
   std::string picker_search;
 
-  static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui);
+  static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui, UserProfile profile);
 };
 
 }  // namespace orv

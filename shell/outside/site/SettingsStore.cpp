@@ -14,7 +14,7 @@
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/base/AtomicFile.h"
-#include "shell/outside/site/UserPaths.h"
+#include "shell/outside/site/UserProfile.h"
 
 namespace orv {
 namespace {
@@ -113,15 +113,10 @@ class WriterLock {
 
 }  // namespace
 
-std::filesystem::path SettingsStore::DefaultFile() {
-  const char* file = std::getenv("ORVSTOCK_SETTINGS");
-  if (file && *file) return file;
-  return UserPaths::ConfigDir() / "settings.toml";
-}
-
 SettingsStore::SettingsStore(std::filesystem::path file) : file_(std::move(file)) {}
 
 Variant SettingsStore::ReadValue(std::string_view name, const Variant& default_value) const {
+  UserProfile::Require(file_, "settings file");
   toml::table root = ReadFile(file_);
   const toml::table* key = KeyTable(root, file_, key_path_);
   if (!key) return default_value;
@@ -131,6 +126,7 @@ Variant SettingsStore::ReadValue(std::string_view name, const Variant& default_v
 }
 
 void SettingsStore::WriteValues(const NamedValues& values) {
+  UserProfile::Require(file_, "settings file");
   WriterLock lock(file_);
   toml::table root = ReadFile(file_);
   if (!KeyTable(root, file_, key_path_)) root.insert_or_assign(key_path_, toml::table{});

@@ -14,15 +14,13 @@ namespace orv {
 // path (for example "Software\Lumat\OrvStockExcel\Settings") holding named Boolean, number and
 // text values. Reads go to the file every time; a write rewrites the whole file in one atomic
 // replace, keeping every other key and value. A file that does not parse is never overwritten:
-// reads and writes fail with an AppError naming the file.
+// reads and writes fail with an AppError naming the file. A store without a file (a blank path: the
+// user profile names none) fails every read and write with UserProfile::kNoProfile.
 class SettingsStore {
  public:
   using NamedValues = std::vector<std::pair<std::string, Variant>>;
 
-  // $ORVSTOCK_SETTINGS when set, else settings.toml in the user's configuration folder.
-  static std::filesystem::path DefaultFile();
-
-  explicit SettingsStore(std::filesystem::path file = DefaultFile());
+  explicit SettingsStore(std::filesystem::path file);
 
   const std::filesystem::path& File() const { return file_; }
   const std::string& KeyPath() const { return key_path_; }

@@ -4,19 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 #include "shell/outside/ui/Form.h"
 
 namespace orv {
 namespace {
-
-bool HasDesktop() {
-  const char* x = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x && *x) || (wayland && *wayland);
-}
 
 bool Launch(const std::filesystem::path& program, const std::filesystem::path& page) {
   pid_t child = ::fork();
@@ -32,9 +25,9 @@ bool Launch(const std::filesystem::path& program, const std::filesystem::path& p
 
 }  // namespace
 
-void UserInterface::ShowHelp(const std::filesystem::path& page) {
+void UserInterface::ShowHelp(const std::filesystem::path& page, bool desktop) {
   const std::filesystem::path opener = "/usr/bin/xdg-open";
-  if (HasDesktop() && std::filesystem::exists(opener) && Launch(opener, page)) return;
+  if (desktop && std::filesystem::exists(opener) && Launch(opener, page)) return;
   Notice("Help: " + page.string());
 }
 

@@ -47,8 +47,9 @@ class UserInterface {
   void SetStandingAnswer(std::string form, std::string action);
   std::optional<std::string> StandingAnswer(const Form& form) const;
 
-  // Opens a help page in the desktop's viewer when there is a desktop, else tells its path.
-  virtual void ShowHelp(const std::filesystem::path& page);
+  // Opens a help page in the desktop's viewer when `desktop` says there is a desktop and the
+  // viewer takes the page; otherwise tells its path.
+  virtual void ShowHelp(const std::filesystem::path& page, bool desktop);
   virtual void ShowAbout(std::string_view version, std::string_view program,
                          std::string_view comments);
   // Shows a record (a stock view): by default in a message box with the title.

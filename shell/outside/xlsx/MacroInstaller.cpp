@@ -1,6 +1,6 @@
 #include "shell/outside/xlsx/MacroInstaller.h"
 
-#include "shell/outside/base/Trap.h"
+#include "shell/outside/base/AppError.h"
 #include "shell/outside/xlsx/Workbook.h"
 
 namespace orv {
@@ -21,32 +21,20 @@ Workbook& MacroInstaller::Target() const {
 }
 
 void MacroInstaller::Add() {
-  Trap("Add of Class Module MacroInstaller Line#:", [&](int& line) {
-    line = 10;
-    Target().Document().SetCustomProperty(BrowseCodeProperty(macro_name_), macro_name_);
-  });
+  Target().Document().SetCustomProperty(BrowseCodeProperty(macro_name_), macro_name_);
 }
 
 void MacroInstaller::Remove() {
-  Trap("Remove of Class Module MacroInstaller Line#:", [&](int& line) {
-    line = 10;
-    Target().Document().RemoveCustomProperty(BrowseCodeProperty(macro_name_));
-  });
+  Target().Document().RemoveCustomProperty(BrowseCodeProperty(macro_name_));
 }
 
 void MacroInstaller::AddShortcut() {
-  Trap("AddShortcut of Class Module MacroInstaller Line#:", [&](int& line) {
-    line = 10;
-    Target().Document().SetCustomProperty(ShortcutProperty(macro_name_),
-                                          caption_ + "\t" + shortcut_text_);
-  });
+  Target().Document().SetCustomProperty(ShortcutProperty(macro_name_),
+                                        caption_ + "\t" + shortcut_text_);
 }
 
 void MacroInstaller::RemoveShortcut() {
-  Trap("RemoveShortcut of Class Module MacroInstaller Line#:", [&](int& line) {
-    line = 10;
-    Target().Document().RemoveCustomProperty(ShortcutProperty(macro_name_));
-  });
+  Target().Document().RemoveCustomProperty(ShortcutProperty(macro_name_));
 }
 
 }  // namespace orv

@@ -1,6 +1,5 @@
 #include "shell/outside/xlsx/Workbook.h"
 
-#include "shell/outside/base/Trap.h"
 #include "shell/outside/xlsx/AreaReference.h"
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/RangeNames.h"
@@ -38,36 +37,32 @@ void Workbook::ActivateSheet(const Worksheet& sheet) {
 
 std::optional<Range> Workbook::NamedRange(std::string_view name,
                                           const Worksheet* local_sheet) const {
-  return Trap("NamedRange of Class Module Workbook Line#:", [&](int& line) -> std::optional<Range> {
-    line = 10;
-    const XlsxDocument::DefinedName* found = nullptr;
-    for (const auto& candidate : Names()) {
-      if (!RangeNames::Same(candidate.name, name)) continue;
-      if (!candidate.local_sheet) {
-        found = &candidate;
-        break;
-      }
-      if (local_sheet != nullptr && *candidate.local_sheet == local_sheet->Index() &&
-          found == nullptr) {
-        found = &candidate;
-      }
+  const XlsxDocument::DefinedName* found = nullptr;
+  for (const auto& candidate : Names()) {
+    if (!RangeNames::Same(candidate.name, name)) continue;
+    if (!candidate.local_sheet) {
+      found = &candidate;
+      break;
     }
-    if (found == nullptr) return std::nullopt;
-    line = 20;
-    auto area = AreaReference::Parse(found->formula, FullName().string(), found->name);
-    auto sheet = SheetNamed(area.sheet);
-    if (!sheet) {
-      throw WorkbookError(FullName().string(), "defined name '" + found->name + "' (" +
-                                                   found->formula + ") points to sheet '" +
-                                                   area.sheet +
-                                                   "', which the workbook does not have");
+    if (local_sheet != nullptr && *candidate.local_sheet == local_sheet->Index() &&
+        found == nullptr) {
+      found = &candidate;
     }
-    if (!document_->IsWorksheet(sheet->Index())) {
-      throw WorkbookError(FullName().string(),
-                          "defined name '" + found->name + "' points to a chart sheet");
-    }
-    return Range(sheet, area.first_row, area.first_column, area.last_row, area.last_column);
-  });
+  }
+  if (found == nullptr) return std::nullopt;
+  auto area = AreaReference::Parse(found->formula, FullName().string(), found->name);
+  auto sheet = SheetNamed(area.sheet);
+  if (!sheet) {
+    throw WorkbookError(FullName().string(), "defined name '" + found->name + "' (" +
+                                                 found->formula + ") points to sheet '" +
+                                                 area.sheet +
+                                                 "', which the workbook does not have");
+  }
+  if (!document_->IsWorksheet(sheet->Index())) {
+    throw WorkbookError(FullName().string(),
+                        "defined name '" + found->name + "' points to a chart sheet");
+  }
+  return Range(sheet, area.first_row, area.first_column, area.last_row, area.last_column);
 }
 
 }  // namespace orv

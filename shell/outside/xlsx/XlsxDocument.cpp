@@ -11,7 +11,6 @@
 #include <sstream>
 
 #include "shell/outside/base/AtomicFile.h"
-#include "shell/outside/base/Trap.h"
 #include "shell/outside/xlsx/CellAddress.h"
 #include "shell/outside/xlsx/SheetXmlMerger.h"
 #include "shell/outside/xlsx/SheetXmlReader.h"
@@ -204,16 +203,11 @@ XlsxDocument::~XlsxDocument() = default;
 
 std::unique_ptr<XlsxDocument> XlsxDocument::Open(const std::filesystem::path& path,
                                                  const ZipLimits& limits) {
-  return Trap("Open of Class Module XlsxDocument Line#:", [&](int& line) {
-    line = 10;
-    std::unique_ptr<XlsxDocument> document(new XlsxDocument(path, limits));
-    line = 20;
-    document->file_stamp_ = FileStamp(path);
-    document->archive_ = ZipArchive::Open(path, limits);
-    line = 30;
-    document->Load();
-    return document;
-  });
+  std::unique_ptr<XlsxDocument> document(new XlsxDocument(path, limits));
+  document->file_stamp_ = FileStamp(path);
+  document->archive_ = ZipArchive::Open(path, limits);
+  document->Load();
+  return document;
 }
 
 namespace {
@@ -357,12 +351,7 @@ std::optional<std::size_t> XlsxDocument::FindSheet(std::string_view name) const 
 
 SheetCells& XlsxDocument::Cells(std::size_t sheet) {
   auto& entry = *sheets_.at(sheet);
-  if (!entry.cells) {
-    Trap("Cells of Class Module XlsxDocument Line#:", [&](int& line) {
-      line = 10;
-      LoadSheet(entry);
-    });
-  }
+  if (!entry.cells) LoadSheet(entry);
   return *entry.cells;
 }
 
@@ -661,126 +650,113 @@ std::optional<std::string> XlsxDocument::LockWarning() const {
 }
 
 void XlsxDocument::Save(const std::function<void()>& before_rename) {
-  Trap("Save of Class Module XlsxDocument Line#:", [&](int& line) {
-    line = 10;
-    if (!HasChanges()) return;
-    const std::string file = path_.string();
-    if (FileStamp(path_) != file_stamp_) {
-      throw WorkbookError(file,
-                          "the file was changed by another program since it was opened; not saved");
+  if (!HasChanges()) return;
+  const std::string file = path_.string();
+  if (FileStamp(path_) != file_stamp_) {
+    throw WorkbookError(file,
+                        "the file was changed by another program since it was opened; not saved");
+  }
+  FileGuard temporary(AtomicFile::TemporaryBeside(path_));
+  std::error_code error;
+  std::filesystem::copy_file(path_, temporary.Path(), error);
+  if (error) throw WorkbookError(file, "cannot write a temporary copy: " + error.message());
+
+  int code = 0;
+  zip_t* raw_archive = zip_open(temporary.Path().c_str(), 0, &code);
+  if (raw_archive == nullptr) throw WorkbookError(file, "cannot reopen the temporary copy");
+  struct Discard {
+    zip_t* archive;
+    ~Discard() {
+      if (archive != nullptr) zip_discard(archive);
     }
-    FileGuard temporary(AtomicFile::TemporaryBeside(path_));
-    std::error_code error;
-    std::filesystem::copy_file(path_, temporary.Path(), error);
-    if (error) throw WorkbookError(file, "cannot write a temporary copy: " + error.message());
+  } output{raw_archive};
+  auto fail = [&](const std::string& what) {
+    throw WorkbookError(file, what + ": " + zip_error_strerror(zip_get_error(output.archive)));
+  };
 
-    line = 20;
-    int code = 0;
-    zip_t* raw_archive = zip_open(temporary.Path().c_str(), 0, &code);
-    if (raw_archive == nullptr) throw WorkbookError(file, "cannot reopen the temporary copy");
-    struct Discard {
-      zip_t* archive;
-      ~Discard() {
-        if (archive != nullptr) zip_discard(archive);
-      }
-    } output{raw_archive};
-    auto fail = [&](const std::string& what) {
-      throw WorkbookError(file, what + ": " + zip_error_strerror(zip_get_error(output.archive)));
-    };
-
-    line = 30;
-    bool formula_replaced = false;
-    std::vector<FileGuard> scratch_files;
-    for (auto& sheet : sheets_) {
-      bool cells_changed = sheet->cells && sheet->cells->HasChanges();
-      if (!cells_changed && !sheet->view_changed) continue;
-      scratch_files.emplace_back(AtomicFile::TemporaryBeside(path_));
-      const auto& scratch = scratch_files.back().Path();
-      {
-        std::unique_ptr<std::FILE, FileCloser> out(std::fopen(scratch.c_str(), "wb"));
-        if (!out)
-          throw WorkbookError(
-              file, "cannot write a temporary file: " + std::string(std::strerror(errno)));
-        SheetXmlMerger::Changes changes;
-        changes.cells = sheet->cells.get();
-        changes.is_date_style = [this](std::uint32_t style) { return IsDateStyle(style); };
-        changes.date_style = [this] { return DateStyle(); };
-        changes.view = sheet->view_changed ? &sheet->view : nullptr;
-        changes.formula_replaced = &formula_replaced;
-        if (auto extent = sheet->cells->Extent()) {
-          changes.dimension = CellAddress{extent->first_row, extent->first_column}.ToString();
-          if (extent->last_row != extent->first_row ||
-              extent->last_column != extent->first_column) {
-            changes.dimension +=
-                ":" + CellAddress{extent->last_row, extent->last_column}.ToString();
-          }
+  bool formula_replaced = false;
+  std::vector<FileGuard> scratch_files;
+  for (auto& sheet : sheets_) {
+    bool cells_changed = sheet->cells && sheet->cells->HasChanges();
+    if (!cells_changed && !sheet->view_changed) continue;
+    scratch_files.emplace_back(AtomicFile::TemporaryBeside(path_));
+    const auto& scratch = scratch_files.back().Path();
+    {
+      std::unique_ptr<std::FILE, FileCloser> out(std::fopen(scratch.c_str(), "wb"));
+      if (!out)
+        throw WorkbookError(file,
+                            "cannot write a temporary file: " + std::string(std::strerror(errno)));
+      SheetXmlMerger::Changes changes;
+      changes.cells = sheet->cells.get();
+      changes.is_date_style = [this](std::uint32_t style) { return IsDateStyle(style); };
+      changes.date_style = [this] { return DateStyle(); };
+      changes.view = sheet->view_changed ? &sheet->view : nullptr;
+      changes.formula_replaced = &formula_replaced;
+      if (auto extent = sheet->cells->Extent()) {
+        changes.dimension = CellAddress{extent->first_row, extent->first_column}.ToString();
+        if (extent->last_row != extent->first_row || extent->last_column != extent->first_column) {
+          changes.dimension += ":" + CellAddress{extent->last_row, extent->last_column}.ToString();
         }
-        auto reader = archive_->OpenEntry(sheet->part);
-        SheetXmlMerger::Merge(*reader, file + ": " + sheet->part, changes, out.get());
-        if (std::fflush(out.get()) != 0)
-          throw WorkbookError(file, "cannot write a temporary file (disk full?)");
       }
-      // The sheet goes in as a new entry: libzip keeps the original's compression level for a
-      // replaced entry, and deflate dominates saving a large sheet (level 1 is several times
-      // faster than the usual 6). The entry moves to the end of the zip, which readers ignore.
-      auto index = zip_name_locate(output.archive, sheet->part.c_str(), 0);
-      if (index < 0 || zip_delete(output.archive, static_cast<zip_uint64_t>(index)) != 0) {
-        fail("cannot replace " + sheet->part);
-      }
-      zip_source_t* source = zip_source_file(output.archive, scratch.c_str(), 0, -1);
-      if (source == nullptr) fail("cannot replace " + sheet->part);
-      auto added = zip_file_add(output.archive, sheet->part.c_str(), source, ZIP_FL_ENC_UTF_8);
-      if (added < 0) {
-        zip_source_free(source);
-        fail("cannot replace " + sheet->part);
-      }
-      zip_set_file_compression(output.archive, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1);
+      auto reader = archive_->OpenEntry(sheet->part);
+      SheetXmlMerger::Merge(*reader, file + ": " + sheet->part, changes, out.get());
+      if (std::fflush(out.get()) != 0)
+        throw WorkbookError(file, "cannot write a temporary file (disk full?)");
     }
+    // The sheet goes in as a new entry: libzip keeps the original's compression level for a
+    // replaced entry, and deflate dominates saving a large sheet (level 1 is several times
+    // faster than the usual 6). The entry moves to the end of the zip, which readers ignore.
+    auto index = zip_name_locate(output.archive, sheet->part.c_str(), 0);
+    if (index < 0 || zip_delete(output.archive, static_cast<zip_uint64_t>(index)) != 0) {
+      fail("cannot replace " + sheet->part);
+    }
+    zip_source_t* source = zip_source_file(output.archive, scratch.c_str(), 0, -1);
+    if (source == nullptr) fail("cannot replace " + sheet->part);
+    auto added = zip_file_add(output.archive, sheet->part.c_str(), source, ZIP_FL_ENC_UTF_8);
+    if (added < 0) {
+      zip_source_free(source);
+      fail("cannot replace " + sheet->part);
+    }
+    zip_set_file_compression(output.archive, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1);
+  }
 
-    line = 40;
-    // Excel rebuilds a missing calculation chain but may call a stale one corrupt.
-    if (formula_replaced) DropCalculationChain(output.archive);
-    std::deque<std::string> contents;
-    for (XmlPart* part : {&parts_->content_types, &parts_->root_relationships, &parts_->workbook,
-                          &parts_->workbook_relationships, &parts_->styles, &parts_->custom}) {
-      if (!part->changed) continue;
-      std::ostringstream stream;
-      part->document.save(stream, "", pugi::format_raw | pugi::format_no_declaration);
-      contents.push_back(stream.str());
-      if (part->document.first_child().type() != pugi::node_declaration) {
-        contents.back().insert(0,
-                               "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n");
-      }
-      zip_source_t* source =
-          zip_source_buffer(output.archive, contents.back().data(), contents.back().size(), 0);
-      if (source == nullptr || zip_file_add(output.archive, part->name.c_str(), source,
-                                            ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
-        if (source != nullptr) zip_source_free(source);
-        fail("cannot write " + part->name);
-      }
+  // Excel rebuilds a missing calculation chain but may call a stale one corrupt.
+  if (formula_replaced) DropCalculationChain(output.archive);
+  std::deque<std::string> contents;
+  for (XmlPart* part : {&parts_->content_types, &parts_->root_relationships, &parts_->workbook,
+                        &parts_->workbook_relationships, &parts_->styles, &parts_->custom}) {
+    if (!part->changed) continue;
+    std::ostringstream stream;
+    part->document.save(stream, "", pugi::format_raw | pugi::format_no_declaration);
+    contents.push_back(stream.str());
+    if (part->document.first_child().type() != pugi::node_declaration) {
+      contents.back().insert(0, "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n");
     }
+    zip_source_t* source =
+        zip_source_buffer(output.archive, contents.back().data(), contents.back().size(), 0);
+    if (source == nullptr || zip_file_add(output.archive, part->name.c_str(), source,
+                                          ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+      if (source != nullptr) zip_source_free(source);
+      fail("cannot write " + part->name);
+    }
+  }
 
-    line = 50;
-    if (zip_close(output.archive) != 0) fail("cannot write the new file");
-    output.archive = nullptr;
-    line = 60;
-    if (before_rename) before_rename();
-    line = 70;
-    AtomicFile::Commit(temporary.Path(), path_);
-    temporary.Release();
+  if (zip_close(output.archive) != 0) fail("cannot write the new file");
+  output.archive = nullptr;
+  if (before_rename) before_rename();
+  AtomicFile::Commit(temporary.Path(), path_);
+  temporary.Release();
 
-    line = 80;
-    file_stamp_ = FileStamp(path_);
-    archive_ = ZipArchive::Open(path_, limits_);
-    for (XmlPart* part : {&parts_->content_types, &parts_->root_relationships, &parts_->workbook,
-                          &parts_->workbook_relationships, &parts_->styles, &parts_->custom}) {
-      part->changed = false;
-    }
-    for (auto& sheet : sheets_) {
-      if (sheet->cells) sheet->cells->ForgetChanges();
-      sheet->view_changed = false;
-    }
-  });
+  file_stamp_ = FileStamp(path_);
+  archive_ = ZipArchive::Open(path_, limits_);
+  for (XmlPart* part : {&parts_->content_types, &parts_->root_relationships, &parts_->workbook,
+                        &parts_->workbook_relationships, &parts_->styles, &parts_->custom}) {
+    part->changed = false;
+  }
+  for (auto& sheet : sheets_) {
+    if (sheet->cells) sheet->cells->ForgetChanges();
+    sheet->view_changed = false;
+  }
 }
 
 }  // namespace orv

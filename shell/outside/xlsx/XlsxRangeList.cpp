@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "shell/outside/base/FieldSource.h"
-#include "shell/outside/base/Trap.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/AreaReference.h"
 #include "shell/outside/xlsx/CellAddress.h"
@@ -216,60 +215,46 @@ std::optional<Range> XlsxRangeList::GetRange(std::string_view name) const {
 }
 
 std::string XlsxRangeList::GetCellValue(std::string_view name, std::int32_t& row, bool& present) {
-  return Trap("GetCellValue of Class Module XlsxRangeList Line#:", [&](int& line) -> std::string {
-    line = 10;
-    present = false;
-    auto cell = Locate(name, row, false);
-    if (!cell) return {};
-    line = 20;
-    auto& document = workbook_->Document();
-    auto value = document.Cell(cell->first, cell->second.first, cell->second.second);
-    if (value.IsBlank()) {
-      present = include_blank_cells_;
-      return {};
-    }
-    present = true;
-    return Range::TextOf(value, document.Date1904());
-  });
+  present = false;
+  auto cell = Locate(name, row, false);
+  if (!cell) return {};
+  auto& document = workbook_->Document();
+  auto value = document.Cell(cell->first, cell->second.first, cell->second.second);
+  if (value.IsBlank()) {
+    present = include_blank_cells_;
+    return {};
+  }
+  present = true;
+  return Range::TextOf(value, document.Date1904());
 }
 
 double XlsxRangeList::GetCellNumber(std::string_view name, std::int32_t& row, bool& present) {
-  return Trap("GetCellNumber of Class Module XlsxRangeList Line#:", [&](int& line) -> double {
-    line = 10;
-    present = false;
-    auto cell = Locate(name, row, false);
-    if (!cell) return 0;
-    line = 20;
-    auto value = workbook_->Document().Cell(cell->first, cell->second.first, cell->second.second);
-    if (CellReading::IsBlank(value)) {
-      present = include_blank_cells_;
-      return 0;
-    }
-    line = 30;
-    double number = CellReading::Number(value, name, row);
-    present = true;
-    return number;
-  });
+  present = false;
+  auto cell = Locate(name, row, false);
+  if (!cell) return 0;
+  auto value = workbook_->Document().Cell(cell->first, cell->second.first, cell->second.second);
+  if (CellReading::IsBlank(value)) {
+    present = include_blank_cells_;
+    return 0;
+  }
+  double number = CellReading::Number(value, name, row);
+  present = true;
+  return number;
 }
 
 OleDate XlsxRangeList::GetCellDate(std::string_view name, std::int32_t& row, bool& present) {
-  return Trap("GetCellDate of Class Module XlsxRangeList Line#:", [&](int& line) -> OleDate {
-    line = 10;
-    present = false;
-    auto cell = Locate(name, row, false);
-    if (!cell) return {};
-    line = 20;
-    auto& document = workbook_->Document();
-    auto value = document.Cell(cell->first, cell->second.first, cell->second.second);
-    if (CellReading::IsBlank(value)) {
-      present = include_blank_cells_;
-      return {};
-    }
-    line = 30;
-    OleDate date = CellReading::Date(value, document.Date1904(), name, row);
-    present = true;
-    return date;
-  });
+  present = false;
+  auto cell = Locate(name, row, false);
+  if (!cell) return {};
+  auto& document = workbook_->Document();
+  auto value = document.Cell(cell->first, cell->second.first, cell->second.second);
+  if (CellReading::IsBlank(value)) {
+    present = include_blank_cells_;
+    return {};
+  }
+  OleDate date = CellReading::Date(value, document.Date1904(), name, row);
+  present = true;
+  return date;
 }
 
 void XlsxRangeList::Write(std::string_view name, std::int32_t row, const Variant& value) {
@@ -281,29 +266,18 @@ void XlsxRangeList::Write(std::string_view name, std::int32_t row, const Variant
 }
 
 void XlsxRangeList::SetCellValue(std::string_view name, std::string_view text, std::int32_t row) {
-  Trap("SetCellValue of Class Module XlsxRangeList Line#:", [&](int& line) {
-    line = 10;
-    Write(name, row, Variant(std::string(text)));
-  });
+  Write(name, row, Variant(std::string(text)));
 }
 
 void XlsxRangeList::SetCellNumber(std::string_view name, double number, std::int32_t row) {
-  Trap("SetCellNumber of Class Module XlsxRangeList Line#:", [&](int& line) {
-    line = 10;
-    Write(name, row, Variant(number));
-  });
+  Write(name, row, Variant(number));
 }
 
 void XlsxRangeList::CopyFieldToCell(const FieldSource& record, std::string_view name,
                                     std::string_view column, std::int32_t row) {
-  Trap("CopyFieldToCell of Class Module XlsxRangeList Line#:", [&](int& line) {
-    line = 10;
-    if (!Bind(name).present) return;
-    line = 20;
-    auto value = record.Field(column);
-    line = 30;
-    Write(name, row, value);
-  });
+  if (!Bind(name).present) return;
+  auto value = record.Field(column);
+  Write(name, row, value);
 }
 
 XlsxRangeList::CellPosition XlsxRangeList::RowOfCell(const Range& cell) const {
@@ -351,40 +325,32 @@ std::int32_t XlsxRangeList::IndexInRange(const Range& cell, std::string_view nam
 }
 
 void XlsxRangeList::ClearRanges(bool, std::int32_t, std::int32_t) {
-  Trap("ClearRanges of Class Module XlsxRangeList Line#:", [&](int& line) {
-    line = 10;
-    if (!confirm_clear_) {
-      throw AppError(kClearNotConfirmed, "",
-                     "The ranges were not cleared: clearing was not confirmed");
+  if (!confirm_clear_) {
+    throw AppError(kClearNotConfirmed, "",
+                   "The ranges were not cleared: clearing was not confirmed");
+  }
+  confirm_clear_ = false;
+  if (!workbook_) return;
+  auto& document = workbook_->Document();
+  for (const auto& definition : definitions_.All()) {
+    if (definition->layout != RangeDefinition::kColumn) continue;
+    const auto& binding = Bind(definition->name);
+    if (!binding.present || binding.header) continue;
+    auto& cells = document.Cells(binding.sheet);
+    auto extent = cells.Extent();
+    if (!extent) continue;
+    auto last_row = std::min(binding.last_row, extent->last_row);
+    auto last_column = std::min(binding.last_column, extent->last_column);
+    for (auto row = binding.first_row; row <= last_row; ++row) {
+      for (auto column = binding.column; column <= last_column; ++column)
+        cells.Set(row, column, CellValue{});
     }
-    confirm_clear_ = false;
-    if (!workbook_) return;
-    auto& document = workbook_->Document();
-    line = 20;
-    for (const auto& definition : definitions_.All()) {
-      if (definition->layout != RangeDefinition::kColumn) continue;
-      const auto& binding = Bind(definition->name);
-      if (!binding.present || binding.header) continue;
-      auto& cells = document.Cells(binding.sheet);
-      auto extent = cells.Extent();
-      if (!extent) continue;
-      auto last_row = std::min(binding.last_row, extent->last_row);
-      auto last_column = std::min(binding.last_column, extent->last_column);
-      for (auto row = binding.first_row; row <= last_row; ++row) {
-        for (auto column = binding.column; column <= last_column; ++column)
-          cells.Set(row, column, CellValue{});
-      }
-    }
-  });
+  }
 }
 
 void XlsxRangeList::AddRanges(Application& application, std::string_view prog_id, bool) {
-  Trap("AddRanges of Class Module XlsxRangeList Line#:", [&](int& line) {
-    line = 10;
-    if (!workbook_) SetWorkbook(application.ActiveWorkbook());
-    line = 20;
-    workbook_->Document().SetCustomProperty(kOwnerProperty, prog_id);
-  });
+  if (!workbook_) SetWorkbook(application.ActiveWorkbook());
+  workbook_->Document().SetCustomProperty(kOwnerProperty, prog_id);
 }
 
 }  // namespace orv
