@@ -466,7 +466,7 @@ TEST_P(UploadRuns, AnUneditedDownloadUploadsWithoutChangingAnything) {
 
   // The same after the workbook was saved by openpyxl, and by LibreOffice when it is installed.
   test::RunPython(scratch_->Folder(), "wb = openpyxl.load_workbook('" + Book().string() +
-                                             "')\nwb.save('" + Book().string() + "')\n");
+                                          "')\nwb.save('" + Book().string() + "')\n");
   run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(Dump() == before) << "the database changed";

@@ -7,7 +7,8 @@
 namespace orv {
 
 std::shared_ptr<Worksheet> Application::ActiveSheet() const {
-  if (!workbook_) throw AppError(VbError::kObjectNotSet, "", "The spreadsheet program has no workbook open");
+  if (!workbook_)
+    throw AppError(VbError::kObjectNotSet, "", "The spreadsheet program has no workbook open");
   return workbook_->ActiveSheet();
 }
 
@@ -18,7 +19,8 @@ Range Application::ActiveCell() const {
 }
 
 void Application::SetActiveSheet(std::string_view name) {
-  if (!workbook_) throw AppError(VbError::kObjectNotSet, "", "The spreadsheet program has no workbook open");
+  if (!workbook_)
+    throw AppError(VbError::kObjectNotSet, "", "The spreadsheet program has no workbook open");
   auto sheet = workbook_->SheetNamed(name);
   if (!sheet) {
     throw WorkbookError(workbook_->FullName().string(),
