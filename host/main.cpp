@@ -82,6 +82,14 @@ orv::ComPtr<orv::_clsOrvStockEx> StockComponent(orv::HostComponent& component, c
   return stock;
 }
 
+// The technical description component's own interface; null for the stock component.
+orv::ComPtr<orv::_clsSTTechDescEx> TechDescComponent(orv::HostComponent& component) {
+  orv::ComPtr<orv::_clsSTTechDescEx> pages;
+  if (component.QueryInterface(orv::IID_clsSTTechDescExInterface, pages.Receive()) != orv::S_OK)
+    return {};
+  return pages;
+}
+
 // The options as the options dialog shows them.
 void PrintOptions(bool tech_desc, const orv::UserProfile& profile) {
   orv::clsOrvStockExOptions options{orv::SettingsStore(profile.settings_file)};
@@ -155,35 +163,56 @@ int main(int argc, char** argv) {
                    "Include the ranges of this ERP version (default 7)")
       ->check(CLI::Range(5, 7));
   make_template->add_flag("--replace", template_command.replace, "Replace an existing file");
+  make_template->add_flag("--techdesc", tech_desc,
+                          "A page workbook of the technical description component: Warehouse "
+                          "and Product header cells above the page rows");
 
   orv::ExtractRequest extract_request;
   auto* extract = app.add_subcommand(
       "extract",
       "Download stock records into a workbook's ranges (the download dialog's choices "
-      "as flags; a choice not given is the one remembered from the last download)");
+      "as flags; a choice not given is the one remembered from the last download); on a page "
+      "workbook, the pages of its stock item (--listed-pages or --all-pages)");
   extract->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
-  extract->add_option("--from-warehouse", extract_request.from_warehouse,
-                      "First warehouse (alone: that warehouse only)");
-  extract->add_option("--to-warehouse", extract_request.to_warehouse, "Last warehouse");
-  extract->add_option("--from-product", extract_request.from_product,
-                      "First product (alone: that product only)");
-  extract->add_option("--to-product", extract_request.to_product, "Last product");
+  std::vector<CLI::Option*> stock_choices = {
+      extract->add_option("--from-warehouse", extract_request.from_warehouse,
+                          "First warehouse (alone: that warehouse only)"),
+      extract->add_option("--to-warehouse", extract_request.to_warehouse, "Last warehouse"),
+      extract->add_option("--from-product", extract_request.from_product,
+                          "First product (alone: that product only)"),
+      extract->add_option("--to-product", extract_request.to_product, "Last product")};
   auto* clear = extract->add_flag("--clear", extract_request.clear,
                                   "Clear the ranges first (confirms the cleardown unless "
                                   "--answer says otherwise)");
   auto* append =
       extract->add_flag("--append", extract_request.append, "Append below the last filled row");
-  auto* at_cell =
-      extract->add_option("--at-cell", extract_request.at_cell, "Start at this cell's row (B5)");
+  auto* at_cell = extract->add_option("--at-cell", extract_request.at_cell,
+                                      "Start at this cell's row (B5); with --all-pages, below it");
   clear->excludes(append)->excludes(at_cell);
   append->excludes(at_cell);
   auto* only_rows = extract->add_flag("--only-sheet-rows", extract_request.only_sheet_rows,
                                       "Refresh only the rows already on the sheet");
   only_rows->excludes(clear)->excludes(append)->excludes(at_cell);
+  bool listed_pages = false;
+  bool all_pages = false;
+  auto* listed_pages_flag =
+      extract->add_flag("--listed-pages", listed_pages,
+                        "Page workbook: download the pages whose numbers the sheet lists");
+  auto* all_pages_flag = extract->add_flag(
+      "--all-pages", all_pages,
+      "Page workbook: empty the page rows and download every page of the sheet's stock item, "
+      "from the first row (with --at-cell, from the row below that cell's)");
+  listed_pages_flag->excludes(all_pages_flag)->excludes(at_cell);
+  stock_choices.insert(stock_choices.end(), {clear, append, only_rows});
+  for (auto* stock_only : stock_choices) {
+    listed_pages_flag->excludes(stock_only);
+    all_pages_flag->excludes(stock_only);
+  }
 
   auto* upload = app.add_subcommand(
       "upload",
-      "Upload the rows of a workbook into the database in one transaction: all rows or none. "
+      "Upload the rows of a workbook (stock records, or the pages of a page workbook) into the "
+      "database in one transaction: all rows or none. "
       "Without a terminal, a question not answered by a flag or --answer is answered Cancel, and "
       "nothing is written");
   upload->add_option("WORKBOOK", options.workbook, "The workbook (.xlsx)")->required();
@@ -310,11 +339,14 @@ int main(int argc, char** argv) {
     if (existing_records == "allow") options.answers.push_back("optAllowWidWarn");
     options.answers.push_back("cmdOK");
   }
+  const bool page_choice = listed_pages || all_pages;
   if (*extract) {
     if (!extract_request.at_cell.empty()) options.cell = extract_request.at_cell;
     // With no choice given on a terminal the dialog asks; otherwise it takes the given choices
     // (and the remembered ones) and OK.
-    if (extract_request.AnyChoice() || !::isatty(STDIN_FILENO)) {
+    if (page_choice) {
+      options.answers = {listed_pages ? "chkSelectRngs=1" : "chkSelectRngs=0", "cmdOk"};
+    } else if (extract_request.AnyChoice() || !::isatty(STDIN_FILENO)) {
       orv::clsOrvStockExOptions remembered{orv::SettingsStore(profile.settings_file)};
       options.answers = extract_request.DialogActions(remembered.ShowDropdowns());
       if (extract_request.clear && answers.empty()) options.answers.push_back("OK");
@@ -341,13 +373,33 @@ int main(int argc, char** argv) {
                             "This component has no help page");
       stock->ShowHelpFile();
     });
-  if (*extract)
-    return session.Run([](orv::HostComponent& component) {
-      StockComponent(component, "a download")->ExtractStock();
+  if (*extract) {
+    session.Site().download_at_active_cell = !extract_request.at_cell.empty();
+    const bool nobody_asks = !::isatty(STDIN_FILENO);
+    return session.Run([&](orv::HostComponent& component) {
+      auto pages = TechDescComponent(component);
+      if (!pages) {
+        if (page_choice)
+          throw orv::AppError(445, "orvstock",
+                              "--listed-pages and --all-pages are for a page workbook; this "
+                              "one holds stock records");
+        StockComponent(component, "a download")->ExtractStock();
+        return;
+      }
+      // Without a choice of pages the dialog asks, when someone is there to answer it.
+      if (!page_choice && (extract_request.AnyChoice() || nobody_asks))
+        throw orv::AppError(445, "orvstock",
+                            "This is a page workbook: say --listed-pages, or --all-pages (with "
+                            "--at-cell to start below a row)");
+      pages->DownloadTechnicalDescriptions();
     });
+  }
   if (*upload)
     return session.Run([](orv::HostComponent& component) {
-      StockComponent(component, "an upload")->UploadStock();
+      if (auto pages = TechDescComponent(component))
+        pages->UploadTechnicalDescriptions();
+      else
+        StockComponent(component, "an upload")->UploadStock();
     });
   if (*browse) {
     bool available = false;

@@ -40,9 +40,4 @@ void ComponentIdentity::SpecialShortcutCode(const std::shared_ptr<Workbook>& wor
     installer.AddShortcut();
 }
 
-AppError ComponentIdentity::NotAvailable(std::string_view member) {
-  // 445: "Object doesn't support this action".
-  return AppError(VbError::kActionNotSupported, "", std::string(member) + " is not available yet");
-}
-
 }  // namespace orv

@@ -30,8 +30,6 @@ class ComponentIdentity {
   // Adds (or removes) the shortcut macro browse_component + "ViewStock", caption "View Stock".
   static void SpecialShortcutCode(const std::shared_ptr<Workbook>& workbook,
                                   const std::string& browse_component, bool remove);
-  // Raised by a member whose work this build does not do yet.
-  static AppError NotAvailable(std::string_view member);
 };
 
 }  // namespace orv

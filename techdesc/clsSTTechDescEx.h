@@ -10,6 +10,7 @@
 namespace orv {
 
 class RangeList;
+class Recordset;
 class clsOrvStock;
 class clsOrvStockRanges;
 
@@ -52,6 +53,27 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
   RangeList& List();
   // Warehouse and product as header cells, the page and line columns, the company cell.
   void SetUpRanges();
+  // Opens the company the sheet's "sage_company" cell names, else the run's company.
+  void OpenConnection();
+
+  // The download. The stock item is the business object's warehouse and product.
+  void ReadStockItem();
+  void DownloadThoseOnSheet();
+  // Every page of the item, in page order, into the rows below `start_row` (0: from the first).
+  void DownloadAllPages(std::int32_t start_row);
+  // The row of the active cell in the page ranges; AppError when it is not in them.
+  std::int32_t ActiveCellRow();
+  // The item's pages, or only the page `page` when it is not empty.
+  void OpenPages(Recordset& pages, const std::string& page);
+
+  // The upload.
+  struct UploadCheck {
+    std::int32_t failed = 0;
+  };
+  void CheckRow(UploadCheck& check);
+  // "sheet row 7 (page 003)" for the row being uploaded.
+  std::string RowInWords();
+  void SelectPageCell();
 
   ComponentServices services_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;

@@ -1,5 +1,7 @@
 #include "upload/StockRunLookups.h"
 
+#include <algorithm>
+
 #include "shell/outside/db/DataConnection.h"
 
 namespace orv {
@@ -18,17 +20,26 @@ StockRunLookups::StockRunLookups(const std::shared_ptr<DataConnection>& connecti
   if (connection->SystemInfo().Version() >= 7)
     replenish_categories =
         std::make_unique<CodeLookup>(CodeLookup::ReplenishCategories(connection));
-  // Microsoft SQL Server joins texts with "+", the other databases with "||".
-  const bool plus = connection->DatabaseType() == 3;
+  // "warehouse followed by product is the code", asked so that the key's index answers it: a
+  // warehouse holds at most two characters, so the code splits after its first 0, 1 or 2.
   stock_code_.SetActiveConnection(connection);
-  stock_code_.SetSQL("select warehouse from " + connection->TableCatalogue().StockMaster() +
-                     (plus ? " where warehouse+product = ?" : " where warehouse||product = ?"));
-  stock_code_.AddTextParameter("code", 22);
+  std::string sql =
+      "select warehouse from " + connection->TableCatalogue().StockMaster() + " where";
+  for (int split = 0; split <= kWarehouseWidth; ++split) {
+    sql += std::string(split ? " or" : "") + " (warehouse = ? and product = ?)";
+    stock_code_.AddTextParameter("warehouse" + std::to_string(split), kWarehouseWidth);
+    stock_code_.AddTextParameter("product" + std::to_string(split), 22);
+  }
+  stock_code_.SetSQL(sql);
   stock_code_.SetPrepared(true);
 }
 
 bool StockRunLookups::StockCodeExists(const std::string& code) {
-  stock_code_.SetTextParameter("code", code);
+  for (int split = 0; split <= kWarehouseWidth; ++split) {
+    const std::size_t at = std::min(code.size(), static_cast<std::size_t>(split));
+    stock_code_.SetTextParameter("warehouse" + std::to_string(split), code.substr(0, at));
+    stock_code_.SetTextParameter("product" + std::to_string(split), code.substr(at));
+  }
   return !stock_code_.GetCommand().Execute().Eof();
 }
 

@@ -39,6 +39,7 @@ class StockRunLookups {
   bool StockCodeExists(const std::string& code);
 
  private:
+  static constexpr int kWarehouseWidth = 2;
   PreparedStatement stock_code_;
 };
 

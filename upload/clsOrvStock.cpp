@@ -765,11 +765,14 @@ clsOrvStock::PageWrite clsOrvStock::WritePage() {
     constexpr std::size_t first = StockFields::FirstSlot(Field("TechnicalDesc"));
     bool all_present = true;
     bool all_blank = true;
+    bool changed = false;
     for (std::size_t i = 0; i < kTechnicalDescLineCount; ++i) {
-      if (present_[first + i])
+      if (present_[first + i]) {
+        changed = changed || page.text[i] != text_[first + i];
         page.text[i] = text_[first + i];
-      else
+      } else {
         all_present = false;
+      }
       if (!Blank(page.text[i])) all_blank = false;
     }
     line = 40;
@@ -778,6 +781,8 @@ clsOrvStock::PageWrite clsOrvStock::WritePage() {
         page.DeleteRow();
         return PageWrite::kDeleted;
       }
+      // A page the row leaves as it is stays untouched, also a line the database holds as null.
+      if (!changed) return PageWrite::kNone;
       page.UpdateRow();
       return PageWrite::kUpdated;
     }

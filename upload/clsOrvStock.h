@@ -113,7 +113,7 @@ class clsOrvStock {
   // The technical description component's run: StartStockEx, then the stock record of warehouse
   // and product must exist ("Stock record not found for warehouse:...").
   void StartTechDescEx(const std::string& programName);
-  // Writes the page of the current row (page number rule first) and counts it.
+  // Writes the page of the current row (page number rule first); counts it when it was written.
   void UpdateTechnicalDescription();
 
   // The page number rule: with a page range, a whole number 1 to 999 becomes three digits, and
@@ -136,7 +136,7 @@ class clsOrvStock {
   bool CarriesEc() const;
   void CopyToRecord();
   // Writes the page of the current row: inserted when new and not blank, deleted when all twelve
-  // lines are on the sheet and blank, updated otherwise.
+  // lines are on the sheet and blank, updated when the sheet changes a line, else left alone.
   enum class PageWrite { kNone, kInserted, kUpdated, kDeleted };
   PageWrite WritePage();
   std::int32_t Version();

@@ -32,6 +32,9 @@ struct HostSite {
   bool upload_check = false;
   // The search a list picker opens with instead of the cell's text (orvstock browse --search).
   std::string picker_search;
+  // A download of every page of a stock item fills the rows below the active cell's row instead
+  // of starting at the first row (orvstock extract --at-cell on a page workbook).
+  bool download_at_active_cell = false;
 
   static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui, UserProfile profile);
 };
