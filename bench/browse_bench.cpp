@@ -109,7 +109,8 @@ std::size_t BrowseProductCell(const std::filesystem::path& book,
   orv::ComPtr<orv::_clsOrvStockEx> stock;
   if (DllGetClassObject(&orv::CLSID_clsOrvStockEx, &orv::IID_IClassFactory, factory.Receive()) !=
           orv::S_OK ||
-      factory->CreateInstance(nullptr, orv::IID_clsOrvStockExInterface, stock.Receive()) != orv::S_OK)
+      factory->CreateInstance(nullptr, orv::IID_clsOrvStockExInterface, stock.Receive()) !=
+          orv::S_OK)
     throw orv::AppError(orv::kUnexpectedError, "browse_bench", "no stock component");
   stock->SetSite(site);
   stock->putref_wkbActive(workbook);

@@ -6,6 +6,9 @@
 #include "shell/outside/db/ConnectionManager.h"
 #include "shell/outside/site/HostSite.h"
 #include "shell/outside/site/StandaloneSite.h"
+#include "shell/outside/xlsx/Application.h"
+#include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/XlsxRangeList.h"
 
 namespace orv {
 
@@ -46,12 +49,26 @@ bool ComponentServices::ChangeConnection(std::string_view tag) {
           return CompanyPicker::Choose(*Site().ui, companies);
         });
   });
+  if (changed) Site().company = connection_manager_->ChosenCompany();
   return changed;
 }
 
 bool ComponentServices::ConfirmCleardown() {
   return Site().ui->MsgBox("Confirm cleardown of data on sheet?", MsgButtons::kOKCancel,
                            MsgIcon::kNone, "") == MsgAnswer::kOK;
+}
+
+std::shared_ptr<RangeList> ComponentServices::NewRangeList(
+    const std::shared_ptr<Workbook>& workbook) {
+  if (Site().range_list) return Site().range_list;
+  return std::make_shared<XlsxRangeList>(workbook);
+}
+
+std::shared_ptr<Worksheet> ComponentServices::ActiveSheet(
+    const std::shared_ptr<Workbook>& workbook) {
+  if (workbook) return workbook->ActiveSheet();
+  if (Site().application) return Site().application->ActiveSheet();
+  throw AppError(VbError::kObjectNotSet, "", "No workbook has been given to the component");
 }
 
 }  // namespace orv

@@ -9,6 +9,9 @@ namespace orv {
 class ConnectionManager;
 class clsOrvStockExOptions;
 struct HostSite;
+class RangeList;
+class Workbook;
+class Worksheet;
 
 // What both components hold alike: the host's site, the connection manager and the options
 // object, with the connection members and the cleardown question built on them.
@@ -38,6 +41,13 @@ class ComponentServices {
   bool ChangeConnection(std::string_view tag);
   // "Confirm cleardown of data on sheet?" with OK and Cancel; true for OK.
   bool ConfirmCleardown();
+
+  // The range list a component works through: the host's when it lends one for a live document,
+  // else a new one over `workbook`.
+  std::shared_ptr<RangeList> NewRangeList(const std::shared_ptr<Workbook>& workbook);
+  // The sheet the user works on: the workbook's active sheet, or the host's when the component
+  // was handed no workbook. AppError 91 when there is neither.
+  std::shared_ptr<Worksheet> ActiveSheet(const std::shared_ptr<Workbook>& workbook);
 
  private:
   std::string settings_key_;

@@ -66,6 +66,12 @@ std::filesystem::path orv::ComponentLibraryPath() {
   return std::filesystem::absolute(info.dli_fname);
 }
 
+std::optional<orv::CLSID> orv::ServedClassOf(std::string_view prog_id) {
+  for (const auto& served : kServedClasses)
+    if (prog_id == served.prog_id) return served.clsid;
+  return std::nullopt;
+}
+
 extern "C" {
 
 orv::HRESULT DllRegisterServer(const char* registration_file) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
 #include "shell/outside/com/IUnknown.h"
 
@@ -26,4 +28,6 @@ ORV_EXPORT orv::HRESULT DllCanUnloadNow();
 namespace orv {
 // The file of the shared library these entry points live in, as registration records it.
 std::filesystem::path ComponentLibraryPath();
+// The class this library serves under `prog_id`; nullopt for a ProgID it does not serve.
+std::optional<CLSID> ServedClassOf(std::string_view prog_id);
 }  // namespace orv

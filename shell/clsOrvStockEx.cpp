@@ -111,14 +111,8 @@ HRESULT clsOrvStockEx::QueryInterface(const IID& iid, void** object) {
 
 void clsOrvStockEx::SetSite(std::shared_ptr<HostSite> site) { services_.SetSite(std::move(site)); }
 
-Workbook& clsOrvStockEx::ActiveWorkbook() {
-  if (!m_objwkbActive_)
-    throw AppError(VbError::kObjectNotSet, "", "No workbook has been given to the stock component");
-  return *m_objwkbActive_;
-}
-
-XlsxRangeList& clsOrvStockEx::List() {
-  if (!range_list_) range_list_ = std::make_shared<XlsxRangeList>(m_objwkbActive_);
+RangeList& clsOrvStockEx::List() {
+  if (!range_list_) range_list_ = services_.NewRangeList(m_objwkbActive_);
   return *range_list_;
 }
 
@@ -141,7 +135,9 @@ void clsOrvStockEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
   sheet_activate_ = {};
   if (m_objwkbActive_)
     sheet_activate_ = m_objwkbActive_->OnSheetActivate([this](Worksheet&) { prepared_ = false; });
-  if (range_list_) range_list_->SetWorkbook(m_objwkbActive_);
+  // A range list made over the previous workbook follows the new one; a host's own list stays.
+  if (auto* list = dynamic_cast<XlsxRangeList*>(range_list_.get()))
+    list->SetWorkbook(m_objwkbActive_);
 }
 
 void clsOrvStockEx::ShowHelpFile() {
@@ -171,7 +167,7 @@ void clsOrvStockEx::PrepareRanges() {
   List().SetHostFlags(true, true);
   ranges_->SetIgnoreBlanks(Options().OnlyIgnoreBlankCells());
   IgnoringErrors([&] { ranges_->SetRangeList(range_list_); });
-  IgnoringErrors([&] { List().SetActiveSheet(ActiveWorkbook().ActiveSheet()); });
+  IgnoringErrors([&] { List().SetActiveSheet(services_.ActiveSheet(m_objwkbActive_)); });
   IgnoringErrors([&] { ranges_->DefineRanges(); });
   IgnoringErrors([&] { List().EndDefinition(); });
   // The flag is set only once the version is known: a connection that failed is tried again by
@@ -273,7 +269,7 @@ void clsOrvStockEx::ExtractStock() {
     PrepareRanges();
     line = 20;
     SheetBinding binding;
-    binding.Bind(List(), ActiveWorkbook().ActiveSheet(), true);
+    binding.Bind(List(), services_.ActiveSheet(m_objwkbActive_), true);
     const auto& definitions = List().Definitions();
     if (std::none_of(definitions.begin(), definitions.end(),
                      [&](const auto& definition) { return List().RangeExists(definition->name); }))

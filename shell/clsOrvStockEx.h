@@ -14,7 +14,7 @@
 namespace orv {
 
 class FieldSource;
-class XlsxRangeList;
+class RangeList;
 class clsOrvStock;
 class clsOrvStockExOptions;
 class clsOrvStockRanges;
@@ -75,8 +75,7 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
  private:
   ~clsOrvStockEx() override;
   HostSite& Site() { return services_.Site(); }
-  Workbook& ActiveWorkbook();
-  XlsxRangeList& List();
+  RangeList& List();
   clsOrvStockExOptions& Options();
   clsOrvStockTables& Tables();
 
@@ -123,7 +122,7 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   ComponentServices services_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
   std::unique_ptr<clsOrvStockRanges> ranges_;
-  std::shared_ptr<XlsxRangeList> range_list_;
+  std::shared_ptr<RangeList> range_list_;
   std::unique_ptr<clsOrvStockTables> tables_;
   std::shared_ptr<Workbook> m_objwkbActive_;
   Event<Worksheet&>::Subscription sheet_activate_;

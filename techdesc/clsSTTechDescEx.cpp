@@ -59,7 +59,8 @@ void clsSTTechDescEx::SetSite(std::shared_ptr<HostSite> site) {
 
 void clsSTTechDescEx::putref_wkbActive(std::shared_ptr<Workbook> workbook) {
   wkbActive_ = std::move(workbook);
-  if (range_list_) range_list_->SetWorkbook(wkbActive_);
+  // A range list made over the previous workbook follows the new one; a host's own list stays.
+  if (auto* list = dynamic_cast<XlsxRangeList*>(range_list_.get())) list->SetWorkbook(wkbActive_);
 }
 
 void clsSTTechDescEx::About() {
@@ -88,20 +89,18 @@ bool clsSTTechDescEx::ChangeOrvConnection() {
 
 void clsSTTechDescEx::CloseConnection() { services_.Connections().Close(); }
 
-XlsxRangeList& clsSTTechDescEx::List() {
-  if (!range_list_) range_list_ = std::make_shared<XlsxRangeList>(wkbActive_);
+RangeList& clsSTTechDescEx::List() {
+  if (!range_list_) range_list_ = services_.NewRangeList(wkbActive_);
   return *range_list_;
 }
 
 void clsSTTechDescEx::SetUpRanges() {
-  if (!wkbActive_)
-    throw AppError(VbError::kObjectNotSet, "",
-                   "No workbook has been given to the technical description component");
+  auto sheet = services_.ActiveSheet(wkbActive_);
   List().SetIncludeBlankCells(!services_.Options()->OnlyIgnoreBlankCells());
   List().SetHostFlags(true, true);
   ranges_->SetWarehouseAndProductAsHeader(true);
   ranges_->SetRangeList(range_list_);
-  List().SetActiveSheet(wkbActive_->ActiveSheet());
+  List().SetActiveSheet(std::move(sheet));
   if (List().RangeCount() == 0) {
     ranges_->DefineWarehouseAndProductRanges();
     ranges_->DefineTechnicalDescriptionRanges();

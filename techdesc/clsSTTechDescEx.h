@@ -9,8 +9,8 @@
 
 namespace orv {
 
+class RangeList;
 class Recordset;
-class XlsxRangeList;
 class clsOrvStock;
 class clsOrvStockRanges;
 
@@ -50,7 +50,7 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
  private:
   ~clsSTTechDescEx() override;
   HostSite& Site() { return services_.Site(); }
-  XlsxRangeList& List();
+  RangeList& List();
   // Warehouse and product as header cells, the page and line columns, the company cell.
   void SetUpRanges();
   // Opens the company the sheet's "sage_company" cell names, else the run's company.
@@ -78,7 +78,7 @@ class clsSTTechDescEx final : public ComObject<_clsSTTechDescEx> {
   ComponentServices services_;
   std::shared_ptr<clsOrvStock> m_oOrvStock;
   std::unique_ptr<clsOrvStockRanges> ranges_;
-  std::shared_ptr<XlsxRangeList> range_list_;
+  std::shared_ptr<RangeList> range_list_;
   std::shared_ptr<Workbook> wkbActive_;
 };
 

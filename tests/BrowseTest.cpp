@@ -32,8 +32,8 @@
 #include "shell/outside/xlsx/XlsxDocument.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/DatabaseFixture.h"
-#include "tests/TestSupport.h"
 #include "tests/RangeDump.h"
+#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {

@@ -10,8 +10,8 @@
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "tests/HostRunner.h"
-#include "tests/TestSupport.h"
 #include "tests/RangeDump.h"
+#include "tests/TestSupport.h"
 #include "tests/WorkbookFixtures.h"
 
 namespace orv {

@@ -1,7 +1,7 @@
 // How the host finds the user's profile, and that the components work only on the profile they
 // are given.
 
-#include "host/HostProfile.h"
+#include "shell/outside/site/UserProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ namespace {
 using Variables = std::map<std::string, std::string>;
 
 UserProfile Resolved(const Variables& variables, const std::filesystem::path& config = {}) {
-  return HostProfile::Resolve(
+  return UserProfile::Resolve(
       [&](const char* name) {
         auto found = variables.find(name);
         return found == variables.end() ? std::string() : found->second;

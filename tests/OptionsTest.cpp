@@ -372,7 +372,8 @@ TEST_F(Options, TheOptionsDialogSavesOnOkOnlyAndShowsWhatIsStored) {
 }
 
 TEST_F(Options, TheDialogOpensOnTheObjectItIsGivenAndCancelLeavesIt) {
-  auto options = std::make_shared<clsOrvStockExOptions>(SettingsStore(test::Profile().settings_file));
+  auto options =
+      std::make_shared<clsOrvStockExOptions>(SettingsStore(test::Profile().settings_file));
   frmOrvStockExOptions dialog;
   dialog.SetOptions(options);
   dialog.Form_Load();

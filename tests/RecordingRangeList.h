@@ -127,6 +127,10 @@ class RecordingRangeList : public RangeList {
     Write(name, row, record.Field(column));
   }
 
+  // The in-memory "workbook" has no cells of a sheet and every range grows freely.
+  std::optional<Range> GetRange(std::string_view) const override { return std::nullopt; }
+  std::optional<std::string> RowBlocker(std::int32_t) const override { return std::nullopt; }
+
   CellPosition RowOfCell(const Range&) const override { return {}; }
   std::string RangeNameOfCell(const Range&) const override { return {}; }
   bool CellInRange(std::string_view, const Range&) const override { return false; }

@@ -10,6 +10,7 @@
 namespace orv {
 
 class Application;
+class RangeList;
 
 // What the host lends a component for its lifetime: the user interface its dialogs and messages
 // go to, the error reporter, the user's profile, and the host's choices for this run.
@@ -18,9 +19,13 @@ struct HostSite {
   std::shared_ptr<ErrorReporter> errors;
   // The spreadsheet program: its active sheet and cell (null before a workbook is open).
   std::shared_ptr<Application> application;
+  // The range list of a live document that the host holds open and hands no workbook file for;
+  // null when each component makes its own over the workbook it is handed.
+  std::shared_ptr<RangeList> range_list;
   // The user's files, as the host resolved them.
   UserProfile profile;
-  // The company chosen for this run; a workbook's "sage_company" cell still wins.
+  // The company chosen for this run; a workbook's "sage_company" cell still wins. A company the
+  // user picks through ChangeOrvConnection becomes the choice of the run.
   std::string company;
   // An upload only checks: every row runs through the rules and the writes inside a transaction
   // that is rolled back, failing rows are named and the run goes on; nothing is asked.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 #include "shell/outside/base/AppError.h"
@@ -30,6 +31,19 @@ struct UserProfile {
 
   // companies.toml, settings.toml and registration.toml in `folder`.
   static UserProfile InFolder(const std::filesystem::path& folder, bool desktop = false);
+
+  // Where a host finds its user's profile, from its environment (`environment` answers a
+  // variable's value, empty when unset; a variable set to nothing counts as unset):
+  //   folder             $ORVSTOCK_CONFIG_DIR, else $XDG_CONFIG_HOME/orvstock, else
+  //                      $HOME/.config/orvstock, else .orvstock in the working folder
+  //   companies file     `companies_option`, else $ORVSTOCK_COMPANIES, else companies.toml there
+  //   settings file      $ORVSTOCK_SETTINGS, else settings.toml in the folder
+  //   registration file  registration.toml in the folder
+  //   desktop            $DISPLAY or $WAYLAND_DISPLAY is set
+  // The host reads its environment; the library only applies this rule to what it is given.
+  using Environment = std::function<std::string(const char* name)>;
+  static UserProfile Resolve(const Environment& environment,
+                             const std::filesystem::path& companies_option);
 
   // `file`, or the kNoProfile error naming `what` ("companies file") when it is blank.
   static const std::filesystem::path& Require(const std::filesystem::path& file,

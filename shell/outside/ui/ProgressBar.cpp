@@ -6,7 +6,9 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 }
 
 ProgressBar::ProgressBar(std::ostream& status, std::ostream& summary, bool live, Clock clock)
-    : status_(status), summary_(summary), live_(live), clock_(std::move(clock)) {}
+    : status_(&status), summary_(&summary), live_(live), clock_(std::move(clock)) {}
+
+ProgressBar::ProgressBar(Clock clock) : live_(true), clock_(std::move(clock)) {}
 
 ProgressBar::~ProgressBar() { End(); }
 
@@ -30,22 +32,30 @@ void ProgressBar::Show(std::string_view text) {
 }
 
 void ProgressBar::Draw() {
-  status_ << '\r' << caption_;
-  if (!text_.empty()) status_ << ": " << text_;
-  status_ << "\x1b[K" << std::flush;
+  Paint(caption_, text_);
   drawn_ = true;
   pending_ = false;
 }
+
+void ProgressBar::Paint(std::string_view caption, std::string_view text) {
+  *status_ << '\r' << caption;
+  if (!text.empty()) *status_ << ": " << text;
+  *status_ << "\x1b[K" << std::flush;
+}
+
+void ProgressBar::Erase() { *status_ << '\n' << std::flush; }
+
+void ProgressBar::Tell(std::string_view summary) { *summary_ << summary << '\n' << std::flush; }
 
 void ProgressBar::End() {
   if (!started_) return;
   if (live_) {
     if (pending_) Draw();
-    if (drawn_) status_ << '\n' << std::flush;
+    if (drawn_) Erase();
   }
   started_ = false;
 }
 
-void ProgressBar::Summary(std::string_view text) { summary_ << text << '\n' << std::flush; }
+void ProgressBar::Summary(std::string_view text) { Tell(text); }
 
 }  // namespace orv

@@ -9,14 +9,15 @@
 namespace orv {
 
 // Progress of a long run. On a terminal it redraws one status line, at most ten times a second;
-// elsewhere it stays quiet until the final summary.
+// elsewhere it stays quiet until the final summary. A host with a status bar of its own derives
+// from it and paints there, at the same pace.
 class ProgressBar {
  public:
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
   ProgressBar(std::ostream& status, std::ostream& summary, bool live,
               Clock clock = &std::chrono::steady_clock::now);
-  ~ProgressBar();
+  virtual ~ProgressBar();
   ProgressBar(const ProgressBar&) = delete;
   ProgressBar& operator=(const ProgressBar&) = delete;
 
@@ -25,11 +26,19 @@ class ProgressBar {
   void End();
   void Summary(std::string_view text);
 
+ protected:
+  // A live bar that paints through the three members below; a derived destructor calls End().
+  explicit ProgressBar(Clock clock);
+  virtual void Paint(std::string_view caption, std::string_view text);
+  // The run is over and the bar was painted at least once.
+  virtual void Erase();
+  virtual void Tell(std::string_view summary);
+
  private:
   void Draw();
 
-  std::ostream& status_;
-  std::ostream& summary_;
+  std::ostream* status_ = nullptr;
+  std::ostream* summary_ = nullptr;
   bool live_;
   Clock clock_;
   std::string caption_;

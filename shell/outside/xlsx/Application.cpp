@@ -6,7 +6,11 @@
 
 namespace orv {
 
-std::shared_ptr<Worksheet> Application::ActiveSheet() const { return workbook_->ActiveSheet(); }
+std::shared_ptr<Worksheet> Application::ActiveSheet() const {
+  if (!workbook_)
+    throw AppError(VbError::kObjectNotSet, "", "The spreadsheet program has no workbook open");
+  return workbook_->ActiveSheet();
+}
 
 Range Application::ActiveCell() const {
   auto sheet = ActiveSheet();
@@ -15,6 +19,8 @@ Range Application::ActiveCell() const {
 }
 
 void Application::SetActiveSheet(std::string_view name) {
+  if (!workbook_)
+    throw AppError(VbError::kObjectNotSet, "", "The spreadsheet program has no workbook open");
   auto sheet = workbook_->SheetNamed(name);
   if (!sheet) {
     throw WorkbookError(workbook_->FullName().string(),

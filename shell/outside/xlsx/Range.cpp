@@ -19,9 +19,9 @@ Range::Range(std::shared_ptr<Worksheet> sheet, std::uint32_t first_row, std::uin
   if (first_row_ < 1 || first_column_ < 1 || last_row_ > CellAddress::kMaxRow ||
       last_column_ > CellAddress::kMaxColumn || last_row_ < first_row_ ||
       last_column_ < first_column_) {
-    throw WorkbookError(sheet_->Document().Path().string(),
-                        "cells outside the sheet (row " + std::to_string(first_row) + ", column " +
-                            std::to_string(first_column) + ")");
+    throw WorkbookError(sheet_->Document().Title(), "cells outside the sheet (row " +
+                                                        std::to_string(first_row) + ", column " +
+                                                        std::to_string(first_column) + ")");
   }
 }
 
@@ -114,10 +114,7 @@ bool Range::Contains(const Range& cell) const {
 }
 
 void Range::SelectEntireRow() const {
-  auto& document = sheet_->Document();
-  std::string rows = std::to_string(first_row_) + ":" + std::to_string(last_row_);
-  document.SetActiveTab(sheet_->Index());
-  document.SetSelection(sheet_->Index(), CellAddress{first_row_, 1}.ToString(), rows);
+  sheet_->Document().SelectRows(sheet_->Index(), first_row_, last_row_);
 }
 
 }  // namespace orv

@@ -37,8 +37,8 @@ class Range {
   // The cell at `row`, `column` counted from 1 within this range.
   Range Cells(std::uint32_t row, std::uint32_t column) const;
   bool Contains(const Range& cell) const;
-  // Selects the rows of this range across the sheet, the cursor at the start of its first row,
-  // written into the saved view so that the user sees it on opening the file.
+  // Selects the rows of this range across the sheet, the cursor at the start of its first row
+  // (for a file, in the saved view, so that the user sees it on opening the file).
   void SelectEntireRow() const;
 
   // A value as a cell stores it (an empty text clears the cell; a date becomes a date serial).

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "shell/outside/base/Variant.h"
+#include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/RangeDefinition.h"
 #include "shell/outside/xlsx/RangeGroup.h"
 
@@ -14,7 +16,6 @@ namespace orv {
 
 class Application;
 class FieldSource;
-class Range;
 class Worksheet;
 
 // The host's view of a workbook's named ranges: which ranges the component defines, whether the
@@ -42,6 +43,21 @@ class RangeList {
   virtual bool RangeExists(std::string_view name) const = 0;
   // The number of data rows of the range; 0 when the workbook lacks it.
   virtual std::int32_t RangeRowCount(std::string_view name) const = 0;
+  // The cells of the range (for a column range, its rows), nullopt when the workbook lacks it.
+  virtual std::optional<Range> GetRange(std::string_view name) const = 0;
+  // Why `row` cannot be written in every column range of the catalogue that the workbook holds:
+  // the first range that would have to grow over a cell that is not free (not empty, or held by
+  // another range), and that cell. Nullopt when every such range holds the row or can grow to it.
+  virtual std::optional<std::string> RowBlocker(std::int32_t row) const = 0;
+
+  // A text written repaired because it could not be stored as it stood (bytes that are not UTF-8,
+  // characters a workbook cannot hold): the writes since the last call, so a caller can say which
+  // record and range were affected. A range list that stores every text as given has none.
+  struct TextRepair {
+    std::string range;
+    std::int32_t row = 0;
+  };
+  virtual std::vector<TextRepair> TakeTextRepairs() { return {}; }
 
   // Reading. `present` is false for a name the workbook lacks and, unless IncludeBlankCells is
   // set, for a blank cell. A cell that cannot be read as the asked type is an AppError naming the
@@ -52,7 +68,8 @@ class RangeList {
   virtual void SetIncludeBlankCells(bool include) = 0;
   virtual bool IncludeBlankCells() const = 0;
 
-  // Writing.
+  // Writing. A write below the last row of a column range grows the range over free cells; a
+  // write that would need a cell that is not free is an AppError and writes nothing.
   virtual void SetCellValue(std::string_view name, std::string_view text, std::int32_t row) = 0;
   virtual void SetCellNumber(std::string_view name, double number, std::int32_t row) = 0;
   virtual void CopyFieldToCell(const FieldSource& record, std::string_view name,

@@ -16,8 +16,7 @@ Range Worksheet::At(std::string_view address) {
   auto last =
       colon == std::string_view::npos ? first : CellAddress::Parse(address.substr(colon + 1));
   if (!first || !last) {
-    throw WorkbookError(document_->Path().string(),
-                        "'" + std::string(address) + "' is not a cell address");
+    throw WorkbookError(document_->Title(), "'" + std::string(address) + "' is not a cell address");
   }
   return Range(shared_from_this(), std::min(first->row, last->row),
                std::min(first->column, last->column), std::max(first->row, last->row),
@@ -25,8 +24,8 @@ Range Worksheet::At(std::string_view address) {
 }
 
 Range Worksheet::SavedActiveCell() {
-  const auto& view = document_->View(index_);
-  if (auto cell = CellAddress::Parse(view.active_cell)) return Cells(cell->row, cell->column);
+  if (auto cell = CellAddress::Parse(document_->CursorCell(index_)))
+    return Cells(cell->row, cell->column);
   return Cells(1, 1);
 }
 

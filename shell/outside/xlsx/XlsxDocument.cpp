@@ -457,6 +457,12 @@ void XlsxDocument::SetSelection(std::size_t sheet, std::string active_cell, std:
   entry.view_changed = true;
 }
 
+void XlsxDocument::SelectRows(std::size_t sheet, std::uint32_t first_row, std::uint32_t last_row) {
+  SetActiveTab(sheet);
+  SetSelection(sheet, CellAddress{first_row, 1}.ToString(),
+               std::to_string(first_row) + ":" + std::to_string(last_row));
+}
+
 bool XlsxDocument::IsDateStyle(std::uint32_t style) const {
   return style < date_styles_.size() && date_styles_[style];
 }

@@ -11,6 +11,7 @@
 
 #include "shell/outside/xlsx/CellValue.h"
 #include "shell/outside/xlsx/SheetCells.h"
+#include "shell/outside/xlsx/SheetDocument.h"
 #include "shell/outside/xlsx/SheetView.h"
 #include "shell/outside/xlsx/ZipArchive.h"
 
@@ -36,7 +37,7 @@ namespace orv {
 // other names keep the old content (HardLinkWarning says so).
 //
 // Errors are WorkbookErrors that name the file and the problem.
-class XlsxDocument {
+class XlsxDocument final : public SheetDocument {
  public:
   struct DefinedName {
     std::string name;
@@ -47,7 +48,7 @@ class XlsxDocument {
 
   static std::unique_ptr<XlsxDocument> Open(const std::filesystem::path& path,
                                             const ZipLimits& limits = {});
-  ~XlsxDocument();
+  ~XlsxDocument() override;
   XlsxDocument(const XlsxDocument&) = delete;
   XlsxDocument& operator=(const XlsxDocument&) = delete;
 
@@ -57,10 +58,11 @@ class XlsxDocument {
   // read-only to them), so that a run can refuse before doing any work.
   static void CheckWritable(const std::filesystem::path& path);
   void CheckWritable() const { CheckWritable(path_); }
+  std::string Title() const override { return path_.string(); }
 
   // Sheets in tab order (chart sheets included; they hold no cells).
   std::size_t SheetCount() const { return sheets_.size(); }
-  const std::string& SheetName(std::size_t sheet) const;
+  const std::string& SheetName(std::size_t sheet) const override;
   bool IsWorksheet(std::size_t sheet) const;
   // Case-insensitive, as spreadsheet programs compare sheet names.
   std::optional<std::size_t> FindSheet(std::string_view name) const;
@@ -73,16 +75,20 @@ class XlsxDocument {
 
   // The cells of a sheet; the first call reads the sheet.
   SheetCells& Cells(std::size_t sheet);
-  CellValue Cell(std::size_t sheet, std::uint32_t row, std::uint32_t column);
-  void SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t column, const CellValue& value);
-  // Dates count from 1 January 1904 instead of 1900 in this workbook.
-  bool Date1904() const { return date1904_; }
+  CellValue Cell(std::size_t sheet, std::uint32_t row, std::uint32_t column) override;
+  void SetCell(std::size_t sheet, std::uint32_t row, std::uint32_t column,
+               const CellValue& value) override;
+  bool Date1904() const override { return date1904_; }
 
   // The saved view: the tab shown on opening, and each sheet's cursor.
   std::size_t ActiveTab() const { return active_tab_; }
   void SetActiveTab(std::size_t sheet);
   const SheetView& View(std::size_t sheet);
   void SetSelection(std::size_t sheet, std::string active_cell, std::string sqref);
+  // The saved cursor of the sheet; selecting rows writes the saved view, so that the user sees
+  // them on opening the file.
+  std::string CursorCell(std::size_t sheet) override { return View(sheet).active_cell; }
+  void SelectRows(std::size_t sheet, std::uint32_t first_row, std::uint32_t last_row) override;
 
   // Custom document properties (text values).
   std::optional<std::string> CustomProperty(std::string_view name) const;

@@ -1,14 +1,12 @@
 #include "shell/outside/xlsx/XlsxRangeList.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 
 #include "shell/outside/base/FieldSource.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/AreaReference.h"
 #include "shell/outside/xlsx/CellAddress.h"
-#include "shell/outside/xlsx/CellDates.h"
+#include "shell/outside/xlsx/CellReading.h"
 #include "shell/outside/xlsx/RangeNames.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/WorkbookError.h"
@@ -16,32 +14,6 @@
 #include "shell/outside/xlsx/XmlText.h"
 
 namespace orv {
-namespace {
-
-constexpr std::int32_t kRowError = vbObjectError + 6002;
-constexpr std::int32_t kClearNotConfirmed = vbObjectError + 6003;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-    text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-    text.remove_suffix(1);
-  return text;
-}
-
-bool IsBlank(const CellValue& cell) {
-  return cell.kind == CellValue::kEmpty ||
-         (cell.kind == CellValue::kText && Trimmed(cell.text).empty());
-}
-
-}  // namespace
-
 XlsxRangeList::XlsxRangeList(std::shared_ptr<Workbook> workbook) : workbook_(std::move(workbook)) {}
 
 void XlsxRangeList::SetWorkbook(std::shared_ptr<Workbook> workbook) {
@@ -59,13 +31,10 @@ std::optional<std::string> XlsxRangeList::OwnerProgId(const Workbook& workbook) 
   return workbook.Document().CustomProperty(kOwnerProperty);
 }
 
-std::int32_t XlsxRangeList::RangeCount() const {
-  return static_cast<std::int32_t>(definitions_.size());
-}
+std::int32_t XlsxRangeList::RangeCount() const { return definitions_.Count(); }
 
 void XlsxRangeList::ClearDefinitions() {
-  definitions_.clear();
-  definition_index_.clear();
+  definitions_.Clear();
   ForgetBindings();
   definition_complete_ = false;
 }
@@ -76,33 +45,14 @@ RangeDefinition& XlsxRangeList::DefineRange(std::string name, std::int32_t layou
                                             std::int32_t length, std::int16_t reserved8,
                                             std::string reserved9, bool browse,
                                             std::string browse_kind, std::string reserved12) {
-  auto definition = std::make_unique<RangeDefinition>();
-  definition->name = std::move(name);
-  definition->layout = layout;
-  definition->data_type = data_type;
-  definition->reserved4 = reserved4;
-  definition->reserved5 = reserved5;
-  definition->description = std::move(description);
-  definition->length = length;
-  definition->reserved8 = reserved8;
-  definition->reserved9 = std::move(reserved9);
-  definition->browse = browse;
-  definition->browse_kind = std::move(browse_kind);
-  definition->reserved12 = std::move(reserved12);
   ForgetBindings();
-  auto key = Lower(definition->name);
-  if (auto found = definition_index_.find(key); found != definition_index_.end()) {
-    definitions_[found->second] = std::move(definition);
-    return *definitions_[found->second];
-  }
-  definition_index_.emplace(key, definitions_.size());
-  definitions_.push_back(std::move(definition));
-  return *definitions_.back();
+  return definitions_.Define(std::move(name), layout, data_type, reserved4, reserved5,
+                             std::move(description), length, reserved8, std::move(reserved9),
+                             browse, std::move(browse_kind), std::move(reserved12));
 }
 
 const RangeDefinition* XlsxRangeList::Definition(std::string_view name) const {
-  auto found = definition_index_.find(Lower(name));
-  return found == definition_index_.end() ? nullptr : definitions_[found->second].get();
+  return definitions_.Find(name);
 }
 
 const XlsxRangeList::Binding& XlsxRangeList::Bind(std::string_view name) const {
@@ -139,7 +89,7 @@ XlsxRangeList::Locate(std::string_view name, std::int32_t row, bool for_write) {
   if (binding.header)
     return std::make_pair(binding.sheet, std::make_pair(binding.first_row, binding.column));
   if (row < 1) {
-    throw AppError(kRowError, "",
+    throw AppError(kRangeRowError, "",
                    "Range '" + std::string(name) + "': row " + std::to_string(row) +
                        " is not a row of the range (rows count from 1)");
   }
@@ -151,7 +101,7 @@ XlsxRangeList::Locate(std::string_view name, std::int32_t row, bool for_write) {
   if (!for_write) return std::nullopt;
   if (auto blocker = GrowthBlocker(name, binding, absolute)) {
     throw AppError(
-        kRowError, "",
+        kRangeRowError, "",
         "Range '" + std::string(name) + "': row " + std::to_string(row) + " lies beyond its " +
             std::to_string(binding.last_row - binding.first_row + 1) + " rows and " + *blocker);
   }
@@ -188,7 +138,7 @@ std::optional<std::string> XlsxRangeList::GrowthBlocker(std::string_view name,
       auto value = document.Cell(binding.sheet, at, column);
       if (!value.IsBlank()) return "cannot grow over " + cell + ", which is not empty";
       // A cell of another range is not free, even when empty.
-      for (const auto& definition : definitions_) {
+      for (const auto& definition : definitions_.All()) {
         if (RangeNames::Same(definition->name, name)) continue;
         const Binding* other = nullptr;
         try {
@@ -209,7 +159,7 @@ std::optional<std::string> XlsxRangeList::RowBlocker(std::int32_t row) const {
   if (!workbook_ || row < 1) return std::nullopt;
   if (!shortest_column_) {
     std::uint64_t shortest = CellAddress::kMaxRow;
-    for (const auto& definition : definitions_) {
+    for (const auto& definition : definitions_.All()) {
       if (definition->layout != RangeDefinition::kColumn) continue;
       try {
         const auto& binding = Bind(definition->name);
@@ -221,7 +171,7 @@ std::optional<std::string> XlsxRangeList::RowBlocker(std::int32_t row) const {
     shortest_column_ = shortest;
   }
   if (static_cast<std::uint64_t>(row) <= *shortest_column_) return std::nullopt;
-  for (const auto& definition : definitions_) {
+  for (const auto& definition : definitions_.All()) {
     if (definition->layout != RangeDefinition::kColumn) continue;
     const Binding* binding = nullptr;
     try {
@@ -265,13 +215,6 @@ std::optional<Range> XlsxRangeList::GetRange(std::string_view name) const {
                binding.last_column);
 }
 
-void XlsxRangeList::ConversionError(std::string_view name, std::int32_t row,
-                                    const std::string& text, const std::string& problem) const {
-  throw AppError(kCellConversionError, "",
-                 "Range '" + std::string(name) + "' row " + std::to_string(row) + ": '" + text +
-                     "' " + problem);
-}
-
 std::string XlsxRangeList::GetCellValue(std::string_view name, std::int32_t& row, bool& present) {
   present = false;
   auto cell = Locate(name, row, false);
@@ -291,30 +234,13 @@ double XlsxRangeList::GetCellNumber(std::string_view name, std::int32_t& row, bo
   auto cell = Locate(name, row, false);
   if (!cell) return 0;
   auto value = workbook_->Document().Cell(cell->first, cell->second.first, cell->second.second);
-  if (IsBlank(value)) {
+  if (CellReading::IsBlank(value)) {
     present = include_blank_cells_;
     return 0;
   }
-  switch (value.kind) {
-    case CellValue::kNumber:
-      present = true;
-      return value.number;
-    case CellValue::kText: {
-      auto text = Trimmed(value.text);
-      if (text.front() == '+') text.remove_prefix(1);
-      double number = 0;
-      auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-      if (text.empty() || error != std::errc() || next != text.data() + text.size()) {
-        ConversionError(name, row, value.text, "is not a number");
-      }
-      present = true;
-      return number;
-    }
-    case CellValue::kBoolean:
-      ConversionError(name, row, value.number != 0 ? "TRUE" : "FALSE", "is not a number");
-    default:
-      ConversionError(name, row, value.text, "is not a number");
-  }
+  double number = CellReading::Number(value, name, row);
+  present = true;
+  return number;
 }
 
 OleDate XlsxRangeList::GetCellDate(std::string_view name, std::int32_t& row, bool& present) {
@@ -323,24 +249,13 @@ OleDate XlsxRangeList::GetCellDate(std::string_view name, std::int32_t& row, boo
   if (!cell) return {};
   auto& document = workbook_->Document();
   auto value = document.Cell(cell->first, cell->second.first, cell->second.second);
-  if (IsBlank(value)) {
+  if (CellReading::IsBlank(value)) {
     present = include_blank_cells_;
     return {};
   }
-  if (value.kind == CellValue::kNumber) {
-    if (!value.date)
-      ConversionError(name, row, Range::TextOf(value, false), "is a number, not a date");
-    present = true;
-    return CellDates::FromSerial(value.number, document.Date1904());
-  }
-  if (value.kind != CellValue::kText) {
-    ConversionError(name, row, Range::TextOf(value, false), "is not a date");
-  }
-  std::string problem;
-  auto date = CellDates::ParseText(value.text, problem);
-  if (!date) ConversionError(name, row, value.text, problem);
+  OleDate date = CellReading::Date(value, document.Date1904(), name, row);
   present = true;
-  return *date;
+  return date;
 }
 
 void XlsxRangeList::Write(std::string_view name, std::int32_t row, const Variant& value) {
@@ -373,7 +288,7 @@ void XlsxRangeList::CopyFieldToCell(const FieldSource& record, std::string_view 
 XlsxRangeList::CellPosition XlsxRangeList::RowOfCell(const Range& cell) const {
   CellPosition position;
   if (!workbook_ || &cell.Sheet().Document() != &workbook_->Document()) return position;
-  for (const auto& definition : definitions_) {
+  for (const auto& definition : definitions_.All()) {
     const Binding* binding = nullptr;
     try {
       binding = &Bind(definition->name);
@@ -422,7 +337,7 @@ void XlsxRangeList::ClearRanges(bool, std::int32_t, std::int32_t) {
   confirm_clear_ = false;
   if (!workbook_) return;
   auto& document = workbook_->Document();
-  for (const auto& definition : definitions_) {
+  for (const auto& definition : definitions_.All()) {
     if (definition->layout != RangeDefinition::kColumn) continue;
     const auto& binding = Bind(definition->name);
     if (!binding.present || binding.header) continue;

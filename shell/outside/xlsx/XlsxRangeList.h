@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/outside/xlsx/Range.h"
+#include "shell/outside/xlsx/RangeDefinitions.h"
 #include "shell/outside/xlsx/RangeList.h"
 
 namespace orv {
@@ -38,7 +39,7 @@ class XlsxRangeList : public RangeList {
   static std::optional<std::string> OwnerProgId(const Workbook& workbook);
 
   std::int32_t RangeCount() const override;
-  std::vector<RangeGroup>& RangeGroups() override { return groups_; }
+  std::vector<RangeGroup>& RangeGroups() override { return definitions_.Groups(); }
   void ClearDefinitions() override;
   RangeDefinition& DefineRange(std::string name, std::int32_t layout, std::int32_t data_type,
                                std::int32_t reserved4, std::int32_t reserved5,
@@ -47,17 +48,13 @@ class XlsxRangeList : public RangeList {
                                std::string reserved12) override;
   const RangeDefinition* Definition(std::string_view name) const override;
   const std::vector<std::unique_ptr<RangeDefinition>>& Definitions() const override {
-    return definitions_;
+    return definitions_.All();
   }
 
   bool RangeExists(std::string_view name) const override;
   std::int32_t RangeRowCount(std::string_view name) const override;
-  // The cells of the range (for a column range, its rows), nullopt when the workbook lacks it.
-  std::optional<Range> GetRange(std::string_view name) const;
-  // Why `row` cannot be written in every column range of the catalogue that the workbook holds:
-  // the first range that would have to grow over a cell that is not free, and that cell. Nullopt
-  // when every such range holds the row or can grow to it.
-  std::optional<std::string> RowBlocker(std::int32_t row) const;
+  std::optional<Range> GetRange(std::string_view name) const override;
+  std::optional<std::string> RowBlocker(std::int32_t row) const override;
 
   std::string GetCellValue(std::string_view name, std::int32_t& row, bool& present) override;
   double GetCellNumber(std::string_view name, std::int32_t& row, bool& present) override;
@@ -91,11 +88,7 @@ class XlsxRangeList : public RangeList {
   bool DefinitionComplete() const { return definition_complete_; }
 
   // The writes since the last call whose text had to be repaired: range and row of each.
-  struct TextRepair {
-    std::string range;
-    std::int32_t row = 0;
-  };
-  std::vector<TextRepair> TakeTextRepairs() { return std::exchange(text_repairs_, {}); }
+  std::vector<TextRepair> TakeTextRepairs() override { return std::exchange(text_repairs_, {}); }
 
  private:
   struct Binding {
@@ -123,14 +116,10 @@ class XlsxRangeList : public RangeList {
   std::optional<std::pair<std::size_t, std::pair<std::uint32_t, std::uint32_t>>> Locate(
       std::string_view name, std::int32_t row, bool for_write);
   void Write(std::string_view name, std::int32_t row, const Variant& value);
-  [[noreturn]] void ConversionError(std::string_view name, std::int32_t row,
-                                    const std::string& text, const std::string& problem) const;
 
   std::shared_ptr<Workbook> workbook_;
   std::shared_ptr<Worksheet> active_sheet_;
-  std::vector<std::unique_ptr<RangeDefinition>> definitions_;
-  std::unordered_map<std::string, std::size_t> definition_index_;
-  std::vector<RangeGroup> groups_;
+  RangeDefinitions definitions_;
   mutable std::unordered_map<std::string, Binding, Hash, std::equal_to<>> bindings_;
   // The fewest rows of any column range of the catalogue in the workbook; known while the
   // bindings are.

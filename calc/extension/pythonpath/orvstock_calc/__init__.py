@@ -1,0 +1,1 @@
+"""The Stock Master menu of LibreOffice Calc: the OrvStockExcel components on the open document."""
