@@ -31,7 +31,7 @@ void Fill(orv::clsStockd& stock, int row) {
         stock.SetValue(i, orv::Variant(std::to_string((row + i) % 7)));
         break;
       case orv::StockdColumns::Kind::Double:
-        stock.SetValue(i, orv::Variant(row * 0.5 + i));
+        stock.SetValue(i, orv::Variant(row * 0.5 + static_cast<double>(i)));
         break;
       case orv::StockdColumns::Kind::Date:
         stock.SetValue(i, orv::Variant(orv::OleDate{45000.0 + row % 365}));

@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
     workbook->Save();
     Report("save (merge, deflate level 1)", start);
   }
-  std::printf("file size: %.1f MB\n", std::filesystem::file_size(path) / 1048576.0);
+  std::printf("file size: %.1f MB\n",
+              static_cast<double>(std::filesystem::file_size(path)) / 1048576.0);
 
   start = Clock::now();
   double checksum = 0;

@@ -76,7 +76,9 @@ struct RangeRow {
   Write write = Write::kNone;
 
   constexpr RangeRow Heading(std::string_view text) const { return With(&RangeRow::heading, text); }
-  constexpr RangeRow In(std::string_view key) const { return With(&RangeRow::group, key); }
+  constexpr RangeRow In(std::string_view group_key) const {
+    return With(&RangeRow::group, group_key);
+  }
   constexpr RangeRow Browse(std::string_view list) const {
     return With(&RangeRow::browse_list, list);
   }
@@ -1149,7 +1151,7 @@ OleDate FieldDate(const Variant& value, std::string_view column) {
                    "Type mismatch: column \"" + std::string(column) + "\" holds '" + text +
                        "', which is not a date");
   double time = fields >= 7 ? (hour * 3600 + minute * 60 + second) / 86400.0 : 0;
-  return OleDate{days + (days < 0 ? -time : time)};
+  return OleDate{static_cast<double>(days) + (days < 0 ? -time : time)};
 }
 
 // D1: null empty, the zero date one blank. D2: also 31/12/1899 one blank. D3: null one blank too.

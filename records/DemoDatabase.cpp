@@ -251,7 +251,7 @@ void WriteStock(const std::shared_ptr<Connection>& connection,
                                                number % 3 == 0   ? "zinc plated"
                                                : number % 3 == 1 ? "standard"
                                                                  : "premium");
-    double scale = 1 + (number / kItems.size()) % kSizes.size() * 0.35;
+    double scale = 1 + static_cast<double>((number / kItems.size()) % kSizes.size()) * 0.35;
     double material = std::round(item.cost * scale * 100) / 100;
     double labour = std::round(material * 0.08 * 100) / 100;
     double overhead = std::round(material * 0.12 * 100) / 100;

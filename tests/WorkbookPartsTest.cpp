@@ -203,7 +203,8 @@ TEST(Workbook, RandomChangesReadBackExactly) {
     auto workbook = Workbook::Open(path);
     auto sheet = workbook->Sheet(0);
     for (int i = 0; i < 400; ++i) {
-      std::uint32_t row = 2 + random() % 320, column = 1 + random() % 14;
+      auto row = static_cast<std::uint32_t>(2 + random() % 320);
+      auto column = static_cast<std::uint32_t>(1 + random() % 14);
       Variant value;
       // Numbers and dates in columns of their own: a number written into a date-formatted cell
       // keeps the cell's format and reads back as a date, as in the spreadsheet programs.

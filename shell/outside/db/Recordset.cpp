@@ -131,10 +131,10 @@ struct Recordset::Impl {
   }
 
   const Variant& Value(std::size_t column) const {
-    const Row& row = Current();
+    const Row& current_row = Current();
     if (column < problems.size() && !problems[column].empty())
       throw AppError(VbError::kTypeMismatch, "", problems[column]);
-    return row.at(column);
+    return current_row.at(column);
   }
 };
 

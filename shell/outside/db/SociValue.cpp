@@ -40,7 +40,8 @@ std::tm SociValue::ToTm(OleDate date) {
 OleDate SociValue::FromTm(const std::tm& tm) {
   long days = OleCalendar::DaysFromCivil(tm.tm_year + 1900L, tm.tm_mon + 1L, tm.tm_mday);
   double fraction = (tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec) / 86400.0;
-  return OleDate{days >= 0 ? days + fraction : days - fraction};
+  const auto whole = static_cast<double>(days);
+  return OleDate{days >= 0 ? whole + fraction : whole - fraction};
 }
 
 sqlite_api::sqlite3_stmt* SociValue::SqliteStatement(soci::session& session,

@@ -62,10 +62,10 @@ int UserInterface::Choose(std::string_view name, std::string_view prompt,
         : Form(std::string(name), std::string(title)) {
       AddLabel("Prompt", std::string(prompt));
       for (std::size_t i = 0; i < buttons.size(); ++i) {
-        std::string name;
+        std::string button;
         for (char c : buttons[i])
-          if (c != ' ') name += c;
-        AddCommandButton(name, buttons[i]).Click = [this, i] {
+          if (c != ' ') button += c;
+        AddCommandButton(button, buttons[i]).Click = [this, i] {
           chosen = static_cast<int>(i) + 1;
           Hide();
         };
