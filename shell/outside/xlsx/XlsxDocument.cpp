@@ -686,7 +686,10 @@ void XlsxDocument::CheckWritable(const std::filesystem::path& path) {
                                            "), so it cannot be saved; it was not changed");
 }
 
-void XlsxDocument::Save(const std::function<void()>& before_rename) {
+void XlsxDocument::Save(const Checkpoint& checkpoint) {
+  auto step = [&](std::string_view name) {
+    if (checkpoint) checkpoint(name);
+  };
   if (!HasChanges()) return;
   const std::string file = path_.string();
   for (std::size_t i = 0; i < sheets_.size(); ++i) {
@@ -710,6 +713,7 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
   std::error_code error;
   std::filesystem::copy_file(path_, copy, error);
   if (error) disk_error("cannot write a temporary copy", error.value());
+  step("copy");
 
   int code = 0;
   zip_t* raw_archive = zip_open(copy.c_str(), 0, &code);
@@ -758,6 +762,7 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
         throw;
       }
       if (std::fflush(out.get()) != 0) disk_error("cannot write a temporary file", errno);
+      step("sheet");
     }
     // The sheet goes in as a new entry: libzip keeps the original's compression level for a
     // replaced entry, and deflate dominates saving a large sheet (level 1 is several times
@@ -800,7 +805,8 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
   if (zip_close(output.archive) != 0) fail("cannot write the new file");
   output.archive = nullptr;
   KeepModeAndOwner(path_, copy);
-  if (before_rename) before_rename();
+  step("archive");
+  step("rename");
   // Another program may have replaced the file while this one was being written.
   changed_elsewhere();
   AtomicFile::Commit(copy, path_);
