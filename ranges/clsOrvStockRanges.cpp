@@ -808,13 +808,20 @@ constexpr RangeRow kRanges[] = {
         .In("ip_grp")
         .Browse("replenish_category")
         .Version7()
-        .Loads("ReplenishCategory"),
-    Text("Held?", "Held(For V7)", 1).Heading("Held?").In("ip_grp").Version7().Loads("Held"),
+        .Loads("ReplenishCategory")
+        .Copies("replenish_category", Write::kText),
+    Text("Held?", "Held(For V7)", 1)
+        .Heading("Held?")
+        .In("ip_grp")
+        .Version7()
+        .Loads("Held")
+        .Copies("held_flag", Write::kText),
     Text("Obsolete", "Obsolete(For V7)", 1)
         .Heading("Obsolete")
         .In("ip_grp")
         .Version7()
-        .Loads("Obsolete"),
+        .Loads("Obsolete")
+        .Copies("obsolete_flag", Write::kText),
 };
 
 // A range by name, checked when compiling.
@@ -1108,6 +1115,7 @@ constexpr std::array kStockCopies{R("Warehouse"),
 constexpr std::array kExtensionCopies{R("AnalysisD"), R("AnalysisE"), R("AnalysisF"),
                                       R("delivery_qty_tol"), R("call_off_qty_tol")};
 constexpr std::array kExpenseCopies{R("Expense")};
+constexpr std::array kVersion7Copies{R("Held?"), R("Obsolete"), R("ReplenishCategory")};
 constexpr std::array kEcCopies{R("StatisticsInd"), R("ProcessInd"), R("Commodity"),
                                R("CountryOrig"), R("SuppUnitQty")};
 constexpr std::array kTechDescriptionCopies{
@@ -1416,6 +1424,14 @@ void clsOrvStockRanges::CopyStockXPGRSToCells(const FieldSource& rs, std::int32_
     line = 10;
     int write = 0;
     CopyRows(kExtensionCopies, rs, row, write);
+  });
+}
+
+void clsOrvStockRanges::CopyVersion7RSToCells(const FieldSource& rs, std::int32_t row) {
+  Trap("CopyVersion7RSToCells of Class Module clsOrvStockRanges", [&](int& line) {
+    line = 10;
+    int write = 0;
+    CopyRows(kVersion7Copies, rs, row, write);
   });
 }
 

@@ -473,12 +473,7 @@ bool clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row)
     if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
     if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
     if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
-    if (SageVersionNumber() > 6) {
-      List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
-      List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
-      List().SetCellValue("ReplenishCategory",
-                          ValueConvert::NullToText(record.Field("replenish_category")), row);
-    }
+    if (SageVersionNumber() > 6) ranges_->CopyVersion7RSToCells(record, row);
   } catch (const AppError& error) {
     // A workbook that cannot be read or written is no fault of the record.
     if (error.Number() == kWorkbookFileError) throw;
