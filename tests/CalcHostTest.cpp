@@ -22,8 +22,8 @@
 namespace orv {
 namespace {
 
+using test::Key;
 using testing::FakeCalcHost;
-using Key = std::pair<std::string, std::string>;
 
 constexpr int kSheet = 0;
 constexpr int kFirstRow = 4;  // row 1 of every column range
@@ -40,16 +40,12 @@ struct Component {
   const char* result = nullptr;
 };
 
-class CalcHostTest : public test::DatabaseTest {
+class CalcHostTest : public test::DemoCompanyTest {
  protected:
   void SetUp() override {
-    DatabaseTest::SetUp();
+    DemoCompanyTest::SetUp();
     if (IsSkipped()) return;
-    connection_ = OpenDemo(7, 20);
-    companies_file_ = scratch_->Folder() / "companies.toml";
-    CompaniesFile companies;
-    companies.Register({"DEMO", "Demo company", scratch_->Target().location}, true);
-    companies.Save(companies_file_);
+    OpenDemoCompany(7, 20);
     DemoDatabase::Options second;
     second.rows = 5;
     DemoDatabase::CreateAndRegister(
@@ -67,16 +63,6 @@ class CalcHostTest : public test::DatabaseTest {
     host_.Name("LongDescription", {kSheet, kFirstRow, 5, kFirstRow + 4, 5});
   }
 
-  std::vector<Key> Keys(DataConnection& connection, const std::string& where = "") {
-    Recordset records;
-    records.Open("select warehouse, product from " + connection.TableCatalogue().StockMaster() +
-                     (where.empty() ? "" : " where " + where) + " order by warehouse, product",
-                 connection.AdoConnection());
-    std::vector<Key> keys;
-    for (; !records.Eof(); records.MoveNext())
-      keys.emplace_back(records.Fields("warehouse").ToText(), records.Fields("product").ToText());
-    return keys;
-  }
   std::vector<Key> SheetKeys(int rows) {
     std::vector<Key> keys;
     for (int row = kFirstRow; row < kFirstRow + rows; ++row)
@@ -102,8 +88,6 @@ class CalcHostTest : public test::DatabaseTest {
     return all + orv_calc_last_error();
   }
 
-  std::shared_ptr<DataConnection> connection_;
-  std::filesystem::path companies_file_;
   FakeCalcHost host_;
 };
 
@@ -114,7 +98,7 @@ TEST_P(CalcHostTest, DownloadReachesTheDocumentAtTheEndInOneBlockPerRunOfColumns
                    "OK"};
   ASSERT_EQ(Run(stock, "ExtractStock"), 0) << Messages();
 
-  auto expected = Keys(*connection_, "warehouse >= '02' and warehouse <= '03'");
+  auto expected = Keys("warehouse >= '02' and warehouse <= '03'");
   ASSERT_EQ(expected.size(), 10u);
   EXPECT_EQ(SheetKeys(10), expected);
   EXPECT_EQ(host_.Text(kSheet, kFirstRow + 3, 3), Description(expected[3]));
@@ -140,7 +124,7 @@ TEST_P(CalcHostTest, DownloadReachesTheDocumentAtTheEndInOneBlockPerRunOfColumns
 }
 
 TEST_P(CalcHostTest, RefreshReadsEachRangeWholeOnceAndRestoresTheRowsOnTheSheet) {
-  auto keys = Keys(*connection_);
+  auto keys = Keys();
   std::vector<Key> rows = {keys[4], keys[0], {"01", "NO-SUCH"}, keys[7]};
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     host_.Put(kSheet, kFirstRow + i, 1, CellValue::Text(rows[i].first));
@@ -205,7 +189,7 @@ TEST_P(CalcHostTest, AFailedActionLeavesTheDocumentAsItWas) {
 }
 
 TEST_P(CalcHostTest, DownloadStartsAtTheActiveCellsRowOrSaysWhyNot) {
-  auto keys = Keys(*connection_, "warehouse = '01'");
+  auto keys = Keys("warehouse = '01'");
   const std::string at_cell = "chkSelectRngs=0\ntxtWarehouseFrom=01\noptAppendCurrent\ncmdOK";
   struct Case {
     OrvCalcArea cursor;
@@ -278,7 +262,7 @@ TEST_P(CalcHostTest, TheCompanyPickedIsTheSessionsChoiceForTheNextComponent) {
   DataConnection second;
   second.Open(DatabaseTarget::Parse((scratch_->Folder() / "second.db").string()), "DEMO2");
   EXPECT_EQ(SheetKeys(6), [&] {
-    auto keys = Keys(second);
+    auto keys = test::StockKeys(second);
     keys.emplace_back("", "");
     return keys;
   }());

@@ -23,9 +23,11 @@
 namespace orv::test {
 
 // A new workbook at `path` of `rows` data rows holding the picked ranges (all when none) of the
-// stock catalogue of that ERP version, or of the technical description component's catalogue.
+// stock catalogue of that ERP version, or of the technical description component's catalogue;
+// `owner` is recorded as the component the workbook belongs to.
 inline void StockWorkbook(const std::filesystem::path& path, const std::vector<std::string>& picks,
-                          int rows, int erp_version = 7, bool pages = false) {
+                          int rows, int erp_version = 7, const std::string& owner = "",
+                          bool pages = false) {
   auto catalogue = std::make_shared<XlsxRangeList>();
   clsOrvStockRanges ranges;
   ranges.SetRangeList(catalogue);
@@ -40,15 +42,15 @@ inline void StockWorkbook(const std::filesystem::path& path, const std::vector<s
   }
   WorkbookTemplate::Options options;
   options.rows = rows;
-  options.owner_prog_id = pages ? kTechDescProgId : kStockProgId;
+  options.owner_prog_id = owner;
   options.replace_existing = true;
   WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), picks),
                            options);
 }
 
 inline void PageWorkbook(const std::filesystem::path& path, const std::vector<std::string>& picks,
-                         int rows) {
-  StockWorkbook(path, picks, rows, 7, true);
+                         int rows, const std::string& owner = "") {
+  StockWorkbook(path, picks, rows, 7, owner, true);
 }
 
 // A scripted user who also keeps each dialog as it looked when it closed.

@@ -113,15 +113,19 @@ void DemoCompanyTest::OpenDemoCompany(int erp_version, int rows) {
   companies.Save(companies_file_);
 }
 
-std::vector<Key> DemoCompanyTest::Keys(const std::string& where) const {
+std::vector<Key> StockKeys(DataConnection& connection, const std::string& where) {
   Recordset records;
-  records.Open("select warehouse, product from " + Tables().StockMaster() +
+  records.Open("select warehouse, product from " + connection.TableCatalogue().StockMaster() +
                    (where.empty() ? "" : " where " + where) + " order by warehouse, product",
-               connection_->AdoConnection());
+               connection.AdoConnection());
   std::vector<Key> keys;
   for (; !records.Eof(); records.MoveNext())
     keys.emplace_back(records.Fields("warehouse").ToText(), records.Fields("product").ToText());
   return keys;
+}
+
+std::vector<Key> DemoCompanyTest::Keys(const std::string& where) const {
+  return StockKeys(*connection_, where);
 }
 
 std::string DumpCompany(DataConnection& connection, int erp_version) {

@@ -80,13 +80,15 @@ class DemoCompanyTest : public DatabaseTest {
   void Execute(const std::string& sql, const std::vector<Variant>& parameters = {}) {
     connection_->AdoConnection()->Execute(sql, parameters);
   }
-  // Warehouse and product of the stock records `where` picks, in key order.
   std::vector<Key> Keys(const std::string& where = "") const;
 
   std::shared_ptr<DataConnection> connection_;
   std::filesystem::path companies_file_;
   int erp_version_ = 7;
 };
+
+// Warehouse and product of the stock records `where` picks, in key order.
+std::vector<Key> StockKeys(DataConnection& connection, const std::string& where = "");
 
 // Every row of every table of the company, in column order, Null told apart from empty text.
 std::string DumpCompany(DataConnection& connection, int erp_version);

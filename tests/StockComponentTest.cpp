@@ -1,18 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "ranges/clsOrvStockRanges.h"
 #include "records/DemoDatabase.h"
-#include "shell/_clsOrvStockEx.h"
 #include "shell/outside/db/DatabaseTarget.h"
-#include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/MacroInstaller.h"
-#include "shell/outside/xlsx/Workbook.h"
-#include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Worksheet.h"
-#include "shell/outside/xlsx/XlsxDocument.h"
-#include "shell/outside/xlsx/XlsxRangeList.h"
-#include "tests/TestSupport.h"
-#include "tests/WorkbookFixtures.h"
+#include "tests/ComponentRun.h"
 
 namespace orv {
 namespace {
@@ -30,17 +23,8 @@ class StockComponentTest : public ::testing::Test {
   }
 
   std::shared_ptr<Workbook> NewWorkbook(const std::vector<std::string>& picks, int rows) {
-    auto catalogue = std::make_shared<XlsxRangeList>();
-    clsOrvStockRanges ranges;
-    ranges.SetRangeList(catalogue);
-    ranges.DefineRanges();
-    ranges.DefineVersion7Ranges();
-    WorkbookTemplate::Options options;
-    options.rows = rows;
-    auto path = folder_ / "stock.xlsx";
-    WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), picks),
-                             options);
-    return Workbook::Open(path);
+    test::StockWorkbook(folder_ / "stock.xlsx", picks, rows);
+    return Workbook::Open(folder_ / "stock.xlsx");
   }
 
   ComPtr<_clsOrvStockEx> NewComponent(std::deque<std::string> answers) {

@@ -1,15 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "ranges/clsOrvStockRanges.h"
-#include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/MacroInstaller.h"
-#include "shell/outside/xlsx/Workbook.h"
-#include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Worksheet.h"
-#include "shell/outside/xlsx/XlsxDocument.h"
-#include "shell/outside/xlsx/XlsxRangeList.h"
-#include "techdesc/_clsSTTechDescEx.h"
-#include "tests/TestSupport.h"
+#include "tests/ComponentRun.h"
 
 namespace orv {
 namespace {
@@ -18,20 +12,8 @@ class TechDescComponentTest : public ::testing::Test {
  protected:
   // A technical description workbook holding the picked ranges of the component's catalogue.
   std::shared_ptr<Workbook> NewWorkbook(const std::vector<std::string>& picks) {
-    auto catalogue = std::make_shared<XlsxRangeList>();
-    clsOrvStockRanges ranges;
-    ranges.SetRangeList(catalogue);
-    ranges.SetWarehouseAndProductAsHeader(true);
-    ranges.DefineWarehouseAndProductRanges();
-    ranges.DefineTechnicalDescriptionRanges();
-    ranges.DefineSageCompanyRange();
-    auto path = folder_ / "pages.xlsx";
-    WorkbookTemplate::Options options;
-    options.rows = 4;
-    options.replace_existing = true;
-    WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), picks),
-                             options);
-    return Workbook::Open(path);
+    test::PageWorkbook(folder_ / "pages.xlsx", picks, 4);
+    return Workbook::Open(folder_ / "pages.xlsx");
   }
 
   ComPtr<_clsSTTechDescEx> Attach(const std::shared_ptr<Workbook>& workbook) {

@@ -95,24 +95,7 @@ class UploadRun : public test::DatabaseTest {
     return 1;
   }
 
-  // Every row of every table of the company, ordered, as text.
-  std::string Dump() {
-    std::string dump;
-    for (const auto& table : ErpSchema::Tables(erp_version_)) {
-      std::string order;
-      for (std::size_t i = 1; i <= table.columns.size(); ++i)
-        order += (i > 1 ? "," : "") + std::to_string(i);
-      Recordset rows;
-      rows.Open("select * from " + table.name + " order by " + order, connection_->AdoConnection());
-      dump += table.name + "\n";
-      for (; !rows.Eof(); rows.MoveNext()) {
-        for (std::size_t i = 0; i < rows.FieldCount(); ++i)
-          dump += rows.FieldValue(i).ToText() + "|";
-        dump += "\n";
-      }
-    }
-    return dump;
-  }
+  std::string Dump() { return test::DumpCompany(*connection_, erp_version_); }
 
   std::string Value(const std::string& sql) {
     Recordset rows;
@@ -639,9 +622,11 @@ TEST_P(UploadRuns, ACheckNamesEveryFailingRowAndWritesNothing) {
   for (const auto& [row, message] :
        std::vector<std::pair<int, std::string>>{{5, "error 5047 (-2147216457): Invalid Weight"},
                                                 {8, "error 5005 (-2147216499): Invalid make"},
-                                                {12, "error 5025 (-2147216479): Blank unit"}})
-    EXPECT_NE(run.output.find(fmt::format("sheet row {} (", row)), std::string::npos) << row << "\n"
-                                                                                      << run.output;
+                                                {12, "error 5025 (-2147216479): Blank unit"}}) {
+    auto at = run.output.find(fmt::format("sheet row {} (", row));
+    ASSERT_NE(at, std::string::npos) << row << "\n" << run.output;
+    EXPECT_NE(run.output.find(message, at), std::string::npos) << row << "\n" << run.output;
+  }
   EXPECT_NE(run.output.find("Checked 20 rows: 3 failed; the upload would add 0 and update 17"),
             std::string::npos)
       << run.output;
