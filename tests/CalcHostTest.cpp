@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "records/DemoDatabase.h"
 #include "shell/CalcExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/calc/CalcApplication.h"
@@ -46,12 +45,6 @@ class CalcHostTest : public test::DemoCompanyTest {
     DemoCompanyTest::SetUp();
     if (IsSkipped()) return;
     OpenDemoCompany(7, 20);
-    DemoDatabase::Options second;
-    second.rows = 5;
-    DemoDatabase::CreateAndRegister(
-        DatabaseTarget::Parse((scratch_->Folder() / "second.db").string()), second, companies_file_,
-        "DEMO2");
-
     // Warehouse, Product and Description side by side, LongDescription after a gap and shorter
     // than the others, the company in a header cell.
     host_.company = "DEMO";
@@ -219,53 +212,6 @@ TEST_P(CalcHostTest, DownloadStartsAtTheActiveCellsRowOrSaysWhyNot) {
     EXPECT_TRUE(host.At(kSheet, kFirstRow + c.first_row - 2, 2).IsBlank());
     EXPECT_EQ(host.Text(kSheet, kFirstRow + c.first_row - 1, 2), keys.front().second);
   }
-}
-
-TEST_P(CalcHostTest, ClearAsksFirstAndKeepsTheHeaderCell) {
-  host_.Put(kSheet, 1, 2, CellValue::Text("DEMO"));
-  host_.Put(kSheet, kFirstRow + 2, 3, CellValue::Text("x"));
-  host_.Put(kSheet, kFirstRow + 1, 5, CellValue::Number(4));
-  const auto before = host_.cells;
-
-  host_.answers = {"Cancel"};
-  {
-    Component stock(kStockProgId, host_);
-    ASSERT_EQ(Run(stock, "ClearAllRanges"), 0) << Messages();
-  }
-  EXPECT_EQ(host_.cells, before);
-  EXPECT_TRUE(host_.edits.empty());
-
-  host_.answers = {"OK"};
-  Component stock(kStockProgId, host_);
-  ASSERT_EQ(Run(stock, "ClearAllRanges"), 0) << Messages();
-  EXPECT_EQ(host_.cells.size(), 1u);
-  EXPECT_EQ(host_.Text(kSheet, 1, 2), "DEMO");
-  EXPECT_EQ(host_.messages, (std::vector<std::string>{kConfirmClear, kConfirmClear}));
-}
-
-TEST_P(CalcHostTest, TheCompanyPickedIsTheSessionsChoiceForTheNextComponent) {
-  host_.answers = {"cboCompany=DEMO2\ncmdOK"};
-  std::string chosen;
-  {
-    Component stock(kStockProgId, host_);
-    ASSERT_EQ(stock.Call("ChangeOrvConnection"), 0) << Messages();
-    EXPECT_STREQ(stock.result, "1");
-    chosen = orv_calc_company(stock.made);
-  }
-  EXPECT_EQ(chosen, "DEMO2");
-  EXPECT_EQ(host_.lists["cboCompany"], (std::vector<std::string>{"DEMO", "DEMO2"}));
-
-  host_.company = chosen;
-  host_.answers = {"chkSelectRngs=0\ntxtWarehouseFrom=\noptClear\ncmdOK", "OK"};
-  Component next(kStockProgId, host_);
-  ASSERT_EQ(Run(next, "ExtractStock"), 0) << Messages();
-  DataConnection second;
-  second.Open(DatabaseTarget::Parse((scratch_->Folder() / "second.db").string()), "DEMO2");
-  EXPECT_EQ(SheetKeys(6), [&] {
-    auto keys = test::StockKeys(second);
-    keys.emplace_back("", "");
-    return keys;
-  }());
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, CalcHostTest, test::AllBackends(), test::BackendName);

@@ -98,40 +98,6 @@ std::deque<std::string> Selection(std::vector<std::string> fields, const std::st
   return answers;
 }
 
-TEST_P(DownloadTest, SelectionFillsRowsInWarehouseAndProductOrder) {
-  auto path = Template(kKeyRanges, 30);
-  auto run =
-      Download(path, Selection({"txtWarehouseFrom=02", "txtWarehouseTo=03"}, "optClear", {"OK"}));
-  EXPECT_EQ(run.errors, 0) << run.Output();
-  EXPECT_EQ(run.unused_answers, 0u);
-  auto expected = Keys("warehouse >= '02' and warehouse <= '03'");
-  ASSERT_EQ(expected.size(), 10u) << "the demo company of 20 records";
-  auto cells = Read(path);
-  EXPECT_EQ(SheetKeys(cells, expected.size()), expected);
-  for (std::size_t row = expected.size(); row < 30; ++row)
-    EXPECT_TRUE(cells["Product"][row].Empty()) << "row " << row + 1;
-  EXPECT_EQ(std::count(run.messages.begin(), run.messages.end(), kTooMany), 0);
-
-  // A product range within all warehouses, and one product alone.
-  auto all = Keys();
-  std::string from = all[2].second, to = all[6].second;
-  run = Download(path, Selection({"txtWarehouseFrom=", "txtWarehouseTo=", "txtProdFrom=" + from,
-                                  "txtProdTo=" + to},
-                                 "optClear", {"OK"}));
-  EXPECT_EQ(run.errors, 0) << run.Output();
-  expected = Keys("product >= '" + from + "' and product <= '" + to + "'");
-  cells = Read(path);
-  EXPECT_EQ(SheetKeys(cells, expected.size()), expected);
-  EXPECT_TRUE(cells["Product"][expected.size()].Empty());
-
-  run = Download(path, Selection({"txtProdFrom=" + from, "txtProdTo="}, "optClear", {"OK"}));
-  expected = Keys("product = '" + from + "'");
-  ASSERT_FALSE(expected.empty());
-  cells = Read(path);
-  EXPECT_EQ(SheetKeys(cells, expected.size()), expected);
-  EXPECT_TRUE(cells["Product"][expected.size()].Empty());
-}
-
 TEST_P(DownloadTest, ExactlyAsManyRecordsAsRowsGiveNoWarningOneMoreDoes) {
   auto expected = Keys("warehouse = '01'");
   ASSERT_EQ(expected.size(), 10u);

@@ -18,6 +18,7 @@
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
+#include "tests/DatabaseFixture.h"
 #include "tests/HostRunner.h"
 #include "tests/RangeDump.h"
 #include "tests/WorkbookFixtures.h"
@@ -45,45 +46,9 @@ class HostExtractTest : public ::testing::Test {
   std::filesystem::path workbook_ = folder_ / "stock.xlsx";
 };
 
-TEST_F(HostExtractTest, ExtractWritesTheSelectionAndSaysHowManyRows) {
-  auto run = RunHost(Config() + " extract '" + workbook_.string() +
-                     "' --from-warehouse 02 --to-warehouse 03 --clear");
-  ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("10 stock records written to rows 1 to 10"), std::string::npos)
-      << run.output;
-
-  DataConnection connection;
-  connection.Open(DatabaseTarget::SQLiteFile(database_.string()), "DEMO");
-  Recordset records;
-  records.Open("select warehouse, product, description, physical_qty from " +
-                   connection.TableCatalogue().StockMaster() +
-                   " where warehouse in ('02', '03') order by warehouse, product",
-               connection.AdoConnection());
-  auto cells = test::ReadRanges(folder_.Path(), workbook_);
-  std::size_t row = 0;
-  for (; !records.Eof(); records.MoveNext(), ++row) {
-    EXPECT_EQ(cells["Warehouse"][row].text, records.Fields("warehouse").ToText()) << row;
-    EXPECT_EQ(cells["Product"][row].text, records.Fields("product").ToText()) << row;
-    EXPECT_EQ(cells["Description"][row].text, records.Fields("description").ToText()) << row;
-    EXPECT_EQ(cells["PhysicalQty"][row].number, records.Fields("physical_qty").ToDouble()) << row;
-  }
-  EXPECT_EQ(row, 10u);
-  EXPECT_TRUE(cells["Product"][10].Empty());
-
-  // Appending the first warehouse goes below the ten rows (the last warehouse given is
-  // remembered, so it is given again).
-  run = RunHost(Config() + " extract '" + workbook_.string() +
-                "' --from-warehouse 01 --to-warehouse 01 --append");
-  ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("10 stock records written to rows 11 to 20"), std::string::npos)
-      << run.output;
-  cells = test::ReadRanges(folder_.Path(), workbook_);
-  EXPECT_EQ(cells["Warehouse"][10].text, "01");
-  EXPECT_EQ(cells["Warehouse"][19].text, "01");
-  EXPECT_EQ(cells["Warehouse"][9].text, "03");
-}
-
-TEST_F(HostExtractTest, AFirstProductAloneTakesThatProductOnly) {
+// Each run says how many records it wrote to which rows; a choice the user gives empty, or --all,
+// forgets the remembered one, and a first product alone takes that product only.
+TEST_F(HostExtractTest, SelectionFlagsPickTheRecordsAndAnEmptyChoiceForgetsTheLastOne) {
   DataConnection connection;
   connection.Open(DatabaseTarget::SQLiteFile(database_.string()), "DEMO");
   std::vector<std::string> products;
@@ -92,51 +57,50 @@ TEST_F(HostExtractTest, AFirstProductAloneTakesThatProductOnly) {
                    " order by product",
                connection.AdoConnection());
   for (; !records.Eof(); records.MoveNext()) products.push_back(records.Fields("product").ToText());
+  records.Close();
   ASSERT_GE(products.size(), 5u);
-  auto count = [&](const std::string& where) {
-    Recordset counted;
-    counted.Open("select count(*) as n from " + connection.TableCatalogue().StockMaster() +
-                     " where " + where,
-                 connection.AdoConnection());
-    return static_cast<int>(counted.Fields("n").ToDouble());
+  struct Step {
+    std::string flags, where;
+    int first_row;
   };
-
-  auto range = RunHost(Config() + " extract '" + workbook_.string() + "' --from-product " +
-                       products[1] + " --to-product " + products[4] + " --clear");
-  ASSERT_EQ(range.status, 0) << range.output;
-  int in_range = count("product >= '" + products[1] + "' and product <= '" + products[4] + "'");
-  EXPECT_NE(range.output.find(std::to_string(in_range) + " stock records written"),
-            std::string::npos)
-      << range.output;
-
-  auto alone = RunHost(Config() + " extract '" + workbook_.string() + "' --from-product " +
-                       products[2] + " --clear");
-  ASSERT_EQ(alone.status, 0) << alone.output;
-  int exact = count("product = '" + products[2] + "'");
-  EXPECT_NE(
-      alone.output.find(fmt::format("{} stock records written to rows 1 to {}", exact, exact)),
-      std::string::npos)
-      << "the product range of the last run is not kept\n"
-      << alone.output;
-  auto cells = test::ReadRanges(folder_.Path(), workbook_);
-  EXPECT_EQ(cells["Product"][0].text, products[2]);
-  EXPECT_TRUE(cells["Product"][static_cast<std::size_t>(exact)].Empty());
-}
-
-TEST_F(HostExtractTest, AnEmptyChoiceClearsTheRememberedOneAndAllClearsEveryFilter) {
-  const std::string extract = Config() + " extract '" + workbook_.string() + "' --clear ";
-  auto narrow = RunHost(extract + "--from-warehouse 02 --from-product NUT-M6-0002");
-  ASSERT_EQ(narrow.status, 0) << narrow.output;
-  ASSERT_NE(narrow.output.find("1 stock records written"), std::string::npos) << narrow.output;
-  // The product choice is emptied, the remembered warehouse stays.
-  auto product_cleared = RunHost(extract + "--from-warehouse 02 --from-product ''");
-  ASSERT_EQ(product_cleared.status, 0) << product_cleared.output;
-  EXPECT_NE(product_cleared.output.find("5 stock records written"), std::string::npos)
-      << product_cleared.output;
-  auto all = RunHost(extract + "--all");
-  ASSERT_EQ(all.status, 0) << all.output;
-  EXPECT_NE(all.output.find("20 stock records written"), std::string::npos) << all.output;
-  EXPECT_EQ(RunHost(extract + "--all --from-warehouse 01").status, 2) << "--all takes no filter";
+  const Step steps[] = {
+      {"--from-warehouse 02 --to-warehouse 03 --clear", "warehouse in ('02', '03')", 1},
+      // The last warehouse given is remembered, so it is given again.
+      {"--from-warehouse 01 --to-warehouse 01 --append", "warehouse = '01'", 11},
+      {"--all --clear", "", 1},
+      {"--from-product " + products[1] + " --to-product " + products[4] + " --clear",
+       "product >= '" + products[1] + "' and product <= '" + products[4] + "'", 1},
+      {"--from-product " + products[2] + " --clear", "product = '" + products[2] + "'", 1},
+      {"--from-warehouse 02 --from-product NUT-M6-0002 --clear",
+       "warehouse = '02' and product = 'NUT-M6-0002'", 1},
+      {"--from-warehouse 02 --from-product '' --clear", "warehouse = '02'", 1},
+      {"--all --clear", "", 1}};
+  for (const auto& step : steps) {
+    auto run = RunHost(Config() + " extract '" + workbook_.string() + "' " + step.flags);
+    ASSERT_EQ(run.status, 0) << step.flags << "\n" << run.output;
+    const auto keys = test::StockKeys(connection, step.where);
+    ASSERT_FALSE(keys.empty()) << step.where;
+    const int last = step.first_row + static_cast<int>(keys.size()) - 1;
+    EXPECT_TRUE(test::Contains(run.output, fmt::format("{} stock records written to rows {} to {}",
+                                                       keys.size(), step.first_row, last)))
+        << step.flags << "\n"
+        << run.output;
+    if (step.first_row == 1) continue;
+    auto cells = test::ReadRanges(folder_.Path(), workbook_);
+    auto sheet = test::StockKeys(connection, steps[0].where);
+    sheet.insert(sheet.end(), keys.begin(), keys.end());
+    ASSERT_EQ(sheet.size(), 20u);
+    for (std::size_t i = 0; i < 20; ++i) {
+      const auto& key = sheet[i];
+      EXPECT_EQ(cells["Warehouse"][i].text, key.first) << "row " << i + 1;
+      EXPECT_EQ(cells["Product"][i].text, key.second) << "row " << i + 1;
+    }
+    EXPECT_TRUE(cells["Product"][20].Empty());
+  }
+  EXPECT_EQ(
+      RunHost(Config() + " extract '" + workbook_.string() + "' --all --from-warehouse 01").status,
+      2)
+      << "--all takes no filter";
 }
 
 // Stores `value` (an SQL expression) in `column` of one stock record of the demo company.

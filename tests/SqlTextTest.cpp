@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "records/ErpSchema.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/base/ValueConvert.h"
 #include "shell/outside/db/DataConnection.h"
@@ -73,17 +72,6 @@ TEST(DatabaseTarget, ShowsAConnectionStringOnlyAsLibpqReadsItAndNeverItsSecrets)
   EXPECT_EQ(DatabaseTarget::SQLiteFile("/data/password=x.db").Display(), "/data/password=x.db");
 }
 
-TEST(ErpSchema, TablesFollowTheVersion) {
-  auto six = ErpSchema::Tables(6);
-  auto seven = ErpSchema::Tables(7);
-  EXPECT_EQ(ErpSchema::FindTable(six, "scheme.stockm").columns.size(), 188u);
-  EXPECT_EQ(ErpSchema::FindTable(seven, "scheme.stockm").columns.size(), 191u);
-  EXPECT_THROW(ErpSchema::FindTable(six, "scheme.strpctm"), AppError);
-  EXPECT_NO_THROW(ErpSchema::FindTable(seven, "scheme.strpctm"));
-  EXPECT_THROW(ErpSchema::Tables(4), AppError);
-  EXPECT_THROW(ErpSchema::Tables(8), AppError);
-}
-
 TEST(ValueConvert, NullBecomesEmptyTextNeverTheWordNull) {
   EXPECT_EQ(ValueConvert::NullToText(Variant::MakeNull()), "");
   EXPECT_EQ(ValueConvert::NullToText(Variant()), "");
@@ -128,10 +116,6 @@ TEST(DataConnection, ClosedObjectStillAnswersWhatNeedsNoDatabase) {
   EXPECT_TRUE(connection.UseTransactions());
   EXPECT_THROW(connection.SystemInfo(), AppError);
   EXPECT_THROW(connection.BeginTrans(), AppError);
-  for (const auto& [role, name] : connection.TableCatalogue().All())
-    EXPECT_EQ(name.rfind("scheme.", 0), 0u) << role;
-  EXPECT_EQ(connection.TableCatalogue().StockExtension(), "scheme.stockxpgm");
-  EXPECT_EQ(connection.TableCatalogue().ReplenishCategories(), "scheme.strpctm");
 
   connection.SetKeyString("orv(stock)12");
   EXPECT_EQ(connection.KeyString(), "orv(stock)12");
