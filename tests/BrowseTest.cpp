@@ -2,6 +2,7 @@
 // on a demo company in SQLite and PostgreSQL, over a real .xlsx workbook. Expected values come
 // from queries of these tests, never from the browse code.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +22,9 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using Row = RowSource::Row;
 
@@ -43,7 +47,7 @@ class BrowseTest : public test::DemoCompanyTest {
         {"Warehouse", "Product", "Description", "bincode", "UnitCode", "AnalysisA", "AnalysisXRef",
          "Supplier", "StockVatType", "Packaging", "Expense", "ReplenishCategory", "LastRevalue",
          "SuperSession", "Alternatives01", "Alternatives02", "PhysicalQty", "sage_company"},
-        kRows);
+        kRows, 7, kStockProgId);
   }
 
   test::RunResult Act(std::deque<std::string> answers, const Action& action) {
@@ -120,7 +124,7 @@ TEST_P(BrowseTest, ACellWithoutABrowseSaysSorryAndChangesNothing) {
     SCOPED_TRACE(what);
     auto run = Act({"pick=EA", "cmdOK"}, action);
     EXPECT_EQ(run.messages, std::vector<std::string>{kSorry});
-    EXPECT_TRUE(Contains(run.notices, "[Message]")) << run.notices;
+    EXPECT_THAT(run.notices, HasSubstr("[Message]"));
     EXPECT_EQ(run.errors, 0) << run.notices;
     EXPECT_TRUE(run.shown.empty());
     EXPECT_FALSE(run.changed);
@@ -155,7 +159,7 @@ TEST_P(BrowseTest, EveryCodeListIsReadFromItsTable) {
     auto run = Browse(list.range, 3, {"pick=" + last, "cmdOK"});
     EXPECT_EQ(run.errors, 0) << run.notices;
     ASSERT_EQ(run.shown.size(), 1u);
-    EXPECT_TRUE(Contains(run.shown[0], codes.front().front())) << run.shown[0];
+    EXPECT_THAT(run.shown[0], HasSubstr(codes.front().front()));
     EXPECT_EQ(Text(list.range, 3), last);
 
     run = Browse(list.range, 3, {"pick=" + list.foreign, "cmdOK"});
@@ -177,8 +181,8 @@ TEST_P(BrowseTest, ACancelledCodeListLeavesTheCell) {
   EXPECT_EQ(run.errors, 0) << run.notices;
   EXPECT_EQ(Text("UnitCode", 1), "BOX");
   // The search kept to codes or descriptions holding it, whatever its case.
-  EXPECT_TRUE(Contains(run.shown[0], "Pack of 10")) << run.shown[0];
-  EXPECT_FALSE(Contains(run.shown[0], "Each")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr("Pack of 10"));
+  EXPECT_THAT(run.shown[0], Not(HasSubstr("Each")));
 }
 
 TEST_P(BrowseTest, TheBinListShowsTheBinsOfTheRowsWarehouseOnly) {
@@ -193,9 +197,9 @@ TEST_P(BrowseTest, TheBinListShowsTheBinsOfTheRowsWarehouseOnly) {
   // The list opens on the bins that start with the cell's text.
   run = Browse("bincode", 2, {"cmdCancel"});
   ASSERT_EQ(run.shown.size(), 1u);
-  EXPECT_TRUE(Contains(run.shown[0], "A04-03")) << run.shown[0];
-  EXPECT_FALSE(Contains(run.shown[0], "A03-01")) << run.shown[0];
-  EXPECT_FALSE(Contains(run.shown[0], "QUAR")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr("A04-03"));
+  EXPECT_THAT(run.shown[0], Not(HasSubstr("A03-01")));
+  EXPECT_THAT(run.shown[0], Not(HasSubstr("QUAR")));
 
   run = Browse("bincode", 2, {"pick=QUAR", "cmdOK"});
   EXPECT_EQ(run.errors, 1) << "QUAR is a bin of warehouse RT";
@@ -208,7 +212,7 @@ TEST_P(BrowseTest, TheBinListShowsTheBinsOfTheRowsWarehouseOnly) {
   run = Browse("bincode", 3, {"cmdOK"});
   EXPECT_EQ(run.errors, 0) << run.notices;
   ASSERT_EQ(run.shown.size(), 1u);
-  EXPECT_TRUE(Contains(run.shown[0], "(nothing matches)")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr("(nothing matches)"));
   EXPECT_EQ(Text("bincode", 3), "");
 }
 
@@ -224,8 +228,8 @@ TEST_P(BrowseTest, ThreeProductsFromTheLastButOneRowDownloadTwoAndWarn) {
   EXPECT_EQ(std::count(run.messages.begin(), run.messages.end(), kTooMany), 1) << run.notices;
   // The browse opened on the products starting with the cell's text.
   ASSERT_EQ(run.shown.size(), 1u);
-  EXPECT_TRUE(Contains(run.shown[0], records[0][1])) << run.shown[0];
-  EXPECT_FALSE(Contains(run.shown[0], "NUT-")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr(records[0][1]));
+  EXPECT_THAT(run.shown[0], Not(HasSubstr("NUT-")));
 
   auto cells = test::ReadRanges(scratch_->Folder(), path_);
   for (int i = 0; i < 2; ++i) {
@@ -268,8 +272,8 @@ TEST_P(BrowseTest, ADateChosenLandsAsADate) {
   // The picker opens on the cell's month: 1 March 2024 was a Friday.
   run = Browse("LastRevalue", 1, {"cmdCancel"});
   ASSERT_EQ(run.shown.size(), 1u);
-  EXPECT_TRUE(Contains(run.shown[0], "March 2024")) << run.shown[0];
-  EXPECT_TRUE(Contains(run.shown[0], "\n" + std::string(16, ' ') + " 1  2  3\n")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr("March 2024"));
+  EXPECT_THAT(run.shown[0], HasSubstr("\n" + std::string(16, ' ') + " 1  2  3\n"));
   EXPECT_FALSE(run.changed);
 
   run = Browse("LastRevalue", 2, {"pick=31/02/2024", "cmdOK"});
@@ -286,7 +290,7 @@ TEST_P(BrowseTest, TheCompanyCellOffersTheCompaniesOfTheFile) {
   EXPECT_EQ(run.errors, 0) << run.notices;
   EXPECT_EQ(Text("sage_company", 1), "DEMO");
   run = Browse("sage_company", 1, {"pick=ELSEWHERE", "cmdOK"});
-  EXPECT_TRUE(Contains(run.notices, "not a company of the list")) << run.notices;
+  EXPECT_THAT(run.notices, HasSubstr("not a company of the list"));
   EXPECT_EQ(Text("sage_company", 1), "DEMO");
 }
 
@@ -313,9 +317,8 @@ TEST_P(BrowseTest, ViewStockNeedsAWarehouseAndAProductInTheRow) {
     });
     EXPECT_EQ(run.errors, 1);
     ASSERT_EQ(run.messages.size(), 1u);
-    EXPECT_TRUE(Contains(run.messages[0], "View Stock not available for this cell"))
-        << run.messages[0];
-    EXPECT_TRUE(Contains(run.messages[0], "-2147221504")) << run.messages[0];
+    EXPECT_THAT(run.messages[0], HasSubstr("View Stock not available for this cell"));
+    EXPECT_THAT(run.messages[0], HasSubstr("-2147221504"));
   }
 
   auto run = Act({}, [](_clsOrvStockEx& stock, Workbook& workbook) {
@@ -324,11 +327,10 @@ TEST_P(BrowseTest, ViewStockNeedsAWarehouseAndAProductInTheRow) {
     EXPECT_TRUE(stock.ViewStockAvailable());
   });
   EXPECT_EQ(run.errors, 0) << run.notices;
-  EXPECT_TRUE(Contains(run.summary, "Description: ")) << run.summary;
-  EXPECT_TRUE(Contains(run.summary, record[2] + "\n")) << run.summary;
-  EXPECT_TRUE(Contains(run.summary, "Physical:")) << run.summary;
-  EXPECT_TRUE(Contains(run.summary, " " + Variant(std::stod(record[3])).ToText() + "\n"))
-      << run.summary;
+  EXPECT_THAT(run.summary, HasSubstr("Description: "));
+  EXPECT_THAT(run.summary, HasSubstr(record[2] + "\n"));
+  EXPECT_THAT(run.summary, HasSubstr("Physical:"));
+  EXPECT_THAT(run.summary, HasSubstr(" " + Variant(std::stod(record[3])).ToText() + "\n"));
   EXPECT_FALSE(run.changed);
 
   Act({}, [](_clsOrvStockEx& stock, Workbook& workbook) {

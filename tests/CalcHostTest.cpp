@@ -1,5 +1,6 @@
 // The library driven through its C interface, on a document a make-believe spreadsheet program
 // holds open: what reaches the document, when, and in how many calls.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::Key;
 using testing::FakeCalcHost;
@@ -133,8 +136,7 @@ TEST_P(CalcHostTest, RefreshReadsEachRangeWholeOnceAndRestoresTheRowsOnTheSheet)
   EXPECT_EQ(host_.Text(kSheet, kFirstRow + 2, 3), "edited by hand");
   EXPECT_EQ(SheetKeys(4), rows) << "the keys are written back as they were";
   ASSERT_EQ(host_.notices.size(), 2u);
-  EXPECT_NE(host_.notices[0].find("Warehouse: 01 and Product: NO-SUCH"), std::string::npos)
-      << host_.notices[0];
+  EXPECT_THAT(host_.notices[0], HasSubstr("Warehouse: 01 and Product: NO-SUCH"));
   EXPECT_EQ(host_.notices[1], "3 rows refreshed, 1 not found, 0 failed");
   // Thirty rows of three ranges read: a few cells, then each range whole, never cell by cell.
   EXPECT_LE(host_.reads.size(), 9u);
@@ -177,7 +179,7 @@ TEST_P(CalcHostTest, AFailedActionLeavesTheDocumentAsItWas) {
     EXPECT_EQ(host.cells, before);
     EXPECT_EQ(host.edits, c.edits);
     ASSERT_FALSE(host.messages.empty());
-    EXPECT_NE(host.messages.back().find(c.shown), std::string::npos) << host.messages.back();
+    EXPECT_THAT(host.messages.back(), HasSubstr(c.shown));
   }
 }
 
@@ -204,7 +206,7 @@ TEST_P(CalcHostTest, DownloadStartsAtTheActiveCellsRowOrSaysWhyNot) {
     if (c.first_row == 0) {
       EXPECT_EQ(outcome, 1);
       ASSERT_FALSE(host.messages.empty());
-      EXPECT_NE(host.messages.back().find(c.shown), std::string::npos) << host.messages.back();
+      EXPECT_THAT(host.messages.back(), HasSubstr(c.shown));
       EXPECT_TRUE(host.writes.empty());
       continue;
     }
@@ -219,14 +221,13 @@ INSTANTIATE_TEST_SUITE_P(Databases, CalcHostTest, test::AllBackends(), test::Bac
 TEST(CalcHost, CallsThatCannotBeMadeAreRefusedWithAReason) {
   FakeCalcHost host;
   EXPECT_EQ(orv_calc_create("No.Such.Component", &host.Host()), nullptr);
-  EXPECT_NE(std::string(orv_calc_last_error()).find("No.Such.Component"), std::string::npos);
+  EXPECT_THAT(std::string(orv_calc_last_error()), HasSubstr("No.Such.Component"));
   EXPECT_EQ(orv_calc_create(kStockProgId, nullptr), nullptr);
 
   Component tech(kTechDescProgId, host);
   ASSERT_NE(tech.made, nullptr);
   EXPECT_EQ(tech.Call("ExtractStock"), -1);
-  EXPECT_NE(std::string(orv_calc_last_error()).find("ExtractStock is not a member"),
-            std::string::npos);
+  EXPECT_THAT(std::string(orv_calc_last_error()), HasSubstr("ExtractStock is not a member"));
   EXPECT_EQ(tech.Call("NoSuchMember"), -1);
   EXPECT_EQ(orv_calc_call(nullptr, "About", nullptr), -1);
   EXPECT_EQ(tech.Call("ProgramName"), 0);
@@ -238,7 +239,7 @@ TEST(CalcHost, CallsThatCannotBeMadeAreRefusedWithAReason) {
   OrvCalcComponent* silent = orv_calc_create(kStockProgId, &mute);
   ASSERT_NE(silent, nullptr);
   EXPECT_EQ(orv_calc_call(silent, "ViewStock", nullptr), -1);
-  EXPECT_NE(std::string(orv_calc_last_error()).find("show a message"), std::string::npos)
+  EXPECT_THAT(std::string(orv_calc_last_error()), HasSubstr("show a message"))
       << orv_calc_last_error();
   orv_calc_release(silent);
 }

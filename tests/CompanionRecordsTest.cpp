@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +13,8 @@
 
 namespace orv::test {
 namespace {
+
+using ::testing::HasSubstr;
 
 class CompanionRecordsTest : public DatabaseTest {
  protected:
@@ -97,8 +100,7 @@ TEST_P(CompanionRecordsTest, MissingTechnicalDescriptionPageFailsNamingTheKey) {
   EXPECT_EQ(error.Number(), -2147221504);
   EXPECT_EQ(error.Description(),
             "Stock record not found for warehouse:01 Product:P1 Page Number: 004");
-  EXPECT_NE(error.Source().find("ReadIt of Class Module clsSttechD Line#:40"), std::string::npos)
-      << error.Source();
+  EXPECT_THAT(error.Source(), HasSubstr("ReadIt of Class Module clsSttechD Line#:40"));
   EXPECT_EQ(page.page_number, "004");
   EXPECT_EQ(page.text[0], "unsaved");
   EXPECT_EQ(page.text[1], "  line 2 of P1  ");
@@ -106,8 +108,7 @@ TEST_P(CompanionRecordsTest, MissingTechnicalDescriptionPageFailsNamingTheKey) {
   // A duplicate page is an error of InsertRow.
   page.page_number = "003";
   error = Caught([&] { page.InsertRow(); });
-  EXPECT_NE(error.Source().find("InsertRow of Class Module clsSttechD Line#:30"), std::string::npos)
-      << error.Source();
+  EXPECT_THAT(error.Source(), HasSubstr("InsertRow of Class Module clsSttechD Line#:30"));
 }
 
 TEST_P(CompanionRecordsTest, ExtensionRowKeepsWhatTheSheetDidNotCarry) {
@@ -167,7 +168,7 @@ TEST_P(CompanionRecordsTest, ExtensionRowKeepsWhatTheSheetDidNotCarry) {
   read.Set("product", "P1 ");
   read.Set("analysis_f", "ELEVEN CHRS");
   error = Caught([&] { read.UpdateStockXPg(); });
-  EXPECT_NE(error.Source().find("UpdateStockXPg of Class Module clsStockXpgm"), std::string::npos);
+  EXPECT_THAT(error.Source(), HasSubstr("UpdateStockXPg of Class Module clsStockXpgm"));
 }
 
 TEST_P(CompanionRecordsTest, ExpenseRowByWarehouseAndProductOrCombinedKey) {

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "shell/ComponentIdentity.h"
@@ -8,6 +9,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::Make;
 using test::ScriptedSite;
@@ -41,19 +44,16 @@ TEST(ComponentShell, HandledMembersReportTheirErrorsWithTheirTagAndReturn) {
   ASSERT_EQ(scripted.site->errors->ReportedCount(), 2);
   const auto& shown = scripted.ui->Messages();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_TRUE(test::Contains(shown[0], "ExtractStock of Class Module clsOrvStockEx Line#:10"))
-      << shown[0];
-  EXPECT_TRUE(
-      test::Contains(shown[1], "ChangeOrvConnection of Class Module  clsOrvStockEx Line#:10"))
-      << shown[1];
+  EXPECT_THAT(shown[0], HasSubstr("ExtractStock of Class Module clsOrvStockEx Line#:10"));
+  EXPECT_THAT(shown[1], HasSubstr("ChangeOrvConnection of Class Module  clsOrvStockEx Line#:10"));
 
   ScriptedSite about;
   auto tech = Make<_clsSTTechDescEx>(CLSID_clsSTTechDescEx, IID_clsSTTechDescExInterface);
   tech->SetSite(about.site);
   tech->About();
   ASSERT_EQ(about.ui->Messages().size(), 1u);
-  EXPECT_TRUE(test::Contains(about.ui->Messages()[0], tech->VersionDescription()));
-  EXPECT_TRUE(test::Contains(about.ui->Messages()[0], "OrvStockTechDesc"));
+  EXPECT_THAT(about.ui->Messages()[0], HasSubstr(tech->VersionDescription()));
+  EXPECT_THAT(about.ui->Messages()[0], HasSubstr("OrvStockTechDesc"));
   EXPECT_EQ(about.site->errors->ReportedCount(), 0);
 }
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +13,8 @@
 
 namespace orv::test {
 namespace {
+
+using ::testing::HasSubstr;
 
 class DemoDatabaseTest : public DatabaseTest {
  protected:
@@ -134,7 +137,7 @@ TEST_P(DemoDatabaseTest, SameOptionsGiveTheSameDataOnBothDatabases) {
 TEST_P(DemoDatabaseTest, RefusesToOverwriteAndRegistersTheCompany) {
   DemoDatabase::Create(FreshTarget(), {7, 5, GetParam() == Backend::SQLite});
   auto again = Caught([&] { DemoDatabase::Create(FreshTarget(), {7, 5, false}); });
-  EXPECT_NE(again.Description().find("already"), std::string::npos) << again.Description();
+  EXPECT_THAT(again.Description(), HasSubstr("already"));
   EXPECT_THROW(DemoDatabase::Create(FreshTarget(), {8, 5, true}), AppError);
 
   auto companies = scratch_->Folder() / "config" / "companies.toml";

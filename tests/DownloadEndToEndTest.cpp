@@ -3,6 +3,7 @@
 // Expected values come from the database by queries of these tests, never from the download.
 
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,6 +25,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::CellRead;
 using test::Key;
@@ -156,12 +159,9 @@ TEST_P(DownloadTest, AShortRangeGrowsOnlyOverEmptyCells) {
   };
   run = Download(path, {"chkSelectRngs=1", "cmdOK"}, "", seventh);
   EXPECT_EQ(run.errors, 0) << run.Output();
-  EXPECT_NE(run.Output().find("Row 7 (" + in_01[6].first + " " + in_01[6].second +
-                              ") was not refreshed: range 'Description' cannot grow over"),
-            std::string::npos)
-      << run.Output();
-  EXPECT_NE(run.Output().find("6 rows refreshed, 0 not found, 1 failed"), std::string::npos)
-      << run.Output();
+  EXPECT_THAT(run.Output(), HasSubstr("Row 7 (" + in_01[6].first + " " + in_01[6].second +
+                                      ") was not refreshed: range 'Description' cannot grow over"));
+  EXPECT_THAT(run.Output(), HasSubstr("6 rows refreshed, 0 not found, 1 failed"));
   EXPECT_EQ(typed(), "typed below the range");
 }
 
@@ -265,9 +265,8 @@ TEST_P(DownloadTest, RefreshSkipsBlankProductRowsAndReportsAVanishedRecordOnce) 
             1u)
       << run.Output();
   EXPECT_EQ(test::Occurrences(run.Output(), kNotFound), 1u) << "no other row is reported";
-  EXPECT_TRUE(test::Contains(run.Output(), "18 rows refreshed, 1 not found, 0 failed"))
-      << "20 rows, one without product, one vanished\n"
-      << run.Output();
+  EXPECT_THAT(run.Output(), HasSubstr("18 rows refreshed, 1 not found, 0 failed"))
+      << "20 rows, one without product, one vanished\n";
 
   auto cells = Read(path);
   EXPECT_EQ(cells["Description"][1].text, "Changed   ");
@@ -330,7 +329,7 @@ TEST_P(DownloadTest, RefreshKeepsRowsWhosePageIsNotOnFileOrNotANumber) {
         "Invalid Row , Warehouse:  and Product: X' or 'a'='a" + std::string(kNotFound),
         "Row 4 (" + one.first + " " + one.second + ", page abc)",
         std::string("3 rows refreshed, 3 not found, 1 failed")})
-    EXPECT_TRUE(test::Contains(run.Output(), said)) << said << "\n" << run.Output();
+    EXPECT_THAT(run.Output(), HasSubstr(said)) << said;
 
   auto cells = Read(path);
   for (std::size_t row : {0, 3, 5, 6}) {
@@ -355,8 +354,8 @@ TEST_P(DownloadTest, CompanionTablesAreJoinedOnlyForTheirRangesAndEachRecordCome
     sql = stock.CheckRangeExists(page);
   });
   EXPECT_EQ(run.errors, 0) << run.Output();
-  EXPECT_TRUE(test::Contains(sql, Tables().StockExtension() + " t2")) << sql;
-  EXPECT_TRUE(test::Contains(sql, Tables().StockExpense() + " t5")) << sql;
+  EXPECT_THAT(sql, HasSubstr(Tables().StockExtension() + " t2"));
+  EXPECT_THAT(sql, HasSubstr(Tables().StockExpense() + " t5"));
   EXPECT_FALSE(test::Contains(sql, " t3") || test::Contains(sql, " t4")) << sql;
   auto all = Keys();
   auto and_a_blank_row = all;

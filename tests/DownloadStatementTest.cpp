@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "download/clsOrvStockTables.h"
@@ -6,6 +7,9 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // Expected texts are written out by hand from the statement's definition; they are an external
 // interface that other tools log and compare.
@@ -121,7 +125,7 @@ TEST_F(DownloadStatement, RangeFilterRules) {
       "Select t1.*, t1.warehouse wh, t1.product pd  from scheme.stockm t1  where  t1.warehouse "
       "='01' and  t1.product >= ' A' and  t1.product <= 'B '");
   builder.PageNumber = "002";
-  EXPECT_EQ(Build(2, 7).find("page_number"), std::string::npos);
+  EXPECT_THAT(Build(2, 7), Not(HasSubstr("page_number")));
 }
 
 TEST_F(DownloadStatement, QuotesInValuesAreDoubled) {
@@ -139,9 +143,8 @@ TEST_F(DownloadStatement, UnknownDatabaseTypeIsAnErrorNotAnEmptyStatement) {
     FAIL() << "built a statement for database type 4";
   } catch (const AppError& error) {
     EXPECT_EQ(error.Number(), vbObjectError);
-    EXPECT_NE(error.Description().find("4"), std::string::npos);
-    EXPECT_NE(error.Source().find("SqlQuery of Class Module clsOrvStockTables Line No:"),
-              std::string::npos);
+    EXPECT_THAT(error.Description(), HasSubstr("4"));
+    EXPECT_THAT(error.Source(), HasSubstr("SqlQuery of Class Module clsOrvStockTables Line No:"));
   }
 }
 

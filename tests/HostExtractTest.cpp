@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -25,6 +26,9 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using test::RunHost;
 
@@ -81,10 +85,9 @@ TEST_F(HostExtractTest, SelectionFlagsPickTheRecordsAndAnEmptyChoiceForgetsTheLa
     const auto keys = test::StockKeys(connection, step.where);
     ASSERT_FALSE(keys.empty()) << step.where;
     const int last = step.first_row + static_cast<int>(keys.size()) - 1;
-    EXPECT_TRUE(test::Contains(run.output, fmt::format("{} stock records written to rows {} to {}",
-                                                       keys.size(), step.first_row, last)))
-        << step.flags << "\n"
-        << run.output;
+    EXPECT_THAT(run.output, HasSubstr(fmt::format("{} stock records written to rows {} to {}",
+                                                  keys.size(), step.first_row, last)))
+        << step.flags;
     if (step.first_row == 1) continue;
     auto cells = test::ReadRanges(folder_.Path(), workbook_);
     auto sheet = test::StockKeys(connection, steps[0].where);
@@ -118,12 +121,11 @@ TEST_F(HostExtractTest, TextThatIsNotValidXmlIsRepairedAndNamedWithItsRecord) {
   Spoil(database_, "NUT-M6-0002", "description", "cast(x'41fffe42efbfbe43eda08044' as text)");
   auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --clear");
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("NUT-M6-0002"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("Description"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("NUT-M6-0002"));
+  EXPECT_THAT(run.output, HasSubstr("Description"));
   // The product is stocked in two warehouses.
-  EXPECT_NE(run.output.find("20 stock records written to rows 1 to 20 (2 with text repaired"),
-            std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output,
+              HasSubstr("20 stock records written to rows 1 to 20 (2 with text repaired"));
   auto read = test::RunPython(folder_.Path(),
                               "wb = openpyxl.load_workbook(r'''" + workbook_.string() + R"PY(''')
 print(ascii([c.value for row in wb.active.iter_rows() for c in row
@@ -146,8 +148,8 @@ TEST_F(HostExtractTest, AValueTheColumnCannotHoldIsAnErrorNamingRecordAndColumn)
     Spoil(database_, "NUT-M6-0002", column, value);
     auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
     EXPECT_EQ(run.status, 1) << value << "\n" << run.output;
-    EXPECT_NE(run.output.find("NUT-M6-0002"), std::string::npos) << value << "\n" << run.output;
-    EXPECT_NE(run.output.find(column), std::string::npos) << value << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr("NUT-M6-0002")) << value;
+    EXPECT_THAT(run.output, HasSubstr(column)) << value;
     EXPECT_TRUE(test::ReadBytes(book) == before) << value;
   }
 }
@@ -168,8 +170,8 @@ TEST_F(HostExtractTest, AWorkbookTheUserMayNotWriteIsRefusedBeforeTheDownload) {
   }
   auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --clear", prefix);
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find("read-only"), std::string::npos) << run.output;
-  EXPECT_EQ(run.output.find("stock records written"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("read-only"));
+  EXPECT_THAT(run.output, Not(HasSubstr("stock records written")));
   EXPECT_TRUE(test::ReadBytes(workbook_) == before);
 }
 
@@ -182,8 +184,7 @@ TEST_F(HostExtractTest, ASecondRunOnTheSameWorkbookIsRefusedWhileTheFirstHoldsIt
     ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
     auto second = RunHost(Config() + " extract '" + workbook_.string() + "' --append");
     EXPECT_EQ(second.status, 1) << second.output;
-    EXPECT_NE(second.output.find("in use by another orvstock run"), std::string::npos)
-        << second.output;
+    EXPECT_THAT(second.output, HasSubstr("in use by another orvstock run"));
     EXPECT_TRUE(test::ReadBytes(workbook_) == before);
     ::close(lock);
   }
@@ -231,8 +232,8 @@ TEST_F(HostExtractTest, AFullDiskIsSaidSoAndNothingIsClaimedWritten) {
   const std::string before = test::ReadBytes(book);
   auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find("disk is full"), std::string::npos) << run.output;
-  EXPECT_EQ(run.output.find("stock records written"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("disk is full"));
+  EXPECT_THAT(run.output, Not(HasSubstr("stock records written")));
   EXPECT_TRUE(test::ReadBytes(book) == before);
   std::string left;
   for (const auto& entry : std::filesystem::directory_iterator(folder_ / "small"))
@@ -253,8 +254,8 @@ TEST_F(HostExtractTest, AWorkbookWithoutTheRangesOrWithAProtectedSheetIsLeftAlon
     const std::string before = test::ReadBytes(book);
     auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
     EXPECT_EQ(run.status, 1) << name << "\n" << run.output;
-    EXPECT_NE(run.output.find(said), std::string::npos) << name << "\n" << run.output;
-    EXPECT_EQ(run.output.find("too many rows"), std::string::npos) << name << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(said)) << name;
+    EXPECT_THAT(run.output, Not(HasSubstr("too many rows"))) << name;
     EXPECT_TRUE(test::ReadBytes(book) == before) << name;
   }
 }
@@ -274,13 +275,13 @@ TEST_F(HostExtractTest, BadWorkbookOrUnknownCompanyExitsOneAndLeavesTheFileAsItW
   auto unknown = RunHost(Config() + " --company NOSUCH extract '" + workbook_.string() +
                          "' --from-warehouse 01 --clear");
   EXPECT_EQ(unknown.status, 1) << unknown.output;
-  EXPECT_NE(unknown.output.find("NOSUCH"), std::string::npos) << unknown.output;
+  EXPECT_THAT(unknown.output, HasSubstr("NOSUCH"));
   EXPECT_EQ(test::ReadBytes(workbook_), before) << "the workbook is not rewritten";
 
   auto outside = RunHost(Config() + " extract '" + workbook_.string() +
                          "' --from-warehouse 01 --at-cell Z900");
   EXPECT_EQ(outside.status, 1) << outside.output;
-  EXPECT_NE(outside.output.find("$Z$900"), std::string::npos) << outside.output;
+  EXPECT_THAT(outside.output, HasSubstr("$Z$900"));
   EXPECT_EQ(test::ReadBytes(workbook_), before) << "a start cell outside the ranges";
 }
 
@@ -301,7 +302,7 @@ TEST_F(HostExtractTest, ARefreshWithAFailedRowKeepsTheOthersAndExits1) {
   }
   auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --only-sheet-rows");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find(", 1 failed"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr(", 1 failed"));
   auto cells = test::ReadRanges(folder_.Path(), workbook_);
   EXPECT_NE(cells["Description"][0].text, "stale") << "the rows refreshed are saved";
   EXPECT_EQ(cells["PageNumber"][1].text, "abc");

@@ -3,6 +3,7 @@
 // workbook, against the columns the upload writes each field to.
 
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +20,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::RecordingRangeList;
 
@@ -161,9 +164,8 @@ TEST(SheetToRecord, ANumberTooBigForA16BitPropertyNamesRangeAndRow) {
   l.list->PutCell("QtyDecimalPlaces", 2, 70000.0);
   l.list->PutCell("UnitCode", 2, "KG");
   auto error = test::Caught([&] { l.ranges.LoadDetail(); });
-  EXPECT_NE(error.Description().find("\"QtyDecimalPlaces\" row 2"), std::string::npos)
-      << error.Description();
-  EXPECT_NE(error.Source().find("LoadDetail of Class Module clsOrvStockRanges"), std::string::npos);
+  EXPECT_THAT(error.Description(), HasSubstr("\"QtyDecimalPlaces\" row 2"));
+  EXPECT_THAT(error.Source(), HasSubstr("LoadDetail of Class Module clsOrvStockRanges"));
   EXPECT_EQ(l.stock->Whole("QtyDecPlaces"), 0);
   EXPECT_TRUE(l.stock->Is("QtyDecPlaces")) << "the flag set before the failure stays";
   EXPECT_EQ(l.stock->Text("UnitCode"), "KG") << "the ranges before it were read";
@@ -283,7 +285,7 @@ TEST(RecordToSheet, EmptyDatesAndTheToleranceFollowTheirRules) {
     c.ranges.CopyRSToCells(c.record, 5);
     FAIL() << "a text that is no date was written as a date";
   } catch (const AppError& error) {
-    EXPECT_NE(error.Source().find("Line#:20"), std::string::npos) << error.Source();
+    EXPECT_THAT(error.Source(), HasSubstr("Line#:20"));
   }
   EXPECT_EQ(c.Cell("Warehouse")->ToText(), "02") << "cells before the failure keep their values";
 }
@@ -298,9 +300,7 @@ TEST(RecordToSheet, NullNumbersBecomeZeroAndAMissingColumnFailsAtItsWrite) {
   c.record.fields.erase("wh");
   auto error = test::Caught([&] { c.ranges.CopyRSToCells(c.record, 5); });
   EXPECT_EQ(error.Number(), 3265);
-  EXPECT_NE(error.Source().find("CopyRSToCells of Class Module clsOrvStockRanges Line#:1"),
-            std::string::npos)
-      << error.Source();
+  EXPECT_THAT(error.Source(), HasSubstr("CopyRSToCells of Class Module clsOrvStockRanges Line#:1"));
   EXPECT_TRUE(c.list->calls.empty());
 
   Copier no_format;

@@ -1,5 +1,6 @@
 #include "options/clsOrvStockExOptions.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -17,6 +18,9 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using test::ReadBytes;
 using test::WriteBytes;
@@ -151,8 +155,8 @@ TEST_F(Options, AnUnsavedChangeNeverReachesTheFile) {
   clsOrvStockExOptions options = Stock();
   EXPECT_EQ(options.WH(3), "05");
   EXPECT_FALSE(options.Warn());
-  EXPECT_EQ(before.find("09"), std::string::npos);
-  EXPECT_EQ(ReadBytes(file_).find("09"), std::string::npos);
+  EXPECT_THAT(before, Not(HasSubstr("09")));
+  EXPECT_THAT(ReadBytes(file_), Not(HasSubstr("09")));
 }
 
 TEST_F(Options, EachSetLoadsOnceUnlessForced) {
@@ -222,7 +226,7 @@ TEST_F(Options, HandWrittenValuesConvertAsBooleansAndTexts) {
     FAIL() << "a text that is no Boolean was accepted";
   } catch (const AppError& error) {
     EXPECT_EQ(error.Number(), 13);
-    EXPECT_NE(error.Description().find("Warn"), std::string::npos);
+    EXPECT_THAT(error.Description(), HasSubstr("Warn"));
   }
 }
 
@@ -234,9 +238,9 @@ TEST_F(Options, ADamagedFileIsAnErrorAndIsNeverOverwritten) {
     options.Warn();
     FAIL() << "a damaged file was read";
   } catch (const AppError& error) {
-    EXPECT_NE(error.Description().find(file_.string()), std::string::npos);
-    EXPECT_NE(error.Description().find("damaged"), std::string::npos);
-    EXPECT_NE(error.Description().find("line 2"), std::string::npos) << error.Description();
+    EXPECT_THAT(error.Description(), HasSubstr(file_.string()));
+    EXPECT_THAT(error.Description(), HasSubstr("damaged"));
+    EXPECT_THAT(error.Description(), HasSubstr("line 2"));
   }
   auto tech = TechDesc();
   EXPECT_THROW(tech.SaveToRegistry(), AppError);

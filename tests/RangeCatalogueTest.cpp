@@ -1,5 +1,6 @@
 #include "ranges/clsOrvStockRanges.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::RecordingRangeList;
 
@@ -237,7 +240,7 @@ TEST(RangeCatalogue, FailureStopsAtTheRangeAndChainsTheRoutines) {
 
   clsOrvStockRanges unset;
   auto error = test::Caught([&] { unset.DefineRanges(); });
-  EXPECT_NE(error.Description().find("range list"), std::string::npos);
+  EXPECT_THAT(error.Description(), HasSubstr("range list"));
 }
 
 }  // namespace

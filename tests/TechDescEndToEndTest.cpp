@@ -3,6 +3,7 @@
 // openpyxl reads back. Expected pages come from the test's own writes, never from the component.
 
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::Contains;
 using test::Key;
@@ -258,7 +261,7 @@ TEST_P(TechDescEndToEndTest, UploadInsertsUpdatesDeletesAndCountsOnlyWhatItWrote
                      {"8"}});
   auto run = Upload(path);
   EXPECT_EQ(run.errors, 0) << run.Output();
-  EXPECT_TRUE(Contains(run.Output(), "Record Processed : 5, Added: 1, Updated: 2")) << run.Output();
+  EXPECT_THAT(run.Output(), HasSubstr("Record Processed : 5, Added: 1, Updated: 2"));
   EXPECT_EQ(DbPages(item_), Pages({{"001", "edited", "It's new"},
                                    {"003", "three", "It's kept"},
                                    {"004", "four"},
@@ -291,7 +294,7 @@ TEST_P(TechDescEndToEndTest, AFailingRowOrAMissingItemRollsTheWholeRunBack) {
     const std::string before = Dump();
     auto run = Upload(Sheet(3, c.item, c.rows));
     EXPECT_EQ(run.errors, 1) << run.Output();
-    EXPECT_TRUE(Contains(run.Output(), c.message)) << run.Output();
+    EXPECT_THAT(run.Output(), HasSubstr(c.message));
     EXPECT_EQ(Contains(run.Output(), "Upload stopped at " + c.where), !c.where.empty())
         << run.Output();
     EXPECT_EQ(Dump(), before) << "nothing of the run is kept";
@@ -310,7 +313,7 @@ TEST_P(TechDescEndToEndTest, DownloadedPagesUploadedUneditedChangeNothing) {
     ASSERT_EQ(Download(path, false).errors, 0);
     auto run = Upload(path);
     EXPECT_EQ(run.errors, 0) << run.Output();
-    EXPECT_TRUE(Contains(run.Output(), "Added: 0, Updated: 0")) << run.Output();
+    EXPECT_THAT(run.Output(), HasSubstr("Added: 0, Updated: 0"));
   }
   EXPECT_EQ(Dump(), before);
 
@@ -341,7 +344,7 @@ TEST_P(TechDescEndToEndTest, HostDownloadsAndUploadsPageWorkbooks) {
   unchanged(Host("extract '" + nameless.string() + "' --all-pages"), nameless, nameless_before);
   auto run = Host("extract " + file + " --all-pages --at-cell B7");
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Contains(run.output, kTooMany)) << run.output;
+  EXPECT_THAT(run.output, HasSubstr(kTooMany));
   EXPECT_EQ(SheetPages(path)[2].number, "001");
   run = Host("extract " + file + " --all-pages");
   ASSERT_EQ(run.status, 0) << run.output;
@@ -360,13 +363,10 @@ TEST_P(TechDescEndToEndTest, HostDownloadsAndUploadsPageWorkbooks) {
   before = test::ReadBytes(path);
   run = Host("upload " + file + " --check");
   unchanged(run, path, before);
-  EXPECT_TRUE(Contains(run.output, fmt::format("sheet row {} (", kFirstSheetRow + 1)))
-      << run.output;
-  EXPECT_TRUE(Contains(run.output, fmt::format("sheet row {} (", kFirstSheetRow + 2)))
-      << run.output;
-  EXPECT_TRUE(
-      Contains(run.output, "Checked 3 pages: 2 failed; the upload would add 0 and update 1"))
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr(fmt::format("sheet row {} (", kFirstSheetRow + 1)));
+  EXPECT_THAT(run.output, HasSubstr(fmt::format("sheet row {} (", kFirstSheetRow + 2)));
+  EXPECT_THAT(run.output,
+              HasSubstr("Checked 3 pages: 2 failed; the upload would add 0 and update 1"));
   unchanged(Host("upload " + file + " --yes"), path, before);
   unchanged(Host("upload " + file), path, before);
   EXPECT_EQ(Dump(), dump);
@@ -382,7 +382,7 @@ TEST_P(TechDescEndToEndTest, HostDownloadsAndUploadsPageWorkbooks) {
   auto no_pages = Sheet(3, item_, {}, {"Warehouse", "Product", "TEXT01"});
   before = test::ReadBytes(no_pages);
   run = Host("upload '" + no_pages.string() + "' --yes");
-  EXPECT_TRUE(Contains(run.output, "Page Number range must be present")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Page Number range must be present"));
   unchanged(run, no_pages, before);
 }
 
@@ -392,13 +392,12 @@ TEST_P(TechDescEndToEndTest, BrowseOfTheItemCellsOffersItsPages) {
   const std::string before = test::ReadBytes(path);
   auto run = Host("browse '" + path.string() + "' --cell A6 --pick '01 X'");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_TRUE(Contains(run.output, "Sorry! Stock Tech Desc browse not available for this cell"))
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Sorry! Stock Tech Desc browse not available for this cell"));
   EXPECT_EQ(test::ReadBytes(path), before);
 
   run = Host("--answer Yes browse '" + path.string() + "' --cell B2 --pick \"01 O'NEIL-7\"");
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Contains(run.output, "Download pages for this stock code?")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Download pages for this stock code?"));
   auto cells = test::ReadRanges(scratch_->Folder(), path);
   EXPECT_EQ(cells["Warehouse"].at(0).text, "01");
   EXPECT_EQ(cells["Product"].at(0).text, "O'NEIL-7");

@@ -3,6 +3,7 @@
 // as a whole (every row of every table) before and after.
 
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -22,6 +23,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::RunHost;
 using CellValue = std::variant<std::string, double>;
@@ -156,9 +159,7 @@ class UploadRules : public UploadRun {
       const std::string expected =
           fmt::format("Error {}: {}", vbObjectError + rule.number, rule.message);
       EXPECT_EQ(run.status, 1) << rule.message << "\n" << run.output;
-      EXPECT_NE(run.output.find(expected + "\n"), std::string::npos)
-          << "expected " << expected << "\n"
-          << run.output;
+      EXPECT_THAT(run.output, HasSubstr(expected + "\n")) << "expected " << expected;
       EXPECT_TRUE(Dump() == before_) << "the database changed: " << rule.message;
     }
   }
@@ -404,7 +405,7 @@ TEST_P(UploadRules, AnsweredWarningsOnlyStopWhenDeclined) {
     // A check names the warning the upload would ask.
     run = Upload("--check");
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find(text), std::string::npos) << run.output;
+    EXPECT_THAT(run.output, HasSubstr(text));
   }
 }
 
@@ -438,8 +439,7 @@ TEST_P(UploadRuns, AnUneditedDownloadUploadsWithoutChangingAnything) {
   const std::string workbook = test::ReadBytes(Book());
   auto run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("Record Processed : 20, Added: 0, Updated: 20"), std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Record Processed : 20, Added: 0, Updated: 20"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   EXPECT_EQ(test::ReadBytes(Book()), workbook) << "an upload does not write the workbook";
 
@@ -505,10 +505,8 @@ TEST_P(UploadRuns, AFailingRowUndoesTheWholeRunAndIsNamed) {
   auto [warehouse, product] = Key(5);
   auto run = Upload();
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find("Upload stopped at sheet row 8 (warehouse " + warehouse + ", product " +
-                            product + ")"),
-            std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Upload stopped at sheet row 8 (warehouse " + warehouse +
+                                    ", product " + product + ")"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   EXPECT_EQ(test::ReadBytes(Book()), workbook);
 }
@@ -521,7 +519,7 @@ TEST_P(UploadRuns, ExistingRecordsFollowTheOption) {
   ASSERT_EQ(RunHost("options --existing-records deny").status, 0);
   auto run = Upload();
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.output.find("Updates are not allowed"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Updates are not allowed"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   // Warn: asked, and Cancel is a refusal.
   ASSERT_EQ(RunHost("options --existing-records warn").status, 0);
@@ -561,14 +559,13 @@ TEST_P(UploadRuns, AnEmptySheetCommitsAnEmptyRun) {
   const std::string before = Dump();
   auto run = Upload("--yes");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("Record Processed : 0, Added: 0, Updated: 0"), std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Record Processed : 0, Added: 0, Updated: 0"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   // Without the Warehouse range the run does not start.
   ASSERT_EQ(RunHost("template '" + Book().string() + "' --replace Product Description").status, 0);
   run = Upload("--yes");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.output.find("Warehouse range not found, Must be included"), std::string::npos);
+  EXPECT_THAT(run.output, HasSubstr("Warehouse range not found, Must be included"));
 }
 
 TEST_P(UploadRuns, ANewRecordTakesItsDefaultsAndItsCompanions) {
@@ -585,7 +582,7 @@ TEST_P(UploadRuns, ANewRecordTakesItsDefaultsAndItsCompanions) {
        {"bincode", row, "NEW-BIN"}});
   auto run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("Added: 1"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Added: 1"));
   // Before version 6 the EC and expense rows are keyed by warehouse followed by product.
   EXPECT_EQ(Value("select statind || commodity || procind from scheme.stockem where whproduct "
                   "= '01NEW-ITEM'"),
@@ -627,9 +624,8 @@ TEST_P(UploadRuns, ACheckNamesEveryFailingRowAndWritesNothing) {
     ASSERT_NE(at, std::string::npos) << row << "\n" << run.output;
     EXPECT_NE(run.output.find(message, at), std::string::npos) << row << "\n" << run.output;
   }
-  EXPECT_NE(run.output.find("Checked 20 rows: 3 failed; the upload would add 0 and update 17"),
-            std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output,
+              HasSubstr("Checked 20 rows: 3 failed; the upload would add 0 and update 17"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   EXPECT_EQ(test::ReadBytes(Book()), workbook);
 }

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -13,6 +14,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 // A dialog shaped like the download selection: limits, a placement choice, OK and Cancel.
 class PickForm : public Form {
@@ -60,8 +63,8 @@ TEST(ScriptedUI, AnswersAreTakenInOrderMustFitAndWhenNoneIsLeftTheQuestionIsRefu
   EXPECT_THROW(s.ui.MsgBox("Clear?", MsgButtons::kOKCancel, MsgIcon::kNone, ""), AppError);
   EXPECT_EQ(s.ui.MsgBox("Clear?", MsgButtons::kOKCancel, MsgIcon::kNone, ""), MsgAnswer::kCancel);
   EXPECT_EQ(s.ui.MsgBox("Download pages?", MsgButtons::kYesNo, MsgIcon::kNone, ""), MsgAnswer::kNo);
-  EXPECT_TRUE(test::Contains(s.notices.str(), "answered Cancel"));
-  EXPECT_TRUE(test::Contains(s.notices.str(), "answered No"));
+  EXPECT_THAT(s.notices.str(), HasSubstr("answered Cancel"));
+  EXPECT_THAT(s.notices.str(), HasSubstr("answered No"));
   EXPECT_EQ(s.ui.Messages().size(), 6u);
 }
 
@@ -87,7 +90,7 @@ TEST(ScriptedUI, UnansweredDialogIsClosedNeverConfirmed) {
   s.ui.ShowModal(form);
   EXPECT_FALSE(form.OKSelected());
   EXPECT_FALSE(form.Visible());
-  EXPECT_NE(s.notices.str().find("nobody answered the dialog"), std::string::npos);
+  EXPECT_THAT(s.notices.str(), HasSubstr("nobody answered the dialog"));
 }
 
 TEST(ScriptedUI, ActionsThatDoNotFitTheDialogAreErrors) {
@@ -108,10 +111,8 @@ TEST(ScriptedUI, ReportDialogsAreShownWithoutUsingUpAnAnswer) {
   s.ui.ShowModal(report);
   EXPECT_FALSE(report.Visible());
   EXPECT_EQ(s.ui.RemainingAnswers(), 1u);
-  EXPECT_NE(
-      s.notices.str().find("Invalid Row , Warehouse: 01 and Product: P1  Not Found In Database"),
-      std::string::npos)
-      << s.notices.str();
+  EXPECT_THAT(s.notices.str(),
+              HasSubstr("Invalid Row , Warehouse: 01 and Product: P1  Not Found In Database"));
 }
 
 TEST(TerminalUI, RetriesUntilAnAnswerFitsAndTreatsEndOfInputAsRefusal) {
@@ -123,8 +124,8 @@ TEST(TerminalUI, RetriesUntilAnAnswerFitsAndTreatsEndOfInputAsRefusal) {
   ui.ShowModal(form);
   EXPECT_TRUE(form.OKSelected());
   EXPECT_EQ(form.from->Text, "02");
-  EXPECT_TRUE(test::Contains(out.str(), "no control named txtNope"));
-  EXPECT_TRUE(test::Contains(out.str(), "<cmdOK>"));
+  EXPECT_THAT(out.str(), HasSubstr("no control named txtNope"));
+  EXPECT_THAT(out.str(), HasSubstr("<cmdOK>"));
   EXPECT_EQ(ui.MsgBox("Again?", MsgButtons::kYesNo, MsgIcon::kNone, ""), MsgAnswer::kNo);
 }
 
@@ -142,8 +143,7 @@ TEST(ProgressBar, RedrawsAtMostTenTimesASecondOnATerminal) {
   auto redraws = std::count(drawn.begin(), drawn.end(), '\r');
   EXPECT_GE(redraws, 9);
   EXPECT_LE(redraws, 12);
-  EXPECT_NE(drawn.find("Lines Read:100"), std::string::npos)
-      << "the last state is shown at the end";
+  EXPECT_THAT(drawn, HasSubstr("Lines Read:100")) << "the last state is shown at the end";
   bar.Summary("Record Processed : 100");
   EXPECT_EQ(summary.str(), "Record Processed : 100\n");
 }

@@ -1,5 +1,6 @@
 #include "shell/outside/xlsx/XlsxRangeList.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "WorkbookFixtures.h"
@@ -13,6 +14,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::MakeStockWorkbook;
 using test::RunPython;
@@ -54,24 +57,14 @@ class RangeListTest : public ::testing::Test {
   std::unique_ptr<XlsxRangeList> list_;
 };
 
-TEST_F(RangeListTest, DefinitionsKeepEveryArgumentAndReplaceByName) {
-  auto& definition =
-      list_->DefineRange("Expense", 1, 0, 4, 5, "Expense Code", 20, 7, "x", true, "", "z");
-  definition.Heading = "Expense Code";
-  definition.GroupKey = "pac_grp";
-  definition.CodeOption = 3;
-  EXPECT_EQ(list_->RangeCount(), 7);
-  const auto* found = list_->Definition("EXPENSE");
-  ASSERT_NE(found, nullptr);
-  EXPECT_EQ(found->GroupKey, "pac_grp");
-  EXPECT_EQ(found->reserved4, 4);
-  EXPECT_EQ(found->reserved8, 7);
-  EXPECT_EQ(found->reserved12, "z");
+TEST_F(RangeListTest, DefinitionsAreFoundAndReplacedByNameWhateverItsCase) {
+  list_->DefineRange("Expense", 1, 0, 4, 5, "Expense Code", 20, 7, "x", true, "", "z").GroupKey =
+      "pac_grp";
+  ASSERT_NE(list_->Definition("EXPENSE"), nullptr);
+  EXPECT_EQ(list_->Definition("EXPENSE")->GroupKey, "pac_grp");
   list_->DefineRange("expense", 1, 1, 0, 0, "again", 0, 0, "", false, "", "");
   EXPECT_EQ(list_->RangeCount(), 7);
   EXPECT_EQ(list_->Definition("Expense")->description, "again");
-  list_->RangeGroups().push_back({"Unit Details", "ud_grp", ""});
-  EXPECT_EQ(list_->RangeGroups().size(), 1u);
   list_->ClearDefinitions();
   EXPECT_EQ(list_->RangeCount(), 0);
   EXPECT_EQ(list_->Definition("Product"), nullptr);
@@ -176,9 +169,9 @@ TEST_F(RangeListTest, NamesThatDoNotNameOneRectangleOfThisWorkbookAreErrors) {
     EXPECT_TRUE(list_->RangeExists(name));
     auto error = test::Caught([&] { list_->GetCellValue(name, row, present); });
     EXPECT_EQ(error.Number(), kWorkbookFileError) << name;
-    EXPECT_NE(error.Description().find(path_.string()), std::string::npos) << error.Description();
-    EXPECT_NE(error.Description().find("'" + name + "'"), std::string::npos) << error.Description();
-    EXPECT_NE(error.Description().find(problem), std::string::npos) << error.Description();
+    EXPECT_THAT(error.Description(), HasSubstr(path_.string()));
+    EXPECT_THAT(error.Description(), HasSubstr("'" + name + "'"));
+    EXPECT_THAT(error.Description(), HasSubstr(problem));
   }
 }
 
@@ -394,7 +387,7 @@ wb.save(OUT)
         list.SetCellValue(test.name, "over", test.blocked_row);
         ADD_FAILURE() << test.name << " grew over row " << test.blocked_row;
       } catch (const AppError& error) {
-        EXPECT_NE(error.Description().find(test.reason), std::string::npos) << error.Description();
+        EXPECT_THAT(error.Description(), HasSubstr(test.reason));
       }
       EXPECT_EQ(list.RangeRowCount(test.name), test.blocked_row - 1) << test.name;
     }
@@ -407,12 +400,9 @@ for d in wb.defined_names.definedName:
 ws = wb["Stock"]
 print(json.dumps([ws[c].value for c in ("A6", "A7", "B6", "B7", "C5", "C6")]))
 )PY");
-  for (const auto& test : cases)
-    EXPECT_NE(output.find(std::string(test.grown) + "\n"), std::string::npos) << output;
-  EXPECT_NE(output.find("Code|1|Other!$A$1:$A$3\n"), std::string::npos) << output;
-  EXPECT_NE(output.find(R"(["grown", "note A", "grown", "note B", "grown", null])"),
-            std::string::npos)
-      << output;
+  for (const auto& test : cases) EXPECT_THAT(output, HasSubstr(std::string(test.grown) + "\n"));
+  EXPECT_THAT(output, HasSubstr("Code|1|Other!$A$1:$A$3\n"));
+  EXPECT_THAT(output, HasSubstr(R"(["grown", "note A", "grown", "note B", "grown", null])"));
 }
 
 }  // namespace
