@@ -5,13 +5,11 @@
 
 #include <algorithm>
 
-#include "shell/CalcExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/calc/CalcApplication.h"
 #include "shell/outside/calc/CalcCallbacks.h"
 #include "shell/outside/calc/CalcCells.h"
 #include "shell/outside/calc/CalcDocument.h"
-#include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Worksheet.h"

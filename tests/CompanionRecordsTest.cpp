@@ -8,7 +8,6 @@
 #include "records/clsSttechD.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/Connection.h"
-#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {

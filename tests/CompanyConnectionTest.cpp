@@ -2,11 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "records/DemoDatabase.h"
-#include "shell/outside/base/AppError.h"
 #include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/ConnectionManager.h"
-#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {

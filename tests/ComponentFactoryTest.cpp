@@ -5,7 +5,6 @@
 
 #include <fstream>
 
-#include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/com/ComModule.h"

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>

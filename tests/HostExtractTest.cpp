@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>

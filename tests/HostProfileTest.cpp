@@ -8,7 +8,6 @@
 
 #include <map>
 
-#include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/ErrorState.h"
 #include "tests/HostRunner.h"

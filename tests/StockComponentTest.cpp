@@ -3,9 +3,7 @@
 
 #include "records/DemoDatabase.h"
 #include "shell/outside/db/DatabaseTarget.h"
-#include "shell/outside/xlsx/MacroInstaller.h"
 #include "shell/outside/xlsx/Range.h"
-#include "shell/outside/xlsx/Worksheet.h"
 #include "tests/ComponentRun.h"
 
 namespace orv {

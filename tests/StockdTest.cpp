@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "records/ErpSchema.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/Connection.h"
-#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {

@@ -6,7 +6,6 @@
 #include "shell/outside/db/DatabaseTarget.h"
 #include "shell/outside/xlsx/MacroInstaller.h"
 #include "shell/outside/xlsx/Range.h"
-#include "shell/outside/xlsx/Worksheet.h"
 #include "tests/ComponentRun.h"
 
 namespace orv {

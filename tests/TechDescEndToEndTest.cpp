@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <sstream>
 
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/Recordset.h"

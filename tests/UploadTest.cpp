@@ -10,7 +10,6 @@
 #include <set>
 #include <variant>
 
-#include "records/ErpSchema.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/Recordset.h"

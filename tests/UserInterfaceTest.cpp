@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "shell/outside/base/AppError.h"
-#include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/ui/Form.h"
 #include "shell/outside/ui/ProgressBar.h"
 #include "shell/outside/ui/ScriptedUI.h"
