@@ -7,6 +7,7 @@
 #include <deque>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include <toml++/toml.h>
 
@@ -65,8 +66,18 @@ TEST_F(Options, FreshProfileGivesTheDefaultsAndWritesNothing) {
 }
 
 TEST_F(Options, SavedValuesReadBackEqual) {
+  using O = clsOrvStockExOptions;
+  const std::vector<std::tuple<void (O::*)(std::string), std::string (O::*)(), std::string>> texts =
+      {{&O::SetWHFrom, &O::WHFrom, "01"},
+       {&O::SetWHTo, &O::WHTo, "99"},
+       {&O::SetProductFrom, &O::ProductFrom, "A \"quoted\" product"},
+       {&O::SetProductTo, &O::ProductTo, "back\\slash"},
+       {&O::SetWHFromTxt, &O::WHFromTxt, "  padded  "},
+       {&O::SetWHToTxt, &O::WHToTxt, "Zürich"},
+       {&O::SetProdFromTxt, &O::ProdFromTxt, "line\nbreak"},
+       {&O::SetProdToTxt, &O::ProdToTxt, "it's #1\t'''x'''"}};
   {
-    clsOrvStockExOptions options = Stock();
+    O options = Stock();
     options.SetOnlyIgnoreBlankCells(true);
     options.SetShowDropdowns(true);
     options.SetDoNotAllow(true);
@@ -74,38 +85,20 @@ TEST_F(Options, SavedValuesReadBackEqual) {
     options.SetWarn(false);
     options.SaveToRegistry();
     options.SetOnlySelectedRanges(true);
-    options.SetWHFrom("01");
-    options.SetWHTo("99");
-    options.SetProductFrom("A \"quoted\" product");
-    options.SetProductTo("back\\slash");
-    options.SetWHFromTxt("  padded  ");
-    options.SetWHToTxt("Zürich");
-    options.SetProdFromTxt("line\nbreak");
-    options.SetProdToTxt("it's #1\t'''x'''");
     options.SetClearDownload(false);
     options.SetAppendDownload(true);
     options.SetAppendDownloadCurrent(true);
+    for (const auto& [set, get, value] : texts) (options.*set)(value);
     for (int i = 1; i <= 15; ++i) options.SetWH(i, "W" + std::to_string(i));
     options.SaveSRToRegistry();
   }
-  clsOrvStockExOptions options = Stock();
-  EXPECT_TRUE(options.OnlyIgnoreBlankCells());
-  EXPECT_TRUE(options.ShowDropdowns());
-  EXPECT_TRUE(options.DoNotAllow());
-  EXPECT_TRUE(options.AllowWOutWarn());
-  EXPECT_FALSE(options.Warn());
+  O options = Stock();
+  EXPECT_EQ(Loaded(options), (General{true, true, true, false, true}));
   EXPECT_TRUE(options.OnlySelectedRanges());
-  EXPECT_EQ(options.WHFrom(), "01");
-  EXPECT_EQ(options.WHTo(), "99");
-  EXPECT_EQ(options.ProductFrom(), "A \"quoted\" product");
-  EXPECT_EQ(options.ProductTo(), "back\\slash");
-  EXPECT_EQ(options.WHFromTxt(), "  padded  ");
-  EXPECT_EQ(options.WHToTxt(), "Zürich");
-  EXPECT_EQ(options.ProdFromTxt(), "line\nbreak");
-  EXPECT_EQ(options.ProdToTxt(), "it's #1\t'''x'''");
   EXPECT_FALSE(options.ClearDownload());
   EXPECT_TRUE(options.AppendDownload());
   EXPECT_TRUE(options.AppendDownloadCurrent());
+  for (const auto& [set, get, value] : texts) EXPECT_EQ((options.*get)(), value);
   for (int i = 1; i <= 15; ++i) EXPECT_EQ(options.WH(i), "W" + std::to_string(i));
 
   auto stored = toml::parse_file(file_.string());
