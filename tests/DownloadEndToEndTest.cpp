@@ -21,6 +21,7 @@
 #include "shell/outside/xlsx/Worksheet.h"
 #include "tests/ComponentRun.h"
 #include "tests/DatabaseFixture.h"
+#include "tests/RangeColumns.h"
 #include "tests/RangeDump.h"
 
 namespace orv {
@@ -390,30 +391,6 @@ std::string DayText(OleDate date) {
   return fmt::format("{:02}/{:02}/{:04}", civil.day, civil.month, civil.year);
 }
 
-// Lower case, without underscores and question marks: how range and column names are matched.
-std::string Plain(std::string_view name) {
-  std::string plain;
-  for (char c : name)
-    if (c != '_' && c != '?')
-      plain += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return plain;
-}
-
-// The ranges whose column the ERP names otherwise.
-const std::map<std::string, std::string> kColumnOf = {{"bincode", "binnumber"},
-                                                      {"traceability", "batchtraceability"},
-                                                      {"maxstockleve", "maximumstockleve"},
-                                                      {"currentsubcontra", "currentsubcontrac"},
-                                                      {"standardprice", "price"},
-                                                      {"despatchunit", "despatchunits"},
-                                                      {"buyingunit", "purchaseunit"},
-                                                      {"buyingfactor", "purchasefactor"},
-                                                      {"averagesalevalu", "averagesalesvalu"},
-                                                      {"statisticsind", "statind"},
-                                                      {"processind", "procind"},
-                                                      {"held", "heldflag"},
-                                                      {"obsolete", "obsoleteflag"}};
-
 double NumberOf(const CellRead& cell) {
   if (cell.kind == 'n') return cell.number;
   char* end = nullptr;
@@ -477,13 +454,14 @@ void DownloadTest::CheckEveryRange() {
   auto read = [&](const std::string& from) {
     Recordset rows;
     rows.Open("select * from " + from, connection_->AdoConnection());
-    for (std::size_t i = 0; i < rows.FieldCount(); ++i) columns.insert(Plain(rows.FieldName(i)));
+    for (std::size_t i = 0; i < rows.FieldCount(); ++i)
+      columns.insert(test::Plain(rows.FieldName(i)));
     for (; !rows.Eof(); rows.MoveNext()) {
       auto& record = records[rows.HasField("whproduct") ? rows.Fields("whproduct").ToText()
                                                         : rows.Fields("warehouse").ToText() +
                                                               rows.Fields("product").ToText()];
       for (std::size_t i = 0; i < rows.FieldCount(); ++i)
-        record.emplace(Plain(rows.FieldName(i)), rows.FieldValue(i));
+        record.emplace(test::Plain(rows.FieldName(i)), rows.FieldValue(i));
     }
   };
   for (const auto& table : {Tables().StockMaster(), Tables().StockExtension(),
@@ -494,8 +472,7 @@ void DownloadTest::CheckEveryRange() {
   for (std::size_t row = 0; row < all.size(); ++row) {
     const auto& record = records[all[row].first + all[row].second];
     for (const auto& [range, shown] : cells) {
-      std::string column = Plain(range);
-      if (auto other = kColumnOf.find(column); other != kColumnOf.end()) column = other->second;
+      const std::string column = test::ColumnOfRange(range);
       ASSERT_TRUE(columns.count(column)) << "no column for range " << range;
       auto value = record.find(column);
       ExpectShows(

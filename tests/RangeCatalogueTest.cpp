@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 
+#include "records/ErpSchema.h"
+#include "tests/RangeColumns.h"
 #include "tests/RecordingRangeList.h"
 #include "tests/TestSupport.h"
 
@@ -112,6 +114,23 @@ TEST(RangeCatalogue, EmptyListGetsEveryRangeInItsGroup) {
   std::set<std::string> used;
   for (const auto& [key, count] : per_group) used.insert(key);
   EXPECT_EQ(used, keys);
+}
+
+// A text range is as long as the column it shows, so that what fits the sheet fits the database.
+TEST(RangeCatalogue, ATextRangeIsAsLongAsItsColumn) {
+  std::map<std::string, int> widths;
+  for (const auto& table : ErpSchema::Tables(7))
+    for (const auto& column : table.columns)
+      if (column.kind == ColumnKind::Text) widths.emplace(test::Plain(column.name), column.size);
+  Catalogue c;
+  c.ranges.DefineRanges();
+  c.ranges.DefineVersion7Ranges();
+  for (const auto& d : c.list->Defined()) {
+    if (d.data_type != RangeDefinition::kText || d.CompanyRange) continue;
+    auto width = widths.find(test::ColumnOfRange(d.name));
+    ASSERT_NE(width, widths.end()) << d.name;
+    EXPECT_EQ(d.length, width->second) << d.name;
+  }
 }
 
 TEST(RangeCatalogue, GroupsThenOneClearThenTheRanges) {
