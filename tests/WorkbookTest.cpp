@@ -284,6 +284,22 @@ void ExpectOpenFails(const std::filesystem::path& path, const std::string& probl
   EXPECT_TRUE(ReadBytes(path) == bytes);
 }
 
+// A copy of `good` named `name` whose entries the Python function edit(name, data), given in
+// `edit`, changes; an entry it returns None for is left out.
+std::filesystem::path Rewritten(const ScratchFolder& folder, const std::filesystem::path& good,
+                                const std::string& name, const std::string& edit) {
+  auto path = folder / name;
+  RunPython(folder.Path(), "src = r'''" + good.string() + "'''\nout = r'''" + path.string() +
+                               "'''\n" + edit + R"PY(
+with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
+    for item in a.infolist():
+        data = edit(item.filename, a.read(item.filename))
+        if data is not None:
+            b.writestr(item, data)
+)PY");
+  return path;
+}
+
 TEST(WorkbookBadInput, EachFileFaultIsNamed) {
   ScratchFolder folder;
   auto good = MakeStockWorkbook(folder);
@@ -299,48 +315,28 @@ TEST(WorkbookBadInput, EachFileFaultIsNamed) {
 
   ExpectOpenFails(folder / "absent.xlsx", "no such file");
 
-  auto rewrite = [&](const std::string& name, const std::string& python) {
-    auto path = folder / name;
-    RunPython(folder.Path(),
-              "src = r'''" + good.string() + "'''\nout = r'''" + path.string() + "'''\n" + python);
-    return path;
-  };
-  auto missing = rewrite("missing.xlsx", R"PY(
-with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
-    for item in a.infolist():
-        if item.filename != "xl/worksheets/sheet2.xml":
-            b.writestr(item, a.read(item.filename))
-)PY");
-  ExpectOpenFails(missing, "missing part xl/worksheets/sheet2.xml");
-
-  auto no_workbook = rewrite("noworkbook.xlsx", R"PY(
-with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
-    for item in a.infolist():
-        if item.filename != "xl/workbook.xml":
-            b.writestr(item, a.read(item.filename))
-)PY");
-  ExpectOpenFails(no_workbook, "missing part xl/workbook.xml");
+  for (const std::string part : {"xl/worksheets/sheet2.xml", "xl/workbook.xml"})
+    ExpectOpenFails(
+        Rewritten(folder, good, "missing.xlsx",
+                  "def edit(name, data): return None if name == '" + part + "' else data\n"),
+        "missing part " + part);
 
   for (const auto& [part, content] : std::vector<std::pair<std::string, std::string>>{
            {"xl/worksheets/sheet1.xml",
             "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></row>"},
            {"xl/workbook.xml", "<workbook><sheets><sheet name=\"a\" </sheets></workbook>"}}) {
-    auto broken = rewrite("broken.xlsx", "part = '" + part + "'\ncontent = '''" + content + R"PY('''
-with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
-    for item in a.infolist():
-        b.writestr(item, content if item.filename == part else a.read(item.filename))
-)PY");
+    auto broken = Rewritten(folder, good, "broken.xlsx",
+                            "def edit(name, data): return b'''" + content + "''' if name == '" +
+                                part + "' else data\n");
     ExpectOpenFails(broken, "malformed XML");
     ExpectOpenFails(broken, part);
   }
 
-  auto bomb = rewrite("bomb.xlsx", R"PY(
-with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
-    for item in a.infolist():
-        data = a.read(item.filename)
-        if item.filename == "xl/worksheets/sheet2.xml":
-            data = data.replace(b"</worksheet>", b"<!---->" * (3 << 20) + b"</worksheet>")
-        b.writestr(item, data)
+  auto bomb = Rewritten(folder, good, "bomb.xlsx", R"PY(
+def edit(name, data):
+    if name == "xl/worksheets/sheet2.xml":
+        return data.replace(b"</worksheet>", b"<!---->" * (3 << 20) + b"</worksheet>")
+    return data
 )PY");
   ExpectOpenFails(bomb, "zip bomb",
                   ZipLimits{std::uint64_t{16} << 20, std::uint64_t{64} << 20, 1000});
@@ -364,21 +360,10 @@ TEST(WorkbookBadInput, WhatCannotBeReadFaithfullyIsRefused) {
   WriteBytes(encrypted, ole);
   ExpectOpenFails(encrypted, "encrypted");
 
-  auto rewrite = [&](const std::string& name, const std::string& python) {
-    auto path = folder / name;
-    RunPython(folder.Path(), "src = r'''" + good.string() + "'''\nout = r'''" + path.string() +
-                                 "'''\n" + python + R"PY(
-with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
-    for item in a.infolist():
-        data = edit(item.filename, a.read(item.filename))
-        if data is not None:
-            b.writestr(item, data)
-)PY");
-    return path;
-  };
   // The fixture has no shared strings: any cell that names one points nowhere.
   for (const char* index : {"0", "999", "99999999999"}) {
-    auto dangling = rewrite("dangling.xlsx", std::string("index = b'") + index + R"PY('
+    auto dangling =
+        Rewritten(folder, good, "dangling.xlsx", std::string("index = b'") + index + R"PY('
 def edit(name, data):
     if name == "xl/worksheets/sheet1.xml":
         return data.replace(b"</sheetData>", b'<row r="9"><c r="A9" t="s"><v>' + index + b'</v></c></row></sheetData>')
@@ -386,7 +371,7 @@ def edit(name, data):
 )PY");
     ExpectOpenFails(dangling, std::string("cell A9 names shared string ") + index);
   }
-  auto long_text = rewrite("long.xlsx", R"PY(
+  auto long_text = Rewritten(folder, good, "long.xlsx", R"PY(
 def edit(name, data):
     if name == "xl/worksheets/sheet2.xml":
         return data.replace(b"</sheetData>", b'<row r="9"><c r="A9" t="inlineStr"><is><t>' + b"x" * (2 << 20) + b'</t></is></c></row></sheetData>')
