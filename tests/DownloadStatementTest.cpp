@@ -48,28 +48,6 @@ TEST_F(DownloadStatement, BeforeVersionSixTheEcAndExpenseTablesJoinByWhproduct) 
             "Select t1.*, t1.warehouse wh, t1.product pd , t4.* , t5.*  from scheme.stockm t1  "
             "left join scheme.stockem t4 on t1.warehouse||t1.product=t4.whproduct left join "
             "scheme.stprexm t5 on t1.warehouse||t1.product=t5.whproduct");
-  EXPECT_EQ(Build(3, 5),
-            "Select t1.*, t1.warehouse wh, t1.product pd , t4.* , t5.*  from scheme.stockm t1  "
-            "left join scheme.stockem t4 on t1.warehouse+t1.product=t4.whproduct left join "
-            "scheme.stprexm t5 on t1.warehouse+t1.product=t5.whproduct");
-  EXPECT_EQ(Build(0, 5),
-            "Select t1.*, t1.warehouse wh, t1.product pd , t4.* , t5.*  from scheme.stockm t1 "
-            ",scheme.stockem t4 ,scheme.stprexm t5  where t1.warehouse||t1.product=t4.whproduct(+) "
-            " and t1.warehouse||t1.product=t5.whproduct(+) ");
-}
-
-TEST_F(DownloadStatement, InformixFormAppendsTheRangeWithAndAfterTheJoins) {
-  builder.IsStockeM = true;
-  builder.FromWarehouse = "01";
-  builder.ToWarehouse = "02";
-  EXPECT_EQ(Build(1, 5),
-            "Select t1.*, t1.warehouse wh, t1.product pd , t4.*  from scheme.stockm t1 , outer "
-            "scheme.stockem t4  where  t4.whproduct=t1.warehouse||t1.product  and  t1.warehouse >= "
-            "'01' and  t1.warehouse <= '02'");
-  EXPECT_EQ(Build(1, 6),
-            "Select t1.*, t1.warehouse wh, t1.product pd , t4.*  from scheme.stockm t1 , outer "
-            "scheme.stockem t4  where  t4.warehouse=t1.warehouse and t4.product=t1.product  and  "
-            "t1.warehouse >= '01' and  t1.warehouse <= '02'");
 }
 
 TEST_F(DownloadStatement, OracleFormWithPageConditionAndSingleProduct) {
@@ -82,14 +60,6 @@ TEST_F(DownloadStatement, OracleFormWithPageConditionAndSingleProduct) {
             "t1.product=t2.product(+)  and  t1.warehouse=t3.warehouse(+) and "
             "t1.product=t3.product(+) and t3.page_number(+) = '001'  and t1.product='P1'")
       << "the page belongs to the page table's outer join";
-  builder.IsStockXpgm = builder.IsSttechM = false;
-  builder.IsStockeM = true;
-  EXPECT_EQ(
-      Build(0, 6),
-      "Select t1.*, t1.warehouse wh, t1.product pd , t4.*  from scheme.stockm t1 "
-      ",scheme.stockem t4  where t1.warehouse = t4.warehouse(+) and t1.product=t4.product(+)  "
-      "and t1.product='P1'")
-      << "no page condition without the page table";
 }
 
 TEST_F(DownloadStatement, ThePageJoinsThePageTableSoRecordsWithoutItStay) {
