@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,6 +15,8 @@
 
 namespace orv::test {
 namespace {
+
+using ::testing::HasSubstr;
 
 class DatabaseLayerTest : public DatabaseTest {};
 
@@ -172,7 +175,7 @@ TEST_P(DatabaseLayerTest, MarkersInsideLiteralsStayAndFieldNamesIgnoreCase) {
     Recordset wrong;
     wrong.Open("select ? as a, ? as b", connection->AdoConnection(), {Variant("1")});
   });
-  EXPECT_NE(mismatch.Description().find("2 markers"), std::string::npos);
+  EXPECT_THAT(mismatch.Description(), HasSubstr("2 markers"));
 }
 
 TEST_P(DatabaseLayerTest, InterruptedTransactionLeavesNothingBehind) {
@@ -224,8 +227,8 @@ TEST_P(DatabaseLayerTest, InterruptedTransactionLeavesNothingBehind) {
   connection->Close();
   connection->Open(scratch_->Target());
   EXPECT_EQ(Count(*connection, warehouses), 2);
-  EXPECT_NE(Caught([&] { connection->CommitTrans(); }).Description().find("No transaction"),
-            std::string::npos);
+  EXPECT_THAT(Caught([&] { connection->CommitTrans(); }).Description(),
+              HasSubstr("No transaction"));
 }
 
 // The warehouse codes on file, in order.
@@ -254,7 +257,9 @@ TEST_P(DatabaseLayerTest, AFailedStatementUnderAGuardLosesOnlyItself) {
   for (const auto& statement : failing) {
     SavepointGuard guard(ado);
     EXPECT_TRUE(guard.Holding());
-    EXPECT_FALSE(Caught([&] { ado.Execute(statement); }).Description().empty()) << statement;
+    auto error = Caught([&] { ado.Execute(statement); });
+    EXPECT_EQ(error.Number(), kUnexpectedError) << statement;
+    EXPECT_FALSE(error.Description().empty()) << statement;
   }
   for (int code = 2; code <= 3; ++code) {
     SavepointGuard guard(ado);
@@ -326,17 +331,6 @@ TEST_P(DatabaseLayerTest, AGuardWithoutATransactionDoesNothing) {
   EXPECT_NO_THROW(guard.reset());
 }
 
-TEST_P(DatabaseLayerTest, TextLongerThanItsColumnIsRefused) {
-  auto connection = OpenEmpty(6);
-  auto error = Caught([&] {
-    connection->AdoConnection()->Execute("INSERT INTO " +
-                                         connection->TableCatalogue().Warehouses() +
-                                         " (warehouse, description) VALUES ('123', 'Too long')");
-  });
-  EXPECT_EQ(error.Number(), kUnexpectedError);
-  EXPECT_EQ(Count(*connection, connection->TableCatalogue().Warehouses()), 0);
-}
-
 TEST_P(DatabaseLayerTest, EditableRecordsetInsertsAndUpdatesTheEcRow) {
   for (int version : {5, 6}) {
     SCOPED_TRACE(version);
@@ -403,11 +397,9 @@ TEST_P(DatabaseLayerTest, EditableRecordsetRefusesAmbiguousUpdates) {
   EditableRecordset rows;
   rows.Open("select * from " + groups, ado);
   rows.SetField("description", "Changed");
-  EXPECT_NE(Caught([&] { rows.Update(); }).Description().find("2 rows"), std::string::npos);
-  EXPECT_NE(Caught([&] { rows.Open("select description from " + groups, ado); })
-                .Description()
-                .find("select * from"),
-            std::string::npos);
+  EXPECT_THAT(Caught([&] { rows.Update(); }).Description(), HasSubstr("2 rows"));
+  EXPECT_THAT(Caught([&] { rows.Open("select description from " + groups, ado); }).Description(),
+              HasSubstr("select * from"));
   EXPECT_EQ(Count(*connection, groups + " where description = 'Changed'"), 0);
 }
 
