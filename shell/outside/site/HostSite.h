@@ -10,6 +10,7 @@
 namespace orv {
 
 class Application;
+class FaultPlan;
 
 // What the host lends a component for its lifetime: the user interface its dialogs and messages
 // go to, the error reporter, and the host's choices for this run.
@@ -27,6 +28,8 @@ struct HostSite {
   bool upload_check = false;
   // The search a list picker opens with instead of the cell's text (orvstock browse --search).
   std::string picker_search;
+  // Failures a test plans for the component's database connection; null in every real run.
+  std::shared_ptr<FaultPlan> database_faults;
 
   static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui);
 };
