@@ -142,18 +142,22 @@ void StockWorkbookTest::SetUp() {
   companies.Save(companies_file_);
 }
 
-std::filesystem::path StockWorkbookTest::Template(int rows, const std::string& name) {
+std::vector<RangeDefinition> StockCatalogue() {
   auto catalogue = std::make_shared<XlsxRangeList>();
   clsOrvStockRanges ranges;
   ranges.SetRangeList(catalogue);
   ranges.DefineRanges();
   ranges.DefineVersion7Ranges();
+  return WorkbookTemplate::Select(catalogue->Definitions(), {});
+}
+
+std::filesystem::path StockWorkbookTest::Template(int rows, const std::string& name) {
   auto path = scratch_->Folder() / name;
   WorkbookTemplate::Options options;
   options.rows = rows;
   options.owner_prog_id = kStockProgId;
   options.replace_existing = true;
-  WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), {}), options);
+  WorkbookTemplate::Create(path, StockCatalogue(), options);
   return path;
 }
 
@@ -169,6 +173,7 @@ StockRun StockWorkbookTest::Run(const std::filesystem::path& workbook,
   site->companies_file = companies_file_;
   site->company = "DEMO";
   site->database_faults = std::move(faults);
+  site->upload_check = upload_check_;
   auto book = Workbook::Open(workbook);
   site->application = std::make_shared<Application>(book);
   ComPtr<IClassFactory> factory;
@@ -209,6 +214,13 @@ StockRun StockWorkbookTest::UploadAll(const std::filesystem::path& workbook,
        {"frmConfirmContinue", "cmdYesToAll"},
        {"frmGroupContinue", "cmdBtnYesToAll"}},
       std::move(faults));
+}
+
+StockRun StockWorkbookTest::CheckAll(const std::filesystem::path& workbook) {
+  upload_check_ = true;
+  auto run = UploadAll(workbook);
+  upload_check_ = false;
+  return run;
 }
 
 std::string StockWorkbookTest::Dump() const { return DumpCompany(connection_->AdoConnection()); }

@@ -10,6 +10,7 @@
 
 #include "shell/outside/base/FaultPlan.h"
 #include "shell/outside/base/Variant.h"
+#include "shell/outside/xlsx/RangeDefinition.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/TempConfig.h"
 
@@ -25,6 +26,9 @@ namespace test {
 // columns, each value with its type: two dumps are equal exactly when the company holds the
 // same data.
 std::string DumpCompany(const std::shared_ptr<Connection>& connection);
+
+// The ranges of the stock catalogue: every range of ERP version 7.
+std::vector<RangeDefinition> StockCatalogue();
 
 // "" when the dumps are equal, else their first differing line and its table.
 std::string FirstDifference(const std::string& expected, const std::string& actual);
@@ -85,9 +89,12 @@ class StockWorkbookTest : public DatabaseTest {
   // The upload confirmed, every existing record updated and every warning passed.
   StockRun UploadAll(const std::filesystem::path& workbook,
                      std::shared_ptr<FaultPlan> faults = nullptr);
+  // orvstock upload --check: every row checked and named when it fails, nothing written.
+  StockRun CheckAll(const std::filesystem::path& workbook);
   std::string Dump() const;
 
   TempConfig config_;
+  bool upload_check_ = false;
   std::shared_ptr<DataConnection> connection_;
   std::filesystem::path companies_file_;
 };
