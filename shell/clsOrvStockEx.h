@@ -92,7 +92,9 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   void DownloadRanges(const frmExtractStock& choices);
   void SelectedRanges();
   void CopyRecordToRow(const FieldSource& record, std::int32_t row);
-  std::int32_t FirstRowToFill(const frmExtractStock& choices);
+  // The row the download starts at, after clearing the ranges when that was chosen; nullopt when
+  // the user cancelled the cleardown, which cancels the download.
+  std::optional<std::int32_t> FirstRowToFill(const frmExtractStock& choices);
   std::string CellText(std::string_view name, std::int32_t row);
   // The host's search for this run, else the cell's text.
   std::string PickerSearch(const Range& cell);
