@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <cctype>
 #include <sstream>
 
 #include "ranges/clsOrvStockRanges.h"
@@ -82,6 +83,28 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
       return fmt::format("line {} ({}): expected \"{}\", got \"{}\"", line, table,
                          more_left ? a : "(end)", more_right ? b : "(end)");
   }
+}
+
+std::optional<NamedRow> FindNamedRow(std::string_view text, std::string_view after) {
+  const std::string opening = std::string(after) + "sheet row ";
+  const auto at = text.find(opening);
+  if (at == std::string_view::npos) return std::nullopt;
+  std::string_view line = text.substr(at + opening.size());
+  line = line.substr(0, line.find('\n'));
+  NamedRow row;
+  std::size_t digits = 0;
+  while (digits < line.size() && std::isdigit(static_cast<unsigned char>(line[digits]))) ++digits;
+  const auto warehouse = line.find(" (warehouse ");
+  const auto product = line.find(", product ");
+  const auto close = line.find(')', product);
+  if (digits == 0 || warehouse != digits || product == std::string_view::npos ||
+      close == std::string_view::npos)
+    return std::nullopt;
+  row.sheet_row = static_cast<std::uint32_t>(std::stoul(std::string(line.substr(0, digits))));
+  row.warehouse = line.substr(warehouse + 12, product - warehouse - 12);
+  row.product = line.substr(product + 10, close - product - 10);
+  row.rest = line.substr(close + 1);
+  return row;
 }
 
 SheetEdit::SheetEdit(const std::filesystem::path& path) : workbook_(Workbook::Open(path)) {}

@@ -5,7 +5,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/outside/base/FaultPlan.h"
@@ -32,6 +34,15 @@ std::vector<RangeDefinition> StockCatalogue();
 
 // "" when the dumps are equal, else their first differing line and its table.
 std::string FirstDifference(const std::string& expected, const std::string& actual);
+
+// A row as the upload names it in a message: "sheet row 12 (warehouse 01, product BOLT-1)",
+// and what follows on that line.
+struct NamedRow {
+  std::uint32_t sheet_row = 0;
+  std::string warehouse, product, rest;
+};
+// The first row named in `text` after `after` (a line's opening words); nullopt when none is.
+std::optional<NamedRow> FindNamedRow(std::string_view text, std::string_view after = "");
 
 // What one run of the stock component showed and counted.
 struct StockRun {

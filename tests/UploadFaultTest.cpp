@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
-#include <regex>
 #include <set>
 
 #include "shell/_clsOrvStockEx.h"
@@ -35,7 +34,6 @@ TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
   EXPECT_EQ(test::FirstDifference(before, Dump()), "") << "after a failed commit";
   const long long operations = at_commit->Reached();
 
-  const std::regex stopped(R"(Upload stopped at sheet row (\d+) \(warehouse (.*), product (.*)\))");
   const std::uint32_t first_row = sheet.FirstRow("Product");
   std::uint32_t last_named = 0;
   std::set<std::uint32_t> named;
@@ -50,12 +48,11 @@ TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
     ASSERT_EQ(test::FirstDifference(before, Dump()), "");
     // Once the rows are under way, the error names the row it stopped at, as the sheet holds it;
     // the rows are named in sheet order.
-    std::smatch where;
-    if (std::regex_search(run.notices, where, stopped)) {
-      auto row = static_cast<std::uint32_t>(std::stoul(where[1]));
+    if (auto where = test::FindNamedRow(run.notices, "Upload stopped at ")) {
+      const std::uint32_t row = where->sheet_row;
       ASSERT_GE(row, first_row);
-      EXPECT_EQ(where[2], sheet.Get("Warehouse", row - first_row + 1).ToText());
-      EXPECT_EQ(where[3], sheet.Get("Product", row - first_row + 1).ToText());
+      EXPECT_EQ(where->warehouse, sheet.Get("Warehouse", row - first_row + 1).ToText());
+      EXPECT_EQ(where->product, sheet.Get("Product", row - first_row + 1).ToText());
       EXPECT_GE(row, last_named);
       last_named = row;
       named.insert(row);
