@@ -32,7 +32,6 @@ using Check = StockRules::Check;
 
 constexpr std::int32_t kSubscriptOutOfRange = 9;
 constexpr std::int32_t kPageNumberInvalid = vbObjectError + 5033;
-constexpr std::int32_t kUpdatesNotAllowed = vbObjectError + 5069;
 constexpr std::int32_t kProductGroupMissing = vbObjectError;
 constexpr std::int32_t kPageMissing = vbObjectError;
 constexpr std::int32_t kExtensionMissing = vbObjectError + 5001;
