@@ -29,7 +29,7 @@
 namespace {
 
 // Cells read from each range at most: a name may cover a whole sheet.
-constexpr std::uint32_t kCellsPerRange = 4096;
+constexpr std::uint32_t kCellsPerRange = 256;
 
 // The workbook's file: one per process, rewritten for each input.
 const std::filesystem::path& WorkbookPath() {
