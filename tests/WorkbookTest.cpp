@@ -314,6 +314,18 @@ with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) 
     ExpectOpenFails(broken, part);
   }
 
+  // Bytes its declared encoding cannot convert: an error like any, and the XML library prints
+  // nothing of its own.
+  auto undecodable = rewrite("undecodable.xlsx", R"PY(
+content = b'<?xml version="1.0" encoding="ISO-2022-JP"?>\x13\x00="\xff\xfe\x00\xd8<worksheet/>'
+with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
+    for item in a.infolist():
+        b.writestr(item, content if item.filename == "xl/worksheets/sheet1.xml" else a.read(item.filename))
+)PY");
+  ::testing::internal::CaptureStderr();
+  ExpectOpenFails(undecodable, "malformed XML");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
   auto bomb = rewrite("bomb.xlsx", R"PY(
 with zipfile.ZipFile(src) as a, zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as b:
     for item in a.infolist():
