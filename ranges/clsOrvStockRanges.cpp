@@ -75,6 +75,22 @@ struct RangeRow {
   std::string_view column = {};
   Write write = Write::kNone;
 
+ private:
+  // Defined ahead of their callers: clang evaluates the constant tables below before it has seen
+  // a member template defined further down the class.
+  template <class T, class V>
+  constexpr RangeRow With(T RangeRow::*member, V value) const {
+    RangeRow row = *this;
+    row.*member = value;
+    return row;
+  }
+  static constexpr std::size_t FieldNamed(std::string_view property) {
+    std::size_t field = StockFields::Find(property);
+    if (field == StockFields::kCount) throw "no such field of the business object";
+    return field;
+  }
+
+ public:
   constexpr RangeRow Heading(std::string_view text) const { return With(&RangeRow::heading, text); }
   constexpr RangeRow In(std::string_view group_key) const {
     return With(&RangeRow::group, group_key);
@@ -107,19 +123,6 @@ struct RangeRow {
     row.column = from;
     row.write = how;
     return row;
-  }
-
- private:
-  template <class T, class V>
-  constexpr RangeRow With(T RangeRow::*member, V value) const {
-    RangeRow row = *this;
-    row.*member = value;
-    return row;
-  }
-  static constexpr std::size_t FieldNamed(std::string_view property) {
-    std::size_t field = StockFields::Find(property);
-    if (field == StockFields::kCount) throw "no such field of the business object";
-    return field;
   }
 };
 

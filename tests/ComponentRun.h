@@ -6,11 +6,14 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ranges/clsOrvStockRanges.h"
 #include "shell/_clsOrvStockEx.h"
+#include "shell/outside/base/FaultPlan.h"
 #include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/Workbook.h"
@@ -89,11 +92,13 @@ struct HostSetup {
   bool upload_check = false;
   std::function<void(Workbook&)> edit;  // changes the opened workbook before the component sees it
   bool save_after_error = true;
+  std::map<std::string, std::string> standing;  // a dialog's answer for every showing
+  std::shared_ptr<FaultPlan> database_faults;
 };
 
 // One member call as the host makes it: the workbook opened, a new component given the site
-// (whose user answers `answers`), the workbook and its ranges; `action`, the connection closed,
-// and the workbook saved.
+// (whose user answers `answers`), the workbook and its ranges; `action` unless setting the ranges
+// up reported an error, the connection closed, and the workbook saved.
 template <class Component>
 RunResult RunComponent(const CLSID& clsid, const IID& iid, const std::filesystem::path& path,
                        std::deque<std::string> answers,
@@ -101,12 +106,14 @@ RunResult RunComponent(const CLSID& clsid, const IID& iid, const std::filesystem
                        const HostSetup& setup = {}) {
   std::ostringstream notices, summary;
   auto ui = std::make_shared<SeeingUI>(std::move(answers), notices, summary);
+  for (const auto& [form, answer] : setup.standing) ui->SetStandingAnswer(form, answer);
   UserProfile profile = Profile();
   if (!setup.companies_file.empty()) profile.companies_file = setup.companies_file;
   auto site = HostSite::Make(ui, profile);
   site->company = setup.company;
   site->upload_check = setup.upload_check;
   site->download_at_active_cell = !setup.active_cell.empty();
+  site->database_faults = setup.database_faults;
   auto workbook = Workbook::Open(path);
   if (setup.edit) setup.edit(*workbook);
   site->application = std::make_shared<Application>(workbook);
@@ -116,7 +123,7 @@ RunResult RunComponent(const CLSID& clsid, const IID& iid, const std::filesystem
   component->putref_wkbActive(workbook);
   component->put_Index(1);
   component->AddRanges(*site->application);
-  action(*component, *workbook);
+  if (site->errors->ReportedCount() == 0) action(*component, *workbook);
   component->CloseConnection();
   RunResult result{ui->Messages(),
                    "",

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "shell/outside/base/AppError.h"
+#include "shell/outside/base/FaultPlan.h"
 #include "shell/outside/base/ValueConvert.h"
 #include "shell/outside/db/Command.h"
 #include "shell/outside/db/Connection.h"
@@ -146,6 +147,21 @@ TEST_P(DatabaseLayerTest, DatesAndTextDatesBindToDateParameters) {
   EXPECT_EQ(all[1][2].ToDate(), OleDate{-1});
   EXPECT_EQ(DataConnection::DateToText(OleDate{45292}), "01/01/2024");
 
+  // A command with dates whose first run fails is dropped cleanly.
+  connection->AdoConnection()->SetFaultPlan(std::make_shared<FaultPlan>(FaultPlan::FailAt(1)));
+  {
+    Command failing;
+    failing.SetActiveConnection(connection->AdoConnection());
+    failing.SetCommandText(insert.CommandText());
+    failing.AppendParameter("product", Command::ParameterType::Text, 20);
+    failing.AppendParameter("last_revalue", Command::ParameterType::Date);
+    failing.AppendParameter("stock_date", Command::ParameterType::Date);
+    failing.SetParameter("product", "C");
+    EXPECT_NE(Caught([&] { failing.Execute(); }).Description().find("Injected fault"),
+              std::string::npos);
+  }
+  connection->AdoConnection()->SetFaultPlan(nullptr);
+
   auto bad = Caught([&] { insert.SetParameter("stock_date", "31/13/2024"); });
   EXPECT_EQ(bad.Number(), 13);
   auto overflow = Caught([&] {
@@ -229,6 +245,19 @@ TEST_P(DatabaseLayerTest, InterruptedTransactionLeavesNothingBehind) {
   EXPECT_EQ(Count(*connection, warehouses), 2);
   EXPECT_THAT(Caught([&] { connection->CommitTrans(); }).Description(),
               HasSubstr("No transaction"));
+
+  // A commit that fails keeps nothing of its transaction, and the next one starts afresh.
+  ado->SetFaultPlan(std::make_shared<FaultPlan>(FaultPlan::FailFirst("commit")));
+  connection->BeginTrans();
+  insert.SetParameter("warehouse", "06");
+  insert.Execute();
+  EXPECT_THAT(Caught([&] { connection->CommitTrans(); }).Description(),
+              HasSubstr("Injected fault"));
+  EXPECT_EQ(Count(*connection, warehouses), 2);
+  connection->BeginTrans();
+  insert.Execute();
+  connection->CommitTrans();
+  EXPECT_EQ(Count(*connection, warehouses), 3);
 }
 
 // The warehouse codes on file, in order.

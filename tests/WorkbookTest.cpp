@@ -340,6 +340,18 @@ TEST(WorkbookBadInput, EachFileFaultIsNamed) {
     ExpectOpenFails(broken, part);
   }
 
+  // Bytes its declared encoding cannot convert: an error like any, and the XML library prints
+  // nothing of its own.
+  auto undecodable = Rewritten(folder, good, "undecodable.xlsx", R"PY(
+def edit(name, data):
+    if name == "xl/worksheets/sheet1.xml":
+        return b'<?xml version="1.0" encoding="ISO-2022-JP"?>\x13\x00="\xff\xfe\x00\xd8<worksheet/>'
+    return data
+)PY");
+  ::testing::internal::CaptureStderr();
+  ExpectOpenFails(undecodable, "malformed XML");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
   auto bomb = Rewritten(folder, good, "bomb.xlsx", R"PY(
 def edit(name, data):
     if name == "xl/worksheets/sheet2.xml":

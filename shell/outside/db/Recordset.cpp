@@ -170,6 +170,7 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
   Impl& impl = *impl_;
+  connection->BeforeStatement();
   impl.session = connection->Session();
   try {
     impl.row = std::make_unique<soci::row>();

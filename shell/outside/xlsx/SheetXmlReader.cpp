@@ -36,11 +36,16 @@ int ReadCallback(void* context, char* buffer, int length) {
 
 int CloseCallback(void*) { return 0; }
 
+// libxml2 prints some errors itself (those of converting an encoding, of its input), whatever the
+// parser's options say; the reader reports every error through its exception instead.
+void Unprinted(void*, const char*, ...) {}
+
 // One libxml2 reader over a zip entry; names are compared as interned pointers.
 class Stream {
  public:
   Stream(ZipArchive::Reader& part, const std::string& label)
       : source_{&part, nullptr}, label_(label) {
+    xmlSetGenericErrorFunc(nullptr, Unprinted);
     reader_.reset(xmlReaderForIO(ReadCallback, CloseCallback, &source_, nullptr, nullptr,
                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (!reader_) throw WorkbookError(label_, "cannot start the XML reader");
