@@ -17,22 +17,13 @@
 
 namespace orv {
 
-class Connection;
 class Workbook;
 class _clsOrvStockEx;
 
 namespace test {
 
-// Every table of the company open on `connection`, one line a row in the order of all its
-// columns, each value with its type: two dumps are equal exactly when the company holds the
-// same data.
-std::string DumpCompany(const std::shared_ptr<Connection>& connection);
-
 // The ranges of the stock catalogue: every range of ERP version 7.
 std::vector<RangeDefinition> StockCatalogue();
-
-// "" when the dumps are equal, else their first differing line and its table.
-std::string FirstDifference(const std::string& expected, const std::string& actual);
 
 // A row as the upload names it in a message: "sheet row 12 (warehouse 01, product BOLT-1)",
 // and what follows on that line.
@@ -75,10 +66,9 @@ class SheetEdit {
 // products, each a copy of a row on file with a new product code, in the rows below.
 void EditForUpload(const std::filesystem::path& workbook, int on_file, int added);
 
-// A demo company on each database, registered as DEMO in a companies file of the test's own,
-// and workbooks of every range of the catalogue, run through the stock component as orvstock
-// runs it.
-class StockWorkbookTest : public DatabaseTest {
+// The demo company and workbooks of every range of the catalogue, run through the stock
+// component as orvstock runs it.
+class StockWorkbookTest : public DemoCompanyTest {
  protected:
   void SetUp() override;
   // Stock records of the demo company.
@@ -101,11 +91,8 @@ class StockWorkbookTest : public DatabaseTest {
                      std::shared_ptr<FaultPlan> faults = nullptr);
   // orvstock upload --check: every row checked and named when it fails, nothing written.
   StockRun CheckAll(const std::filesystem::path& workbook);
-  std::string Dump() const;
 
   bool upload_check_ = false;
-  std::shared_ptr<DataConnection> connection_;
-  std::filesystem::path companies_file_;
 };
 
 }  // namespace test
