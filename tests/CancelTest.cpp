@@ -56,7 +56,7 @@ TEST_P(CancelTest, CancelOrTheCloseBoxChangesNothing) {
   options.SetAllowWOutWarn(false);
   options.SaveToRegistry();
   auto downloaded = Template(24);
-  ASSERT_EQ(DownloadAll(downloaded).reported, 0);
+  ASSERT_EQ(DownloadAll(downloaded).errors, 0);
   // Every row the upload reaches before the question changes a record.
   test::EditForUpload(downloaded, 20, 0);
   const std::string company = Dump();
@@ -80,12 +80,12 @@ TEST_P(CancelTest, CancelOrTheCloseBoxChangesNothing) {
         else
           stock.ExtractStock();
       });
-      EXPECT_EQ(run.unused_answers, 0u) << run.notices;
+      EXPECT_EQ(run.unused_answers, 0u) << run.Output();
       if (c.upload) {
-        EXPECT_GT(run.reported + run.failures, 0) << "an upload cancelled is not done";
+        EXPECT_GT(run.errors + run.failures, 0) << "an upload cancelled is not done";
       }
       EXPECT_EQ(test::FirstDifference(company, Dump()), "");
-      EXPECT_TRUE(test::ReadBytes(path) == workbook) << run.notices;
+      EXPECT_TRUE(test::ReadBytes(path) == workbook) << run.Output();
     }
 }
 

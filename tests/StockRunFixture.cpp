@@ -109,11 +109,11 @@ std::filesystem::path StockWorkbookTest::Template(int rows, const std::string& n
   return path;
 }
 
-StockRun StockWorkbookTest::Run(const std::filesystem::path& workbook,
-                                std::deque<std::string> answers,
-                                const std::function<void(_clsOrvStockEx&)>& action,
-                                const std::map<std::string, std::string>& standing,
-                                std::shared_ptr<FaultPlan> faults) {
+RunResult StockWorkbookTest::Run(const std::filesystem::path& workbook,
+                                 std::deque<std::string> answers,
+                                 const std::function<void(_clsOrvStockEx&)>& action,
+                                 const std::map<std::string, std::string>& standing,
+                                 std::shared_ptr<FaultPlan> faults) {
   HostSetup setup;
   setup.companies_file = companies_file_;
   setup.company = "DEMO";
@@ -121,22 +121,20 @@ StockRun StockWorkbookTest::Run(const std::filesystem::path& workbook,
   setup.save_after_error = false;
   setup.standing = standing;
   setup.database_faults = std::move(faults);
-  const RunResult result = RunStock(
+  return RunStock(
       workbook, std::move(answers), [&](_clsOrvStockEx& stock, Workbook&) { action(stock); },
       setup);
-  return {result.Output(), result.errors, result.failures, result.unused_answers,
-          result.changed && result.errors == 0};
 }
 
-StockRun StockWorkbookTest::DownloadAll(const std::filesystem::path& workbook) {
+RunResult StockWorkbookTest::DownloadAll(const std::filesystem::path& workbook) {
   return Run(workbook,
              {"chkSelectRngs=0", "txtWarehouseFrom=", "txtWarehouseTo=", "txtProdFrom=",
               "txtProdTo=", "optClear", "cmdOK", "OK"},
              [](_clsOrvStockEx& stock) { stock.ExtractStock(); });
 }
 
-StockRun StockWorkbookTest::UploadAll(const std::filesystem::path& workbook,
-                                      std::shared_ptr<FaultPlan> faults) {
+RunResult StockWorkbookTest::UploadAll(const std::filesystem::path& workbook,
+                                       std::shared_ptr<FaultPlan> faults) {
   return Run(
       workbook, {}, [](_clsOrvStockEx& stock) { stock.UploadStock(); },
       {{"frmPostConfirm", "cmdOk"},
@@ -146,7 +144,7 @@ StockRun StockWorkbookTest::UploadAll(const std::filesystem::path& workbook,
       std::move(faults));
 }
 
-StockRun StockWorkbookTest::CheckAll(const std::filesystem::path& workbook) {
+RunResult StockWorkbookTest::CheckAll(const std::filesystem::path& workbook) {
   upload_check_ = true;
   auto run = UploadAll(workbook);
   upload_check_ = false;
