@@ -443,36 +443,6 @@ TEST_P(UploadRuns, AnUneditedDownloadUploadsWithoutChangingAnything) {
   }
 }
 
-TEST_P(UploadRuns, HostileTextsComeBackAsTheyWent) {
-  Prepare(7);
-  const std::vector<std::string> texts = {"O'Brien's",   "say \"hi\"", "x';-- drop",
-                                          "back\\slash", "  padded  ", "\xF0\x9F\x93\xA6 box",
-                                          "tab\there"};
-  std::vector<Edit> edits;
-  for (int row = 1; row <= static_cast<int>(texts.size()); ++row) {
-    edits.push_back({"LongDescription", row, texts[row - 1]});
-    edits.push_back({"DrawingNumber", row, texts[row - 1].substr(0, 20)});
-    edits.push_back({"CatalogueNumber", row, texts[row - 1].substr(0, 20)});
-  }
-  Put(edits);
-  auto run = Upload();
-  ASSERT_EQ(run.status, 0) << run.output;
-  for (int row = 1; row <= static_cast<int>(texts.size()); ++row) {
-    EXPECT_EQ(Stored("long_description", row), texts[row - 1]);
-    EXPECT_EQ(Stored("drawing_number", row), texts[row - 1].substr(0, 20));
-  }
-  // Downloaded again, each cell holds the same bytes.
-  run = RunHost(Config() + " extract '" + Book().string() + "' --only-sheet-rows");
-  ASSERT_EQ(run.status, 0) << run.output;
-  auto workbook = orv::Workbook::Open(Book());
-  XlsxRangeList list(workbook);
-  for (int row = 1; row <= static_cast<int>(texts.size()); ++row) {
-    bool present = false;
-    std::int32_t at = row;
-    EXPECT_EQ(list.GetCellValue("LongDescription", at, present), texts[row - 1]);
-  }
-}
-
 TEST_P(UploadRuns, ExistingRecordsFollowTheOption) {
   Prepare(7);
   const std::string before = Dump();
