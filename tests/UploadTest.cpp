@@ -357,22 +357,6 @@ TEST_P(UploadRules, AnsweredWarningsOnlyStopWhenDeclined) {
   }
 }
 
-TEST_P(UploadRules, Version6LeavesHeldObsoleteAndReplenishmentAlone) {
-  auto scratch = std::make_unique<test::ScratchDatabase>(GetParam());
-  scratch_.swap(scratch);
-  Prepare(6);
-  const std::string before = Dump();
-  // The version 7 ranges on a version 6 workbook are not read back at all.
-  auto run = RunHost("template '" + Book().string() + "' --replace --erp-version 7 --rows 25");
-  ASSERT_EQ(run.status, 0) << run.output;
-  run = RunHost(Config() + " extract '" + Book().string() + "' --clear");
-  ASSERT_EQ(run.status, 0) << run.output;
-  Put({{"Held?", 1, "X"}, {"Obsolete", 1, "X"}, {"ReplenishCategory", 1, "ZZZ"}});
-  run = Upload();
-  EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Dump() == before) << "the database changed";
-}
-
 // The rules are the same on both databases: their table-driven cases run on SQLite.
 INSTANTIATE_TEST_SUITE_P(Databases, UploadRules, ::testing::Values(test::Backend::SQLite),
                          test::BackendName);
