@@ -8,15 +8,13 @@
 
 #include <functional>
 #include <set>
-#include <variant>
 
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/Recordset.h"
-#include "shell/outside/xlsx/Workbook.h"
-#include "shell/outside/xlsx/XlsxRangeList.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/HostRunner.h"
+#include "tests/StockRunFixture.h"
 #include "tests/TestSupport.h"
 #include "tests/WorkbookFixtures.h"
 
@@ -26,13 +24,12 @@ namespace {
 using ::testing::HasSubstr;
 
 using test::RunHost;
-using CellValue = std::variant<std::string, double>;
 
 // A cell to put into a data row before the upload: range, row (from 1), value.
 struct Edit {
   std::string range;
   int row;
-  CellValue value;
+  Variant value;
 };
 
 class UploadRun : public test::DemoCompanyTest {
@@ -54,15 +51,10 @@ class UploadRun : public test::DemoCompanyTest {
   std::filesystem::path Book() const { return scratch_->Folder() / "stock.xlsx"; }
 
   void Put(const std::vector<Edit>& edits) {
-    auto workbook = orv::Workbook::Open(Book());
-    XlsxRangeList list(workbook);
-    for (const auto& edit : edits) {
-      if (auto* text = std::get_if<std::string>(&edit.value))
-        list.SetCellValue(edit.range, *text, edit.row);
-      else
-        list.SetCellNumber(edit.range, std::get<double>(edit.value), edit.row);
-    }
-    workbook->Save();
+    test::SheetEdit sheet(Book());
+    for (const auto& [range, row, value] : edits)
+      sheet.Set(range, static_cast<std::uint32_t>(row), value);
+    sheet.Save();
   }
 
   // `answers` are given to the host before the command, in the order the questions come.
@@ -97,13 +89,9 @@ class UploadRun : public test::DemoCompanyTest {
   }
 
   std::pair<std::string, std::string> Key(int row) {
-    auto workbook = orv::Workbook::Open(Book());
-    XlsxRangeList list(workbook);
-    bool present = false;
-    std::int32_t at = row;
-    std::string warehouse = list.GetCellValue("Warehouse", at, present);
-    at = row;
-    return {warehouse, list.GetCellValue("Product", at, present)};
+    test::SheetEdit sheet(Book());
+    const auto at = static_cast<std::uint32_t>(row);
+    return {sheet.Get("Warehouse", at).ToText(), sheet.Get("Product", at).ToText()};
   }
 };
 
