@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <sstream>
+#include <variant>
 
 #include "records/DemoDatabase.h"
 #include "records/ErpSchema.h"
@@ -15,6 +17,21 @@
 
 namespace orv::test {
 namespace {
+
+std::string ValueText(const Variant& value) {
+  return std::visit(
+      [](const auto& v) -> std::string {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, std::string>) return fmt::format("s{}:{}", v.size(), v);
+        if constexpr (std::is_same_v<T, double>) return fmt::format("d{}", v);
+        if constexpr (std::is_same_v<T, std::int32_t>) return fmt::format("i{}", v);
+        if constexpr (std::is_same_v<T, bool>) return v ? "T" : "F";
+        if constexpr (std::is_same_v<T, OleDate>) return fmt::format("t{}", v.serial);
+        if constexpr (std::is_same_v<T, Variant::Null>) return "N";
+        return "E";
+      },
+      value.Value());
+}
 
 std::string UniqueSuffix() {
   std::random_device device;
@@ -128,24 +145,56 @@ std::vector<Key> DemoCompanyTest::Keys(const std::string& where) const {
   return StockKeys(*connection_, where);
 }
 
-std::string DumpCompany(DataConnection& connection, int erp_version) {
-  std::string dump;
-  for (const auto& table : ErpSchema::Tables(erp_version)) {
+std::string DumpCompany(const std::shared_ptr<Connection>& connection) {
+  const bool sqlite = connection->Target().kind == DatabaseTarget::Kind::SQLite;
+  Recordset tables;
+  tables.Open(sqlite ? "select name from scheme.sqlite_master where type = 'table' and name not "
+                       "like 'sqlite%' order by name"
+                     : "select table_name as name from information_schema.tables where "
+                       "table_schema = 'scheme' order by table_name",
+              connection);
+  std::vector<std::string> names;
+  for (; !tables.Eof(); tables.MoveNext()) names.push_back(tables.Fields("name").ToText());
+  std::ostringstream dump;
+  for (const auto& name : names) {
+    Recordset columns;
+    columns.Open("select * from scheme." + name + " where 1 = 0", connection);
     std::string order;
-    for (std::size_t i = 1; i <= table.columns.size(); ++i)
-      order += (i > 1 ? "," : "") + std::to_string(i);
+    for (std::size_t i = 1; i <= columns.FieldCount(); ++i)
+      order += (i > 1 ? ", " : "") + std::to_string(i);
     Recordset rows;
-    rows.Open("select * from " + table.name + " order by " + order, connection.AdoConnection());
-    dump += table.name + "\n";
+    rows.Open("select * from scheme." + name + " order by " + order, connection);
+    dump << "table " << name << '\n';
     for (; !rows.Eof(); rows.MoveNext()) {
-      for (std::size_t i = 0; i < rows.FieldCount(); ++i) {
-        Variant value = rows.FieldValue(i);
-        dump += (value.IsNull() ? "<null>" : value.ToText()) + "|";
-      }
-      dump += "\n";
+      for (std::size_t i = 0; i < rows.FieldCount(); ++i)
+        dump << (i ? "|" : "") << ValueText(rows.FieldValue(i));
+      dump << '\n';
     }
   }
-  return dump;
+  return dump.str();
+}
+
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  if (expected == actual) return "";
+  std::istringstream left(expected), right(actual);
+  std::string table, a, b;
+  for (int line = 1;; ++line) {
+    bool more_left = static_cast<bool>(std::getline(left, a));
+    bool more_right = static_cast<bool>(std::getline(right, b));
+    if (!more_left && !more_right) return "";
+    if (more_left && a.rfind("table ", 0) == 0) table = a;
+    if (!more_left || !more_right || a != b)
+      return fmt::format("line {} ({}): expected \"{}\", got \"{}\"", line, table,
+                         more_left ? a : "(end)", more_right ? b : "(end)");
+  }
+}
+
+std::string DemoCompanyTest::Dump() const { return DumpCompany(connection_->AdoConnection()); }
+
+std::string DemoCompanyTest::Value(const std::string& sql) const {
+  Recordset rows;
+  rows.Open(sql, connection_->AdoConnection());
+  return rows.Eof() ? "<none>" : rows.FieldValue(0).ToText();
 }
 
 }  // namespace orv::test

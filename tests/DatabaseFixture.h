@@ -14,6 +14,10 @@
 #include "shell/outside/db/TableCatalogue.h"
 #include "tests/TestSupport.h"
 
+namespace orv {
+class Connection;
+}
+
 namespace orv::test {
 
 // The databases every database test runs against.
@@ -81,6 +85,10 @@ class DemoCompanyTest : public DatabaseTest {
     connection_->AdoConnection()->Execute(sql, parameters);
   }
   std::vector<Key> Keys(const std::string& where = "") const;
+  // Every row of the company (see DumpCompany).
+  std::string Dump() const;
+  // The first column of the first row `sql` selects, as text; "<none>" when it selects none.
+  std::string Value(const std::string& sql) const;
 
   std::shared_ptr<DataConnection> connection_;
   std::filesystem::path companies_file_;
@@ -90,8 +98,13 @@ class DemoCompanyTest : public DatabaseTest {
 // Warehouse and product of the stock records `where` picks, in key order.
 std::vector<Key> StockKeys(DataConnection& connection, const std::string& where = "");
 
-// Every row of every table of the company, in column order, Null told apart from empty text.
-std::string DumpCompany(DataConnection& connection, int erp_version);
+// Every table of the company open on `connection`, one line a row in the order of all its
+// columns, each value with its type: two dumps are equal exactly when the company holds the
+// same data.
+std::string DumpCompany(const std::shared_ptr<Connection>& connection);
+
+// "" when the dumps are equal, else their first differing line and its table.
+std::string FirstDifference(const std::string& expected, const std::string& actual);
 
 inline auto AllBackends() { return ::testing::Values(Backend::SQLite, Backend::PostgreSQL); }
 

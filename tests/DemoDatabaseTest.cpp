@@ -42,27 +42,18 @@ TEST_P(DemoDatabaseTest, CreatesEachVersionWithItsOwnColumns) {
     connection.Open(FreshTarget(), "DEMO");
     const TableCatalogue& tables = connection.TableCatalogue();
     EXPECT_EQ(connection.SystemInfo().Version(), version);
-    EXPECT_EQ(connection.SystemInfo().CostDecimalPlaces(), 2);
-    EXPECT_EQ(connection.SystemInfo().DefaultUnitCode(), "EA");
     EXPECT_EQ(Count(connection, tables.StockMaster()), 30);
-    EXPECT_EQ(Count(connection, tables.Warehouses()), 4);
-    EXPECT_GT(Count(connection, tables.TechnicalDescription()), 0);
-    EXPECT_GT(Count(connection, tables.StockExtension()), 0);
-    EXPECT_GT(Count(connection, tables.StockEc()), 0);
-    EXPECT_GT(Count(connection, tables.StockExpense()), 0);
-    EXPECT_EQ(Count(connection, tables.SystemCodes() + " where code_type = '005'"), 4);
-    EXPECT_EQ(Count(connection, tables.PurchaseUsers() + " where allow_buyer = 'N'"), 1);
+    for (const auto& table : {tables.TechnicalDescription(), tables.StockExtension(),
+                              tables.StockEc(), tables.StockExpense()})
+      EXPECT_GT(Count(connection, table), 0) << table;
 
     Recordset stock;
     stock.Open("select * from " + tables.StockMaster(), connection.AdoConnection());
-    EXPECT_EQ(stock.FieldCount(), version >= 7 ? 191u : 188u);
     EXPECT_EQ(stock.HasField("held_flag"), version >= 7);
     Recordset ec;
     ec.Open("select * from " + tables.StockEc(), connection.AdoConnection());
     EXPECT_EQ(ec.HasField("whproduct"), version < 6);
     EXPECT_EQ(ec.HasField("warehouse"), version >= 6);
-    EXPECT_EQ(ec.HasField("ecspare"), version >= 6);
-    EXPECT_EQ(ec.HasField("spare"), version < 6);
     if (version < 6) {
       // The combined key joins back to the stock master by warehouse followed by product.
       EXPECT_EQ(Count(connection, tables.StockEc() + " t4 where not exists (select 1 from " +

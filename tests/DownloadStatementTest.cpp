@@ -23,13 +23,12 @@ class DownloadStatement : public ::testing::Test {
   clsOrvStockTables builder;
 };
 
-TEST_F(DownloadStatement, NoCompanionTableNoFilter) {
+// Each database type's form, the companions joined, and the filter after them.
+TEST_F(DownloadStatement, EachFormJoinsItsCompanionsAndFilters) {
   for (int type : {0, 1, 2, 3})
     EXPECT_EQ(Build(type, 7), "Select t1.*, t1.warehouse wh, t1.product pd  from scheme.stockm t1 ")
         << "type " << type;
-}
 
-TEST_F(DownloadStatement, AnsiFormJoinsEveryCompanionAndPutsTheFilterAfterWhere) {
   builder.IsStockXpgm = builder.IsSttechM = builder.IsStockeM = builder.IsStprexM = true;
   builder.FromWarehouse = "01";
   builder.ToWarehouse = "03";
@@ -40,17 +39,17 @@ TEST_F(DownloadStatement, AnsiFormJoinsEveryCompanionAndPutsTheFilterAfterWhere)
             "t1.product=t3.product left join scheme.stockem t4 on t1.warehouse=t4.warehouse and "
             "t1.product=t4.product left join scheme.stprexm t5 on t1.warehouse=t5.warehouse and "
             "t1.product=t5.product where  t1.warehouse >= '01' and  t1.warehouse <= '03'");
-}
 
-TEST_F(DownloadStatement, BeforeVersionSixTheEcAndExpenseTablesJoinByWhproduct) {
-  builder.IsStockeM = builder.IsStprexM = true;
+  // Before version 6 the EC and expense tables join by whproduct.
+  builder.IsStockXpgm = builder.IsSttechM = false;
+  builder.FromWarehouse = builder.ToWarehouse = "";
   EXPECT_EQ(Build(2, 5),
             "Select t1.*, t1.warehouse wh, t1.product pd , t4.* , t5.*  from scheme.stockm t1  "
             "left join scheme.stockem t4 on t1.warehouse||t1.product=t4.whproduct left join "
             "scheme.stprexm t5 on t1.warehouse||t1.product=t5.whproduct");
-}
 
-TEST_F(DownloadStatement, OracleFormWithPageConditionAndSingleProduct) {
+  // The Oracle form: the page belongs to the page table's outer join.
+  builder.IsStockeM = builder.IsStprexM = false;
   builder.IsStockXpgm = builder.IsSttechM = true;
   builder.FromProduct = " P1 ";
   builder.PageNumber = "001";
@@ -58,8 +57,7 @@ TEST_F(DownloadStatement, OracleFormWithPageConditionAndSingleProduct) {
             "Select t1.*, t1.warehouse wh, t1.product pd , t2.* , t3.*  from scheme.stockm t1 "
             ",scheme.stockxpgm t2 ,scheme.sttechm t3  where  t1.warehouse=t2.warehouse(+) and "
             "t1.product=t2.product(+)  and  t1.warehouse=t3.warehouse(+) and "
-            "t1.product=t3.product(+) and t3.page_number(+) = '001'  and t1.product='P1'")
-      << "the page belongs to the page table's outer join";
+            "t1.product=t3.product(+) and t3.page_number(+) = '001'  and t1.product='P1'");
 }
 
 TEST_F(DownloadStatement, ThePageJoinsThePageTableSoRecordsWithoutItStay) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <optional>
@@ -71,6 +72,9 @@ class FakeCalcHost {
     host_.clear_cells = &ClearCells;
     host_.grow_range = &GrowRange;
     host_.edit = &Edit;
+    // The test process's own variables, which point at the test profile: a host that answered
+    // none would have the library keep its settings in the working folder.
+    host_.environment = [](void*, const char* name) -> const char* { return std::getenv(name); };
     host_.sheet_name = [](void* c, int32_t sheet, const char** name) {
       auto& self = Self(c);
       if (sheet < 0 || sheet >= static_cast<int>(self.sheets.size())) return self.Fail("no sheet");

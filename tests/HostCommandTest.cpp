@@ -61,14 +61,6 @@ TEST(HostCommandTest, RegistrationOfAnotherCopyIsMadeAnewForThisHost) {
   EXPECT_THAT(about.output, HasSubstr("registered"));
 }
 
-// How often `needle` occurs in `text`.
-std::size_t Count(const std::string& text, const std::string& needle) {
-  std::size_t count = 0;
-  for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
-    ++count;
-  return count;
-}
-
 TEST(HostCommandTest, MistakesOnTheCommandLineAreNamedWithTheirUsageStatus) {
   struct Case {
     std::string arguments;
@@ -97,11 +89,11 @@ TEST(HostCommandTest, EveryErrorIsShownOnceAndTheRoutinesOnlyWhenVerbose) {
   const std::string unknown = "extract '" + book.string() + "' --from-warehouse 01";
   auto brief = RunHost(unknown);
   EXPECT_EQ(brief.status, 1) << brief.output;
-  EXPECT_EQ(Count(brief.output, "No company is set up"), 1u) << brief.output;
+  EXPECT_EQ(test::Occurrences(brief.output, "No company is set up"), 1u) << brief.output;
   EXPECT_THAT(brief.output, Not(HasSubstr("Line No.")));
   auto verbose = RunHost("--verbose " + unknown);
   EXPECT_EQ(verbose.status, 1) << verbose.output;
-  EXPECT_EQ(Count(verbose.output, "No company is set up"), 1u) << verbose.output;
+  EXPECT_EQ(test::Occurrences(verbose.output, "No company is set up"), 1u) << verbose.output;
   EXPECT_THAT(verbose.output, HasSubstr("OpenConnection of Class Module clsOrvStockEx"));
 }
 

@@ -54,7 +54,7 @@ TEST_P(HostileValueTest, TextComesBackByteForByteOrIsRefusedByARule) {
   const auto ranges = TextRanges();
   const auto rows = static_cast<std::uint32_t>(CompanyRows());
   auto path = Template(static_cast<int>(rows) + 1);
-  ASSERT_EQ(DownloadAll(path).reported, 0);
+  ASSERT_EQ(DownloadAll(path).errors, 0);
   // Each hostile cell in a row of its own, every other cell as downloaded (technical description
   // lines with a page); the row below the records is a new product whose code is an injection.
   std::vector<std::vector<std::uint32_t>> row_for(ranges.size());
@@ -82,10 +82,10 @@ TEST_P(HostileValueTest, TextComesBackByteForByteOrIsRefusedByARule) {
 
   // The check names each refused row and the rule that refused it.
   auto check = CheckAll(path);
-  EXPECT_EQ(check.reported, 0) << check.notices;
+  EXPECT_EQ(check.errors, 0) << check.Output();
   const std::uint32_t first_row = test::SheetEdit(path).FirstRow("Product");
   std::map<std::uint32_t, std::string> rule_of_row;
-  std::istringstream lines(check.notices);
+  std::istringstream lines(check.Output());
   for (std::string line; std::getline(lines, line);) {
     // "sheet row 12 (warehouse 01, product P): error 5005 (-2147216499): the rule's message"
     auto named = test::FindNamedRow(line);
@@ -112,7 +112,7 @@ TEST_P(HostileValueTest, TextComesBackByteForByteOrIsRefusedByARule) {
   {
     test::SheetEdit sheet(path);
     auto fresh = Template(static_cast<int>(rows) + 1, "downloaded.xlsx");
-    ASSERT_EQ(DownloadAll(fresh).reported, 0);
+    ASSERT_EQ(DownloadAll(fresh).errors, 0);
     test::SheetEdit downloaded(fresh);
     for (std::size_t r = 0; r < ranges.size(); ++r)
       for (std::size_t v = 0; v < kHostile.size(); ++v)
@@ -121,11 +121,11 @@ TEST_P(HostileValueTest, TextComesBackByteForByteOrIsRefusedByARule) {
     sheet.Save();
   }
   auto upload = UploadAll(path);
-  ASSERT_EQ(upload.reported, 0) << upload.notices;
+  ASSERT_EQ(upload.errors, 0) << upload.Output();
 
   // Downloaded again (the new product comes in among the others): byte for byte.
   auto back = Template(static_cast<int>(rows) + 1, "again.xlsx");
-  ASSERT_EQ(DownloadAll(back).reported, 0);
+  ASSERT_EQ(DownloadAll(back).errors, 0);
   test::SheetEdit again(back), sent(path);
   auto key = [](const test::SheetEdit& sheet, std::uint32_t row) {
     return sheet.Get("Warehouse", row).ToText() + "|" + sheet.Get("Product", row).ToText();

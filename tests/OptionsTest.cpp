@@ -107,31 +107,6 @@ TEST_F(Options, SavedValuesReadBackEqual) {
   EXPECT_EQ(stored["Software\\Lumat\\OrvStockExcel\\Settings"]["Warn"].value<bool>(), false);
 }
 
-TEST_F(Options, TheTwoComponentsNeverSeeEachOthersValues) {
-  clsOrvStockExOptions stock = Stock();
-  stock.SetWarn(false);
-  stock.SetShowDropdowns(true);
-  stock.SaveToRegistry();
-  stock.SetWH(3, "07");
-  stock.SaveSRToRegistry();
-
-  auto tech = TechDesc();
-  EXPECT_TRUE(tech.Warn());
-  EXPECT_FALSE(tech.ShowDropdowns());
-  EXPECT_EQ(tech.WH(3), "");
-  tech.SetOnlyIgnoreBlankCells(true);
-  tech.SaveToRegistry();
-
-  clsOrvStockExOptions stock_again = Stock();
-  EXPECT_FALSE(stock_again.OnlyIgnoreBlankCells());
-  EXPECT_FALSE(stock_again.Warn());
-  EXPECT_TRUE(stock_again.ShowDropdowns());
-  EXPECT_EQ(stock_again.WH(3), "07");
-  auto tech_again = TechDesc();
-  EXPECT_TRUE(tech_again.OnlyIgnoreBlankCells());
-  EXPECT_TRUE(tech_again.Warn());
-}
-
 TEST_F(Options, AnUnsavedChangeNeverReachesTheFile) {
   {
     clsOrvStockExOptions options = Stock();
@@ -345,10 +320,20 @@ TEST_F(Options, TheOptionsDialogSavesOnOkOnlyAndShowsWhatIsStored) {
   }
 }
 
+// The two components never see each other's values.
 TEST_F(Options, EachComponentsDialogEditsItsOwnKey) {
+  clsOrvStockExOptions stock = Stock();
+  stock.SetWarn(false);
+  stock.SaveToRegistry();
+  stock.SetWH(3, "07");
+  stock.SaveSRToRegistry();
   EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkIgnoreBlankCells=1", "cmdOK"}), 0);
   EXPECT_TRUE(TechDesc().OnlyIgnoreBlankCells());
+  EXPECT_TRUE(TechDesc().Warn());
+  EXPECT_EQ(TechDesc().WH(3), "");
   EXPECT_FALSE(Stock().OnlyIgnoreBlankCells());
+  EXPECT_FALSE(Stock().Warn());
+  EXPECT_EQ(Stock().WH(3), "07");
   // The technical description dialog has the one box only.
   EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkShowStockDwnload=1"}), 1);
   EXPECT_EQ(EnterOptions(CLSID_clsSTTechDescEx, {"chkIgnoreBlankCells=0", "cmdCancel"}), 0);

@@ -17,68 +17,6 @@
 #include "tests/ComponentRun.h"
 
 namespace orv::test {
-namespace {
-
-std::string ValueText(const Variant& value) {
-  return std::visit(
-      [](const auto& v) -> std::string {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, std::string>) return fmt::format("s{}:{}", v.size(), v);
-        if constexpr (std::is_same_v<T, double>) return fmt::format("d{}", v);
-        if constexpr (std::is_same_v<T, std::int32_t>) return fmt::format("i{}", v);
-        if constexpr (std::is_same_v<T, bool>) return v ? "T" : "F";
-        if constexpr (std::is_same_v<T, OleDate>) return fmt::format("t{}", v.serial);
-        if constexpr (std::is_same_v<T, Variant::Null>) return "N";
-        return "E";
-      },
-      value.Value());
-}
-
-}  // namespace
-
-std::string DumpCompany(const std::shared_ptr<Connection>& connection) {
-  const bool sqlite = connection->Target().kind == DatabaseTarget::Kind::SQLite;
-  Recordset tables;
-  tables.Open(sqlite ? "select name from scheme.sqlite_master where type = 'table' and name not "
-                       "like 'sqlite%' order by name"
-                     : "select table_name as name from information_schema.tables where "
-                       "table_schema = 'scheme' order by table_name",
-              connection);
-  std::vector<std::string> names;
-  for (; !tables.Eof(); tables.MoveNext()) names.push_back(tables.Fields("name").ToText());
-  std::ostringstream dump;
-  for (const auto& name : names) {
-    Recordset columns;
-    columns.Open("select * from scheme." + name + " where 1 = 0", connection);
-    std::string order;
-    for (std::size_t i = 1; i <= columns.FieldCount(); ++i)
-      order += (i > 1 ? ", " : "") + std::to_string(i);
-    Recordset rows;
-    rows.Open("select * from scheme." + name + " order by " + order, connection);
-    dump << "table " << name << '\n';
-    for (; !rows.Eof(); rows.MoveNext()) {
-      for (std::size_t i = 0; i < rows.FieldCount(); ++i)
-        dump << (i ? "|" : "") << ValueText(rows.FieldValue(i));
-      dump << '\n';
-    }
-  }
-  return dump.str();
-}
-
-std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  if (expected == actual) return "";
-  std::istringstream left(expected), right(actual);
-  std::string table, a, b;
-  for (int line = 1;; ++line) {
-    bool more_left = static_cast<bool>(std::getline(left, a));
-    bool more_right = static_cast<bool>(std::getline(right, b));
-    if (!more_left && !more_right) return "";
-    if (more_left && a.rfind("table ", 0) == 0) table = a;
-    if (!more_left || !more_right || a != b)
-      return fmt::format("line {} ({}): expected \"{}\", got \"{}\"", line, table,
-                         more_left ? a : "(end)", more_right ? b : "(end)");
-  }
-}
 
 std::optional<NamedRow> FindNamedRow(std::string_view text, std::string_view after) {
   const std::string opening = std::string(after) + "sheet row ";
@@ -151,13 +89,9 @@ void EditForUpload(const std::filesystem::path& workbook, int on_file, int added
 }
 
 void StockWorkbookTest::SetUp() {
-  DatabaseTest::SetUp();
+  DemoCompanyTest::SetUp();
   if (IsSkipped()) return;
-  connection_ = OpenDemo(7, CompanyRows());
-  CompaniesFile companies;
-  companies.Register({"DEMO", "Demo company", scratch_->Target().location}, true);
-  companies_file_ = scratch_->Folder() / "companies.toml";
-  companies.Save(companies_file_);
+  OpenDemoCompany(7, CompanyRows());
 }
 
 std::vector<RangeDefinition> StockCatalogue() {
@@ -175,11 +109,11 @@ std::filesystem::path StockWorkbookTest::Template(int rows, const std::string& n
   return path;
 }
 
-StockRun StockWorkbookTest::Run(const std::filesystem::path& workbook,
-                                std::deque<std::string> answers,
-                                const std::function<void(_clsOrvStockEx&)>& action,
-                                const std::map<std::string, std::string>& standing,
-                                std::shared_ptr<FaultPlan> faults) {
+RunResult StockWorkbookTest::Run(const std::filesystem::path& workbook,
+                                 std::deque<std::string> answers,
+                                 const std::function<void(_clsOrvStockEx&)>& action,
+                                 const std::map<std::string, std::string>& standing,
+                                 std::shared_ptr<FaultPlan> faults) {
   HostSetup setup;
   setup.companies_file = companies_file_;
   setup.company = "DEMO";
@@ -187,22 +121,20 @@ StockRun StockWorkbookTest::Run(const std::filesystem::path& workbook,
   setup.save_after_error = false;
   setup.standing = standing;
   setup.database_faults = std::move(faults);
-  const RunResult result = RunStock(
+  return RunStock(
       workbook, std::move(answers), [&](_clsOrvStockEx& stock, Workbook&) { action(stock); },
       setup);
-  return {result.Output(), result.errors, result.failures, result.unused_answers,
-          result.changed && result.errors == 0};
 }
 
-StockRun StockWorkbookTest::DownloadAll(const std::filesystem::path& workbook) {
+RunResult StockWorkbookTest::DownloadAll(const std::filesystem::path& workbook) {
   return Run(workbook,
              {"chkSelectRngs=0", "txtWarehouseFrom=", "txtWarehouseTo=", "txtProdFrom=",
               "txtProdTo=", "optClear", "cmdOK", "OK"},
              [](_clsOrvStockEx& stock) { stock.ExtractStock(); });
 }
 
-StockRun StockWorkbookTest::UploadAll(const std::filesystem::path& workbook,
-                                      std::shared_ptr<FaultPlan> faults) {
+RunResult StockWorkbookTest::UploadAll(const std::filesystem::path& workbook,
+                                       std::shared_ptr<FaultPlan> faults) {
   return Run(
       workbook, {}, [](_clsOrvStockEx& stock) { stock.UploadStock(); },
       {{"frmPostConfirm", "cmdOk"},
@@ -212,13 +144,11 @@ StockRun StockWorkbookTest::UploadAll(const std::filesystem::path& workbook,
       std::move(faults));
 }
 
-StockRun StockWorkbookTest::CheckAll(const std::filesystem::path& workbook) {
+RunResult StockWorkbookTest::CheckAll(const std::filesystem::path& workbook) {
   upload_check_ = true;
   auto run = UploadAll(workbook);
   upload_check_ = false;
   return run;
 }
-
-std::string StockWorkbookTest::Dump() const { return DumpCompany(connection_->AdoConnection()); }
 
 }  // namespace orv::test

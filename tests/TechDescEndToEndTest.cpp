@@ -103,9 +103,6 @@ class TechDescEndToEndTest : public test::DemoCompanyTest {
     return pages;
   }
 
-  // Every row of the company (gtest shows the lines that differ).
-  std::string Dump() { return test::DumpCompany(*connection_, 7); }
-
   // A page workbook of `rows` page rows whose header cells name `item`, holding `cells` in its
   // first rows (a page number of digits is typed as a number). `picks`: the ranges it has.
   std::filesystem::path Sheet(int rows, const Key& item, const std::vector<SheetRow>& cells,

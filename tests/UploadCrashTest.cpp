@@ -115,7 +115,7 @@ class UploadCrashTest : public test::StockWorkbookTest {
     StockWorkbookTest::SetUp();
     if (IsSkipped()) return;
     workbook_ = Template(500);
-    ASSERT_EQ(DownloadAll(workbook_).reported, 0);
+    ASSERT_EQ(DownloadAll(workbook_).errors, 0);
     test::EditForUpload(workbook_, 480, 20);
     connection_->Close();
     upload_ = {"--config", companies_file_.string(), "--company", "DEMO",

@@ -20,7 +20,7 @@ class UploadFaultTest : public test::StockWorkbookTest {
 
 TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
   auto path = Template(24);
-  ASSERT_EQ(DownloadAll(path).reported, 0);
+  ASSERT_EQ(DownloadAll(path).errors, 0);
   test::EditForUpload(path, 16, 4);
   const std::string before = Dump();
   test::SheetEdit sheet(path);
@@ -29,8 +29,8 @@ TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
   auto at_commit = std::make_shared<FaultPlan>(FaultPlan::FailFirst("commit"));
   auto run = UploadAll(path, at_commit);
   ASSERT_TRUE(at_commit->Fired());
-  EXPECT_EQ(run.reported, 1) << run.notices;
-  EXPECT_NE(run.notices.find("Injected fault: commit"), std::string::npos) << run.notices;
+  EXPECT_EQ(run.errors, 1) << run.Output();
+  EXPECT_NE(run.Output().find("Injected fault: commit"), std::string::npos) << run.Output();
   EXPECT_EQ(test::FirstDifference(before, Dump()), "") << "after a failed commit";
   const long long operations = at_commit->Reached();
 
@@ -42,13 +42,12 @@ TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
     auto faults = std::make_shared<FaultPlan>(FaultPlan::FailAt(k));
     run = UploadAll(path, faults);
     ASSERT_TRUE(faults->Fired());
-    EXPECT_EQ(run.reported, 1) << run.notices;
-    EXPECT_NE(run.notices.find("Injected fault"), std::string::npos) << run.notices;
-    EXPECT_FALSE(run.saved);
+    EXPECT_EQ(run.errors, 1) << run.Output();
+    EXPECT_NE(run.Output().find("Injected fault"), std::string::npos) << run.Output();
     ASSERT_EQ(test::FirstDifference(before, Dump()), "");
     // Once the rows are under way, the error names the row it stopped at, as the sheet holds it;
     // the rows are named in sheet order.
-    if (auto where = test::FindNamedRow(run.notices, "Upload stopped at ")) {
+    if (auto where = test::FindNamedRow(run.Output(), "Upload stopped at ")) {
       const std::uint32_t row = where->sheet_row;
       ASSERT_GE(row, first_row);
       EXPECT_EQ(where->warehouse, sheet.Get("Warehouse", row - first_row + 1).ToText());
@@ -57,14 +56,14 @@ TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
       last_named = row;
       named.insert(row);
     } else {
-      EXPECT_EQ(last_named, 0u) << "a failure after the rows began names no row:\n" << run.notices;
+      EXPECT_EQ(last_named, 0u) << "a failure after the rows began names no row:\n" << run.Output();
     }
   }
   EXPECT_EQ(named.size(), 20u) << "every row fails once at some statement";
 
   // Without a fault the same upload changes the company.
   run = UploadAll(path);
-  EXPECT_EQ(run.reported, 0) << run.notices;
+  EXPECT_EQ(run.errors, 0) << run.Output();
   EXPECT_NE(Dump(), before);
   std::cout << "[ faults   ] " << operations << " statements, begins and commits failed in turn\n";
 }
