@@ -12,6 +12,7 @@
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/Recordset.h"
+#include "tests/ComponentRun.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/HostRunner.h"
 #include "tests/StockRunFixture.h"
@@ -381,6 +382,64 @@ TEST_P(UploadRuns, AnUneditedDownloadUploadsWithoutChangingAnything) {
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(Dump() == before) << "the database changed";
   }
+}
+
+// A rule that rejects the fifth row undoes the four before it, names the row, and leaves the
+// workbook as it was.
+TEST_P(UploadRuns, ARejectedRowUndoesTheWholeRunAndIsNamed) {
+  Prepare(7);
+  const std::string before = Dump();
+  Put({{"Description", 1, "changed 1"},
+       {"Description", 2, "changed 2"},
+       {"Description", 3, "changed 3"},
+       {"Description", 4, "changed 4"},
+       {"Weight", 5, -1.0}});
+  const std::string workbook = test::ReadBytes(Book());
+  auto [warehouse, product] = Key(5);
+  const auto sheet_row = test::SheetEdit(Book()).FirstRow("Weight") + 4;
+  auto run = Upload();
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Upload stopped at sheet row " + std::to_string(sheet_row) +
+                                    " (warehouse " + warehouse + ", product " + product + ")"));
+  EXPECT_TRUE(Dump() == before) << "the database changed";
+  EXPECT_EQ(test::ReadBytes(Book()), workbook);
+}
+
+// A live host keeps its component and connection: after a rejected run the user mends the row
+// and uploads again, and that run must start afresh and write both rows.
+TEST_P(UploadRuns, AMendedRowUploadsOnTheSameConnection) {
+  Prepare(7);
+  Put({{"Description", 1, "changed 1"}, {"Weight", 2, -1.0}});
+  test::HostSetup setup;
+  setup.companies_file = companies_file_;
+  setup.standing = {{"frmPostConfirm", "cmdOk"}, {"RecordExists", "UpdateAll"}};
+  auto run = test::RunStock(
+      Book(), {},
+      [](_clsOrvStockEx& stock, Workbook& book) {
+        stock.UploadStock();
+        book.NamedRange("Weight")->Cells(2, 1).SetValue(Variant(2.5));
+        stock.UploadStock();
+      },
+      setup);
+  EXPECT_EQ(run.errors, 1) << run.Output();
+  EXPECT_THAT(run.Output(), HasSubstr("Record Processed : 20, Added: 0, Updated: 20"));
+  EXPECT_EQ(Stored("description", 1), "changed 1");
+  EXPECT_EQ(std::stod(Stored("weight", 2)), 2.5);
+}
+
+// Below version 7 the held, obsolete and replenishment cells are not read back, so values no
+// rule of version 7 would take change nothing.
+TEST_P(UploadRuns, Version6LeavesHeldObsoleteAndReplenishmentAlone) {
+  Prepare(6);
+  const std::string before = Dump();
+  auto run = RunHost("template '" + Book().string() + "' --replace --erp-version 7 --rows 25");
+  ASSERT_EQ(run.status, 0) << run.output;
+  run = RunHost(Config() + " extract '" + Book().string() + "' --clear");
+  ASSERT_EQ(run.status, 0) << run.output;
+  Put({{"Held?", 1, "X"}, {"Obsolete", 1, "X"}, {"ReplenishCategory", 1, "ZZZ"}});
+  run = Upload();
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(Dump() == before) << "the database changed";
 }
 
 TEST_P(UploadRuns, ExistingRecordsFollowTheOption) {
