@@ -62,6 +62,36 @@ TEST_P(DatabaseLayerTest, PreparedStatementsRunManyTimesWithNewValues) {
   EXPECT_TRUE(read.GetCommand().Execute().Eof());
 }
 
+// The refresh opens one recordset row after row with the same text: each opening must see its
+// own values, also after one left mid-way, and a value of another type must not be misread.
+TEST_P(DatabaseLayerTest, ARecordsetOpenedAgainWithNewValuesReadsTheirRows) {
+  auto connection = OpenEmpty(7);
+  const std::string& pages = connection->TableCatalogue().TechnicalDescription();
+  for (int i = 1; i <= 3; ++i)
+    connection->AdoConnection()->Execute(
+        "insert into " + pages + " (warehouse, product, page_number, text01) values (?,?,?,?)",
+        {Variant("01"), Variant("P" + std::to_string(i)), Variant("001"),
+         Variant("line " + std::to_string(i))});
+  const std::string sql = "select text01 from " + pages + " where warehouse = ? and product = ?";
+  Recordset rows;
+  for (int i : {3, 1, 2, 3}) {
+    rows.Open(sql, connection->AdoConnection(), {Variant("01"), Variant("P" + std::to_string(i))});
+    ASSERT_FALSE(rows.Eof()) << i;
+    EXPECT_EQ(rows.Fields("text01").ToText(), "line " + std::to_string(i));
+  }
+  rows.Open(sql, connection->AdoConnection(), {Variant::MakeNull(), Variant("P1")});
+  EXPECT_TRUE(rows.Eof());
+  rows.Open("select ? as value", connection->AdoConnection(), {Variant(7)});
+  EXPECT_EQ(rows.Fields("value").ToText(), "7");
+  rows.Open("select ? as value", connection->AdoConnection(), {Variant("seven")});
+  EXPECT_EQ(rows.Fields("value").ToText(), "seven");
+  rows.Close();
+  // Nothing is held open: the rows can still be changed and read anew.
+  connection->AdoConnection()->Execute("update " + pages + " set text01 = 'changed'");
+  rows.Open(sql, connection->AdoConnection(), {Variant("01"), Variant("P2")});
+  EXPECT_EQ(rows.Fields("text01").ToText(), "changed");
+}
+
 TEST_P(DatabaseLayerTest, NullGoesInAndComesOutAsNull) {
   auto connection = OpenEmpty(6);
   PreparedStatement insert;

@@ -41,9 +41,14 @@ struct Recordset::Impl {
   std::unique_ptr<soci::row> row;
   std::unique_ptr<soci::statement> statement;
   sqlite_api::sqlite3_stmt* sqlite = nullptr;
+  bool fetching = false;
+  // The text the statement was prepared from: opening the same text again on the same session
+  // executes it again instead of preparing it again.
+  std::string prepared_text;
 
   void SetColumns(std::vector<std::string> columns) {
     names = std::move(columns);
+    kinds.clear();
     index.clear();
     for (std::size_t i = 0; i < names.size(); ++i) index.emplace(Lower(names[i]), i);
   }
@@ -80,13 +85,13 @@ struct Recordset::Impl {
   }
 
   void Advance() {
-    if (statement) {
+    if (fetching) {
       bool got = Fetch([&] { return statement->fetch(); });
       if (got) {
         CopyRow();
         eof = false;
       } else {
-        ReleaseStatement();
+        Finish();
         eof = true;
       }
       return;
@@ -102,12 +107,36 @@ struct Recordset::Impl {
     eof = false;
   }
 
+  // Ends the fetching and keeps the statement for another execution. SQLite's statement is
+  // reset, so that it holds no lock on the database while it waits.
+  void Finish() {
+    fetching = false;
+    if (sqlite) sqlite_api::sqlite3_reset(sqlite);
+  }
+
   void ReleaseStatement() {
+    fetching = false;
     sqlite = nullptr;
     statement.reset();
     row.reset();
     values.clear();
     session.reset();
+    prepared_text.clear();
+  }
+
+  void Prepare(std::shared_ptr<soci::session> on, const std::string& text,
+               const std::vector<Variant>& parameters) {
+    ReleaseStatement();
+    session = std::move(on);
+    row = std::make_unique<soci::row>();
+    statement = std::make_unique<soci::statement>(*session);
+    SociValue::BindAll(*statement, values, parameters);
+    statement->exchange(soci::into(*row));
+    statement->alloc();
+    statement->prepare(text);
+    statement->define_and_bind();
+    sqlite = SociValue::SqliteStatement(*session, *statement);
+    prepared_text = text;
   }
 
   std::size_t Column(std::string_view name) const {
@@ -170,35 +199,33 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
   Impl& impl = *impl_;
-  impl.session = connection->Session();
+  auto session = connection->Session();
   try {
-    impl.row = std::make_unique<soci::row>();
-    impl.statement = std::make_unique<soci::statement>(*impl.session);
-    SociValue::BindAll(*impl.statement, impl.values, parameters);
-    impl.statement->exchange(soci::into(*impl.row));
-    impl.statement->alloc();
-    impl.statement->prepare(text);
-    impl.statement->define_and_bind();
-    impl.sqlite = SociValue::SqliteStatement(*impl.session, *impl.statement);
+    const bool again = impl.statement && impl.session == session && impl.prepared_text == text &&
+                       SociValue::Reassign(impl.values, parameters);
+    if (!again) impl.Prepare(std::move(session), text, parameters);
+    impl.fetching = true;
     bool got = impl.Fetch([&] { return impl.statement->execute(true); });
-    std::vector<std::string> columns;
-    for (std::size_t i = 0; i < impl.row->size(); ++i)
-      columns.push_back(impl.row->get_properties(i).get_name());
-    impl.SetColumns(std::move(columns));
-    for (std::size_t i = 0; i < impl.row->size(); ++i) {
-      auto type = impl.row->get_properties(i).get_data_type();
-      impl.kinds.push_back(type == soci::dt_date ? FieldKind::Date
-                           : type == soci::dt_string || type == soci::dt_xml ||
-                                   type == soci::dt_blob
-                               ? FieldKind::Text
-                               : FieldKind::Number);
+    if (!again) {
+      std::vector<std::string> columns;
+      for (std::size_t i = 0; i < impl.row->size(); ++i)
+        columns.push_back(impl.row->get_properties(i).get_name());
+      impl.SetColumns(std::move(columns));
+      for (std::size_t i = 0; i < impl.row->size(); ++i) {
+        auto type = impl.row->get_properties(i).get_data_type();
+        impl.kinds.push_back(type == soci::dt_date ? FieldKind::Date
+                             : type == soci::dt_string || type == soci::dt_xml ||
+                                     type == soci::dt_blob
+                                 ? FieldKind::Text
+                                 : FieldKind::Number);
+      }
     }
     impl.open = true;
     if (got) {
       impl.CopyRow();
       impl.eof = false;
     } else {
-      impl.ReleaseStatement();
+      impl.Finish();
       impl.eof = true;
     }
   } catch (const AppError&) {
@@ -211,8 +238,7 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
 }
 
 void Recordset::Close() {
-  impl_->ReleaseStatement();
-  impl_->kinds.clear();
+  if (impl_->fetching) impl_->Finish();
   impl_->pending.clear();
   impl_->current.clear();
   impl_->open = false;
