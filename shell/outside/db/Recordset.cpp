@@ -15,12 +15,27 @@
 namespace orv {
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
+char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Field names hash and compare without regard to case, and without building a folded copy: a
+// download looks up a name for every cell.
+struct FoldedHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+    return hash;
+  }
+};
+struct FoldedEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (Fold(a[i]) != Fold(b[i])) return false;
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -28,7 +43,9 @@ struct Recordset::Impl {
   bool open = false;
   std::vector<std::string> names;
   std::vector<FieldKind> kinds;
-  std::unordered_map<std::string, std::size_t> index;  // lower-case name -> first column
+  // The database library's type of each column of a live statement.
+  std::vector<soci::data_type> types;
+  std::unordered_map<std::string, std::size_t, FoldedHash, FoldedEqual> index;  // -> first column
   Row current;
   // Why a value of the current row could not be read, by column (empty: read).
   std::vector<std::string> problems;
@@ -50,7 +67,7 @@ struct Recordset::Impl {
     names = std::move(columns);
     kinds.clear();
     index.clear();
-    for (std::size_t i = 0; i < names.size(); ++i) index.emplace(Lower(names[i]), i);
+    for (std::size_t i = 0; i < names.size(); ++i) index.emplace(names[i], i);
   }
 
   // A value that cannot be read fails only when it is used, so that the caller can say which
@@ -60,10 +77,9 @@ struct Recordset::Impl {
     problems.assign(row->size(), {});
     for (std::size_t i = 0; i < row->size(); ++i) {
       try {
-        current.push_back(sqlite ? SociValue::FromSqlite(sqlite, static_cast<int>(i),
-                                                         row->get_properties(i).get_data_type(),
-                                                         row->get_properties(i).get_name())
-                                 : SociValue::FromRow(*row, i));
+        current.push_back(
+            sqlite ? SociValue::FromSqlite(sqlite, static_cast<int>(i), types[i], names[i])
+                   : SociValue::FromRow(*row, i));
       } catch (const AppError& error) {
         current.push_back(Variant::MakeNull());
         problems[i] = error.Description();
@@ -143,7 +159,7 @@ struct Recordset::Impl {
     if (!open)
       throw AppError(VbError::kNoCurrentRecord, "",
                      "Operation is not allowed when the object is closed.");
-    auto found = index.find(Lower(name));
+    auto found = index.find(name);
     if (found == index.end())
       throw AppError(VbError::kItemNotFound, "",
                      "Item cannot be found in the collection corresponding to the requested "
@@ -211,8 +227,10 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
       for (std::size_t i = 0; i < impl.row->size(); ++i)
         columns.push_back(impl.row->get_properties(i).get_name());
       impl.SetColumns(std::move(columns));
+      impl.types.clear();
       for (std::size_t i = 0; i < impl.row->size(); ++i) {
         auto type = impl.row->get_properties(i).get_data_type();
+        impl.types.push_back(type);
         impl.kinds.push_back(type == soci::dt_date ? FieldKind::Date
                              : type == soci::dt_string || type == soci::dt_xml ||
                                      type == soci::dt_blob
@@ -256,7 +274,7 @@ void Recordset::MoveNext() {
 Variant Recordset::Fields(std::string_view name) const { return impl_->Value(impl_->Column(name)); }
 
 bool Recordset::HasField(std::string_view name) const {
-  return impl_->index.count(Lower(name)) != 0;
+  return impl_->index.find(name) != impl_->index.end();
 }
 
 std::size_t Recordset::FieldCount() const { return impl_->names.size(); }

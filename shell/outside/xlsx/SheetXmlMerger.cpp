@@ -319,19 +319,30 @@ class Merger {
   }
 
   void WriteCell(std::uint32_t row, std::uint32_t column, std::string_view original_style) {
-    auto value = changes_.cells->Get(row, column);
-    std::string style(original_style);
+    const auto value = changes_.cells->Get(row, column);
+    std::string_view style = original_style;
+    char style_digits[16];
     if (value.kind == CellValue::kNumber && value.date &&
         (style.empty() || !changes_.is_date_style(ParseIndex(style)))) {
-      style = std::to_string(changes_.date_style());
+      auto [end, error] =
+          std::to_chars(style_digits, style_digits + sizeof style_digits, changes_.date_style());
+      style = std::string_view(style_digits, static_cast<std::size_t>(end - style_digits));
     }
     if (value.kind == CellValue::kEmpty && style.empty()) return;
+    // Written straight into the output buffer: a download writes millions of cells.
     std::string& out = out_.Buffer();
-    out += '<';
-    out += prefix_;
-    out += "c r=\"";
-    out += CellAddress::ColumnLetters(column);
-    out += std::to_string(row);
+    auto tag = [&](std::string_view opening, std::string_view name) {
+      out += opening;
+      out += prefix_;
+      out += name;
+    };
+    tag("<", "c r=\"");
+    if (column >= letters_.size()) letters_.resize(column + 1);
+    if (letters_[column].empty()) letters_[column] = CellAddress::ColumnLetters(column);
+    out += letters_[column];
+    char digits[32];
+    auto [row_end, row_error] = std::to_chars(digits, digits + sizeof digits, row);
+    out.append(digits, row_end);
     out += '"';
     if (!style.empty()) {
       out += " s=\"";
@@ -344,31 +355,44 @@ class Merger {
         break;
       case CellValue::kNumber: {
         if (!std::isfinite(value.number)) {
-          out += " t=\"e\"><" + prefix_ + "v>#NUM!</" + prefix_ + "v></" + prefix_ + "c>";
+          out += " t=\"e\">";
+          tag("<", "v>#NUM!");
+          tag("</", "v>");
+          tag("</", "c>");
           break;
         }
-        char digits[32];
         auto [end, error] = std::to_chars(digits, digits + sizeof digits, value.number);
-        out += "><" + prefix_ + "v>";
+        out += '>';
+        tag("<", "v>");
         out.append(digits, end);
-        out += "</" + prefix_ + "v></" + prefix_ + "c>";
+        tag("</", "v>");
+        tag("</", "c>");
         break;
       }
       case CellValue::kText:
-        out += " t=\"inlineStr\"><" + prefix_ + "is><" + prefix_ + "t";
+        out += " t=\"inlineStr\">";
+        tag("<", "is>");
+        tag("<", "t");
         if (XmlText::NeedsPreserve(value.text)) out += " xml:space=\"preserve\"";
         out += '>';
         XmlText::AppendCellText(out, value.text);
-        out += "</" + prefix_ + "t></" + prefix_ + "is></" + prefix_ + "c>";
+        tag("</", "t>");
+        tag("</", "is>");
+        tag("</", "c>");
         break;
       case CellValue::kBoolean:
-        out += " t=\"b\"><" + prefix_ + "v>" + (value.number != 0 ? "1" : "0") + "</" + prefix_ +
-               "v></" + prefix_ + "c>";
+        out += " t=\"b\">";
+        tag("<", "v>");
+        out += value.number != 0 ? '1' : '0';
+        tag("</", "v>");
+        tag("</", "c>");
         break;
       case CellValue::kError:
-        out += " t=\"e\"><" + prefix_ + "v>";
+        out += " t=\"e\">";
+        tag("<", "v>");
         XmlText::AppendEscaped(out, value.text);
-        out += "</" + prefix_ + "v></" + prefix_ + "c>";
+        tag("</", "v>");
+        tag("</", "c>");
         break;
     }
     out_.Add({});
@@ -389,6 +413,8 @@ class Merger {
   std::string active_pane_;
   std::uint32_t row_ = 0, column_ = 0;
   std::vector<std::uint32_t> pending_;
+  // The letters of each column written, by column number.
+  std::vector<std::string> letters_;
   std::size_t pending_position_ = 0;
   std::set<std::string> orphaned_groups_;
 };
