@@ -640,7 +640,8 @@ void clsOrvStock::StockUpdateEm() {
     const std::string& product = Text("product");
 
     line = 20;
-    EditableRecordset rs;
+    if (!ec_) ec_ = std::make_unique<EditableRecordset>();
+    EditableRecordset& rs = *ec_;
     const std::string select = "select * from " + connection.TableCatalogue().StockEc();
     if (split_key)
       rs.Open(select + " where warehouse = ? and product = ?", connection.AdoConnection(),

@@ -84,6 +84,7 @@ void Connection::Open(const DatabaseTarget& target) {
 }
 
 void Connection::Close() {
+  prepared_.clear();
   if (!session_) return;
   auto session = std::move(session_);
   session_.reset();
@@ -108,6 +109,13 @@ std::shared_ptr<soci::session> Connection::Session() const {
   return session_;
 }
 
+// A statement Execute prepared, kept for its next use with the same text.
+struct Connection::Prepared {
+  std::string text;
+  std::deque<SociValue::BoundValue> slots;
+  std::unique_ptr<soci::statement> statement;
+};
+
 long long Connection::Execute(std::string_view sql, const std::vector<Variant>& parameters) {
   auto session = Session();
   int markers = 0;
@@ -116,15 +124,33 @@ long long Connection::Execute(std::string_view sql, const std::vector<Variant>& 
     throw AppError(kUnexpectedError, "",
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
+  // The most recently used statements come first.
+  auto found = std::find_if(prepared_.begin(), prepared_.end(),
+                            [&](const auto& entry) { return entry->text == text; });
+  std::unique_ptr<Prepared> entry;
+  if (found != prepared_.end()) {
+    entry = std::move(*found);
+    prepared_.erase(found);
+    if (!SociValue::Reassign(entry->slots, parameters)) entry.reset();
+  }
   try {
-    std::deque<SociValue::BoundValue> slots;
-    soci::statement statement(*session);
-    SociValue::BindAll(statement, slots, parameters);
-    statement.alloc();
-    statement.prepare(text);
-    statement.define_and_bind();
-    statement.execute(true);
-    return statement.get_affected_rows();
+    if (!entry) {
+      entry = std::make_unique<Prepared>();
+      entry->text = text;
+      entry->statement = std::make_unique<soci::statement>(*session);
+      SociValue::BindAll(*entry->statement, entry->slots, parameters);
+      entry->statement->alloc();
+      entry->statement->prepare(text);
+      entry->statement->define_and_bind();
+    }
+    entry->statement->execute(true);
+    const long long affected = entry->statement->get_affected_rows();
+    // SQLite's statement is reset, so that it holds nothing while it waits for its next use.
+    if (auto* sqlite = SociValue::SqliteStatement(*session, *entry->statement))
+      sqlite_api::sqlite3_reset(sqlite);
+    prepared_.insert(prepared_.begin(), std::move(entry));
+    if (prepared_.size() > kPreparedKept) prepared_.pop_back();
+    return affected;
   } catch (const std::exception& error) {
     throw AppError(kUnexpectedError, "", SociValue::Message(error));
   }

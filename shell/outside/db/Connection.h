@@ -39,6 +39,7 @@ class Connection {
 
   // Runs a statement that returns no rows and returns the number of rows affected. "?" markers
   // take `parameters` in order, each bound with the type of its value (Null for Null or Empty).
+  // The last few statements stay prepared: running the same text again only binds and executes.
   long long Execute(std::string_view sql, const std::vector<Variant>& parameters = {});
 
   void BeginTrans();
@@ -71,7 +72,12 @@ class Connection {
   void RunSavepointStatement(const std::string& sql);
   std::vector<std::string>::iterator FindSavepoint(const std::string& name);
 
+  struct Prepared;
+  static constexpr std::size_t kPreparedKept = 8;
+
   std::shared_ptr<soci::session> session_;
+  // Statements Execute prepared, most recently used first; they go with the session.
+  std::vector<std::unique_ptr<Prepared>> prepared_;
   DatabaseTarget target_;
   bool in_transaction_ = false;
   // The open transaction's savepoints, oldest first.

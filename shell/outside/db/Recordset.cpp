@@ -9,43 +9,39 @@
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/Connection.h"
+#include "shell/outside/db/NameHash.h"
 #include "shell/outside/db/SociValue.h"
 #include "shell/outside/db/SqlMarkers.h"
 
 namespace orv {
-namespace {
 
-char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+class Recordset::Columns {
+ public:
+  explicit Columns(std::vector<std::string> names) : names_(std::move(names)) {
+    for (std::size_t i = 0; i < names_.size(); ++i) index_.emplace(names_[i], i);
+  }
+  const std::vector<std::string>& Names() const { return names_; }
+  // The first column of that name, nullptr when there is none.
+  const std::size_t* Find(std::string_view name) const {
+    auto found = index_.find(name);
+    return found == index_.end() ? nullptr : &found->second;
+  }
 
-// Field names hash and compare without regard to case, and without building a folded copy: a
-// download looks up a name for every cell.
-struct FoldedHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view name) const {
-    std::size_t hash = 14695981039346656037ull;
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
-    return hash;
-  }
-};
-struct FoldedEqual {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-      if (Fold(a[i]) != Fold(b[i])) return false;
-    return true;
-  }
+ private:
+  std::vector<std::string> names_;
+  std::unordered_map<std::string, std::size_t, NameHash, NameEqual> index_;
 };
 
-}  // namespace
+std::shared_ptr<const Recordset::Columns> Recordset::MakeColumns(std::vector<std::string> names) {
+  return std::make_shared<const Columns>(std::move(names));
+}
 
 struct Recordset::Impl {
   bool open = false;
-  std::vector<std::string> names;
+  std::shared_ptr<const Columns> columns = MakeColumns({});
   std::vector<FieldKind> kinds;
   // The database library's type of each column of a live statement.
   std::vector<soci::data_type> types;
-  std::unordered_map<std::string, std::size_t, FoldedHash, FoldedEqual> index;  // -> first column
   Row current;
   // Why a value of the current row could not be read, by column (empty: read).
   std::vector<std::string> problems;
@@ -63,11 +59,11 @@ struct Recordset::Impl {
   // executes it again instead of preparing it again.
   std::string prepared_text;
 
-  void SetColumns(std::vector<std::string> columns) {
-    names = std::move(columns);
+  const std::vector<std::string>& Names() const { return columns->Names(); }
+
+  void SetColumns(std::shared_ptr<const Columns> shared) {
+    columns = std::move(shared);
     kinds.clear();
-    index.clear();
-    for (std::size_t i = 0; i < names.size(); ++i) index.emplace(names[i], i);
   }
 
   // A value that cannot be read fails only when it is used, so that the caller can say which
@@ -78,7 +74,7 @@ struct Recordset::Impl {
     for (std::size_t i = 0; i < row->size(); ++i) {
       try {
         current.push_back(
-            sqlite ? SociValue::FromSqlite(sqlite, static_cast<int>(i), types[i], names[i])
+            sqlite ? SociValue::FromSqlite(sqlite, static_cast<int>(i), types[i], Names()[i])
                    : SociValue::FromRow(*row, i));
       } catch (const AppError& error) {
         current.push_back(Variant::MakeNull());
@@ -159,13 +155,13 @@ struct Recordset::Impl {
     if (!open)
       throw AppError(VbError::kNoCurrentRecord, "",
                      "Operation is not allowed when the object is closed.");
-    auto found = index.find(name);
-    if (found == index.end())
+    const std::size_t* found = columns->Find(name);
+    if (found == nullptr)
       throw AppError(VbError::kItemNotFound, "",
                      "Item cannot be found in the collection corresponding to the requested "
                      "name or ordinal: " +
                          std::string(name));
-    return found->second;
+    return *found;
   }
 
   const Row& Current() const {
@@ -189,10 +185,14 @@ Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
 Recordset Recordset::FromRows(std::vector<std::string> columns, std::vector<Row> rows) {
+  return FromRows(MakeColumns(std::move(columns)), std::move(rows));
+}
+
+Recordset Recordset::FromRows(std::shared_ptr<const Columns> columns, std::vector<Row> rows) {
   Recordset recordset;
   Impl& impl = *recordset.impl_;
   impl.SetColumns(std::move(columns));
-  for (std::size_t i = 0; i < impl.names.size(); ++i) {
+  for (std::size_t i = 0; i < impl.Names().size(); ++i) {
     const Variant* sample = rows.empty() || i >= rows[0].size() ? nullptr : &rows[0][i];
     impl.kinds.push_back(sample && sample->IsDate()      ? FieldKind::Date
                          : sample && sample->IsNumeric() ? FieldKind::Number
@@ -226,7 +226,7 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
       std::vector<std::string> columns;
       for (std::size_t i = 0; i < impl.row->size(); ++i)
         columns.push_back(impl.row->get_properties(i).get_name());
-      impl.SetColumns(std::move(columns));
+      impl.SetColumns(MakeColumns(std::move(columns)));
       impl.types.clear();
       for (std::size_t i = 0; i < impl.row->size(); ++i) {
         auto type = impl.row->get_properties(i).get_data_type();
@@ -274,15 +274,15 @@ void Recordset::MoveNext() {
 Variant Recordset::Fields(std::string_view name) const { return impl_->Value(impl_->Column(name)); }
 
 bool Recordset::HasField(std::string_view name) const {
-  return impl_->index.find(name) != impl_->index.end();
+  return impl_->columns->Find(name) != nullptr;
 }
 
-std::size_t Recordset::FieldCount() const { return impl_->names.size(); }
+std::size_t Recordset::FieldCount() const { return impl_->Names().size(); }
 
 const std::string& Recordset::FieldName(std::size_t index) const {
-  if (index >= impl_->names.size())
+  if (index >= impl_->Names().size())
     throw AppError(VbError::kItemNotFound, "", "No field number " + std::to_string(index));
-  return impl_->names[index];
+  return impl_->Names()[index];
 }
 
 Variant Recordset::FieldValue(std::size_t index) const {

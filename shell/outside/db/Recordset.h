@@ -27,6 +27,11 @@ class Recordset : public FieldSource {
 
   // A recordset over rows already in memory (a command's result; fakes in tests).
   static Recordset FromRows(std::vector<std::string> columns, std::vector<Row> rows);
+  // The same with column names made once and shared by every result of one statement: looking
+  // names up is then set up once, not for every result.
+  class Columns;
+  static std::shared_ptr<const Columns> MakeColumns(std::vector<std::string> names);
+  static Recordset FromRows(std::shared_ptr<const Columns> columns, std::vector<Row> rows);
 
   // Runs `sql` and positions on the first row. "?" markers take `parameters` in order.
   void Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
