@@ -103,13 +103,14 @@ struct Command::Impl {
     session.reset();
   }
 
-  Slot& Find(std::string_view name) {
-    if (auto found = by_name.find(name); found != by_name.end()) return slots[found->second];
+  std::size_t IndexOf(std::string_view name) const {
+    if (auto found = by_name.find(name); found != by_name.end()) return found->second;
     throw AppError(-2146825023, "",
                    "Item cannot be found in the collection corresponding to the requested name "
                    "or ordinal: parameter " +
                        std::string(name));
   }
+  Slot& Find(std::string_view name) { return slots[IndexOf(name)]; }
 
   void PrepareOn(const std::shared_ptr<soci::session>& current) {
     Unprepare();
@@ -198,8 +199,16 @@ Command::ParameterType Command::TypeOf(std::string_view name) const {
 
 int Command::SizeOf(std::string_view name) const { return impl_->Find(name).size; }
 
+std::size_t Command::ParameterIndex(std::string_view name) const { return impl_->IndexOf(name); }
+
 void Command::SetParameter(std::string_view name, const Variant& value) {
-  Slot& slot = impl_->Find(name);
+  SetParameter(impl_->IndexOf(name), value);
+}
+
+void Command::SetParameter(std::size_t index, const Variant& value) {
+  if (index >= impl_->slots.size())
+    throw AppError(-2146825023, "", "No parameter number " + std::to_string(index));
+  Slot& slot = impl_->slots[index];
   Variant converted = value;
   if (!value.IsNull() && !value.IsEmpty()) {
     switch (slot.type) {

@@ -277,6 +277,12 @@ bool Recordset::HasField(std::string_view name) const {
   return impl_->columns->Find(name) != nullptr;
 }
 
+std::size_t Recordset::FieldIndex(std::string_view name) const { return impl_->Column(name); }
+
+const std::shared_ptr<const Recordset::Columns>& Recordset::ColumnSet() const {
+  return impl_->columns;
+}
+
 std::size_t Recordset::FieldCount() const { return impl_->Names().size(); }
 
 const std::string& Recordset::FieldName(std::size_t index) const {

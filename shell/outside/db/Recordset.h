@@ -17,6 +17,8 @@ class Connection;
 class Recordset : public FieldSource {
  public:
   using Row = std::vector<Variant>;
+  // The names of a result's columns and their look-up.
+  class Columns;
   // What a column holds, as the database declares it (computed columns of SQLite read as text).
   enum class FieldKind { Text, Number, Date };
 
@@ -29,7 +31,6 @@ class Recordset : public FieldSource {
   static Recordset FromRows(std::vector<std::string> columns, std::vector<Row> rows);
   // The same with column names made once and shared by every result of one statement: looking
   // names up is then set up once, not for every result.
-  class Columns;
   static std::shared_ptr<const Columns> MakeColumns(std::vector<std::string> names);
   static Recordset FromRows(std::shared_ptr<const Columns> columns, std::vector<Row> rows);
 
@@ -48,6 +49,10 @@ class Recordset : public FieldSource {
   Variant Fields(std::string_view name) const;
   Variant Field(std::string_view name) const override { return Fields(name); }
   bool HasField(std::string_view name) const;
+  // The position of the named field (AppError for an unknown name), for FieldValue; it holds for
+  // every recordset that shares this one's ColumnSet.
+  std::size_t FieldIndex(std::string_view name) const;
+  const std::shared_ptr<const Columns>& ColumnSet() const;
   std::size_t FieldCount() const;
   const std::string& FieldName(std::size_t index) const;
   Variant FieldValue(std::size_t index) const;
