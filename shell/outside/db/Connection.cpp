@@ -86,6 +86,7 @@ void Connection::Open(const DatabaseTarget& target) {
 void Connection::Close() {
   prepared_.clear();
   if (!session_) return;
+  ++undos_;
   auto session = std::move(session_);
   session_.reset();
   savepoints_.clear();
@@ -212,6 +213,7 @@ std::string Connection::Savepoint() {
 
 void Connection::RollbackToSavepoint(const std::string& name) {
   auto found = FindSavepoint(name);
+  ++undos_;
   RunSavepointStatement("ROLLBACK TO SAVEPOINT " + name);
   savepoints_.erase(found + 1, savepoints_.end());
 }
@@ -227,6 +229,7 @@ void Connection::RollbackTrans() {
   if (!in_transaction_) throw AppError(kUnexpectedError, "", "No transaction is in progress");
   in_transaction_ = false;
   savepoints_.clear();
+  ++undos_;
   try {
     session->rollback();
   } catch (const std::exception& error) {

@@ -46,6 +46,10 @@ class Connection {
   void CommitTrans();
   void RollbackTrans();
   bool InTransaction() const { return in_transaction_; }
+  // How many times work has been undone on this connection (a transaction rolled back, whole or
+  // to a savepoint) or its session closed: what was read before may no longer be so. Caches of
+  // what a run writes compare it.
+  std::uint64_t Undos() const { return undos_; }
 
   // Savepoints of the open transaction (SAVEPOINT, ROLLBACK TO SAVEPOINT, RELEASE SAVEPOINT, the
   // same on both databases). After a failed statement PostgreSQL refuses every further one until
@@ -83,6 +87,7 @@ class Connection {
   // The open transaction's savepoints, oldest first.
   std::vector<std::string> savepoints_;
   std::uint64_t savepoints_made_ = 0;
+  std::uint64_t undos_ = 0;
 };
 
 }  // namespace orv
