@@ -340,8 +340,10 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     progress->Start("Starting download", true);
     line = 40;
     Recordset records;
-    records.Open(sql + " order by t1.warehouse,t1.product",
-                 services_.Connections().Connection()->AdoConnection());
+    // A server sends the records a thousand at a time: a large company's never stand in memory
+    // all at once.
+    records.OpenInBatches(sql + " order by t1.warehouse,t1.product",
+                          services_.Connections().Connection()->AdoConnection(), 1000);
     line = 50;
     std::int32_t row = FirstRowToFill(choices);
     const std::int32_t first_row = row;

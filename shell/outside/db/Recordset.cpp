@@ -1,6 +1,7 @@
 #include "shell/outside/db/Recordset.h"
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <unordered_map>
@@ -58,6 +59,16 @@ struct Recordset::Impl {
   // The text the statement was prepared from: opening the same text again on the same session
   // executes it again instead of preparing it again.
   std::string prepared_text;
+  // The server cursor read in batches (OpenInBatches), empty when none; its connection, and
+  // whether the transaction it lives in was begun for it.
+  std::string cursor;
+  std::shared_ptr<Connection> cursor_connection;
+  bool own_transaction = false;
+
+  Impl() = default;
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+  ~Impl() { EndCursor(); }
 
   const std::vector<std::string>& Names() const { return columns->Names(); }
 
@@ -99,6 +110,8 @@ struct Recordset::Impl {
   void Advance() {
     if (fetching) {
       bool got = Fetch([&] { return statement->fetch(); });
+      // A cursor's batch is used up: the next one, until the cursor has no rows left.
+      if (!got && !cursor.empty()) got = Fetch([&] { return statement->execute(true); });
       if (got) {
         CopyRow();
         eof = false;
@@ -124,6 +137,26 @@ struct Recordset::Impl {
   void Finish() {
     fetching = false;
     if (sqlite) sqlite_api::sqlite3_reset(sqlite);
+    EndCursor();
+  }
+
+  // Closes the cursor and commits the transaction begun for it. Never throws: a failure here
+  // (the connection lost, the transaction ended by its owner) leaves nothing to undo.
+  void EndCursor() noexcept {
+    if (cursor.empty()) return;
+    const std::string name = std::move(cursor);
+    cursor.clear();
+    auto connection = std::move(cursor_connection);
+    const bool own = own_transaction;
+    own_transaction = false;
+    try {
+      if (connection->InTransaction()) *connection->Session() << "CLOSE " + name;
+    } catch (...) {
+    }
+    try {
+      if (own && connection->InTransaction()) connection->CommitTrans();
+    } catch (...) {
+    }
   }
 
   void ReleaseStatement() {
@@ -137,7 +170,8 @@ struct Recordset::Impl {
   }
 
   void Prepare(std::shared_ptr<soci::session> on, const std::string& text,
-               const std::vector<Variant>& parameters) {
+               const std::vector<Variant>& parameters,
+               soci::details::statement_type type = soci::details::st_repeatable_query) {
     ReleaseStatement();
     session = std::move(on);
     row = std::make_unique<soci::row>();
@@ -145,10 +179,39 @@ struct Recordset::Impl {
     SociValue::BindAll(*statement, values, parameters);
     statement->exchange(soci::into(*row));
     statement->alloc();
-    statement->prepare(text);
+    statement->prepare(text, type);
     statement->define_and_bind();
     sqlite = SociValue::SqliteStatement(*session, *statement);
     prepared_text = text;
+  }
+
+  // Runs the prepared statement and positions on its first row; `describe` names the columns.
+  void Start(bool describe) {
+    fetching = true;
+    bool got = Fetch([&] { return statement->execute(true); });
+    if (describe) {
+      std::vector<std::string> names;
+      for (std::size_t i = 0; i < row->size(); ++i)
+        names.push_back(row->get_properties(i).get_name());
+      SetColumns(MakeColumns(std::move(names)));
+      types.clear();
+      for (std::size_t i = 0; i < row->size(); ++i) {
+        auto type = row->get_properties(i).get_data_type();
+        types.push_back(type);
+        kinds.push_back(type == soci::dt_date ? FieldKind::Date
+                        : type == soci::dt_string || type == soci::dt_xml || type == soci::dt_blob
+                            ? FieldKind::Text
+                            : FieldKind::Number);
+      }
+    }
+    open = true;
+    if (got) {
+      CopyRow();
+      eof = false;
+    } else {
+      Finish();
+      eof = true;
+    }
   }
 
   std::size_t Column(std::string_view name) const {
@@ -220,32 +283,7 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
     const bool again = impl.statement && impl.session == session && impl.prepared_text == text &&
                        SociValue::Reassign(impl.values, parameters);
     if (!again) impl.Prepare(std::move(session), text, parameters);
-    impl.fetching = true;
-    bool got = impl.Fetch([&] { return impl.statement->execute(true); });
-    if (!again) {
-      std::vector<std::string> columns;
-      for (std::size_t i = 0; i < impl.row->size(); ++i)
-        columns.push_back(impl.row->get_properties(i).get_name());
-      impl.SetColumns(MakeColumns(std::move(columns)));
-      impl.types.clear();
-      for (std::size_t i = 0; i < impl.row->size(); ++i) {
-        auto type = impl.row->get_properties(i).get_data_type();
-        impl.types.push_back(type);
-        impl.kinds.push_back(type == soci::dt_date ? FieldKind::Date
-                             : type == soci::dt_string || type == soci::dt_xml ||
-                                     type == soci::dt_blob
-                                 ? FieldKind::Text
-                                 : FieldKind::Number);
-      }
-    }
-    impl.open = true;
-    if (got) {
-      impl.CopyRow();
-      impl.eof = false;
-    } else {
-      impl.Finish();
-      impl.eof = true;
-    }
+    impl.Start(!again);
   } catch (const AppError&) {
     impl.ReleaseStatement();
     throw;
@@ -255,8 +293,46 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
   }
 }
 
+void Recordset::OpenInBatches(std::string_view sql, const std::shared_ptr<Connection>& connection,
+                              std::size_t batch) {
+  if (!connection) throw AppError(kUnexpectedError, "", "The recordset has no connection");
+  auto session = connection->Session();
+  if (batch == 0 || session->get_backend_name() != "postgresql") return Open(sql, connection);
+  Close();
+  int markers = 0;
+  const std::string text = SqlMarkers::ToNamed(sql, markers);
+  if (markers != 0)
+    throw AppError(kUnexpectedError, "", "A statement read in batches takes no parameters");
+  Impl& impl = *impl_;
+  impl.ReleaseStatement();
+  try {
+    static std::atomic<std::uint64_t> cursors{0};
+    if (!connection->InTransaction()) {
+      connection->BeginTrans();
+      impl.own_transaction = true;
+    }
+    impl.cursor_connection = connection;
+    impl.cursor = "orv_cursor_" + std::to_string(++cursors);
+    *session << "DECLARE " + impl.cursor + " NO SCROLL CURSOR FOR " + text;
+    // FETCH cannot be prepared on the server: it is sent as it stands each time.
+    impl.Prepare(session, "FETCH FORWARD " + std::to_string(batch) + " FROM " + impl.cursor, {},
+                 soci::details::st_one_time_query);
+    impl.prepared_text.clear();
+    impl.Start(true);
+  } catch (const AppError&) {
+    impl.EndCursor();
+    impl.ReleaseStatement();
+    throw;
+  } catch (const std::exception& error) {
+    impl.EndCursor();
+    impl.ReleaseStatement();
+    throw AppError(kUnexpectedError, "", SociValue::Message(error));
+  }
+}
+
 void Recordset::Close() {
   if (impl_->fetching) impl_->Finish();
+  impl_->EndCursor();
   impl_->pending.clear();
   impl_->current.clear();
   impl_->open = false;

@@ -37,6 +37,14 @@ class Recordset : public FieldSource {
   // Runs `sql` and positions on the first row. "?" markers take `parameters` in order.
   void Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
             const std::vector<Variant>& parameters = {});
+  // The same for a statement without markers whose result may be large: a server sends its rows
+  // `batch` at a time through a cursor, so that the whole result is never held in memory. The
+  // cursor lives in a transaction: when the connection has none open, one is begun for the
+  // reading and committed when the last row has been read or the recordset is closed (a
+  // transaction begun meanwhile on the connection is refused as already in progress). SQLite
+  // steps through its rows one at a time anyway: there this is Open.
+  void OpenInBatches(std::string_view sql, const std::shared_ptr<Connection>& connection,
+                     std::size_t batch);
   void Close();
   bool IsOpen() const;
 
