@@ -90,8 +90,9 @@ int HostSession::Run(const std::function<void(HostComponent&)>& action) {
       component->AddRanges(*site_->application);
     }
     // A member without a handler of its own hands its error to the host, which reports it; the
-    // connection is closed either way. When the ranges could not be set up (reported already)
-    // the action would only fail the same way again.
+    // connection is closed either way. A workbook whose ranges could not be set up (its company
+    // could not be opened) is not worked on: the run ends in an error whatever the action does,
+    // so an action that wrote to the database would be reported as failed.
     try {
       if (site_->errors->ReportedCount() == 0) action(*component);
     } catch (...) {

@@ -48,10 +48,11 @@ class HostSession {
   HostSession(Options options, UserProfile profile);
   ~HostSession();
 
-  // Runs `action` on a fresh component. Errors the component reports, and errors that escape a
-  // member without a handler of its own (which the host then reports), make the result 1; the
-  // workbook is then left as it was on disk. A run that counted a failure without reporting an
-  // error (a declined question, rows that failed and were named) also gives 1, after the save.
+  // Runs `action` on a fresh component; not when handing it the workbook's ranges reported an
+  // error. Errors the component reports, and errors that escape a member without a handler of
+  // its own (which the host then reports), make the result 1; the workbook is then left as it
+  // was on disk. A run that counted a failure without reporting an error (a declined question,
+  // rows that failed and were named) also gives 1, after the save.
   int Run(const std::function<void(HostComponent&)>& action);
 
   HostSite& Site() { return *site_; }

@@ -84,6 +84,8 @@ class clsOrvStockRanges {
   void CopyRSToCells(const FieldSource& rs, std::int32_t row);
   void CopyStockXPGRSToCells(const FieldSource& rs, std::int32_t row);
   void CopyStprexRSToCells(const FieldSource& rs, std::int32_t row);
+  // The held, obsolete and replenishment cells, which only ERP versions above 6 carry.
+  void CopyVersion7RSToCells(const FieldSource& rs, std::int32_t row);
   void CopyStockeRSToCells(const FieldSource& rs, std::int32_t row);
   void CopyTechnicalDescriptionRSToCells(const FieldSource& rs, std::int32_t row);
 

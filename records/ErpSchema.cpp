@@ -21,7 +21,6 @@ using Kind = ColumnKind;
 constexpr RecordColumn Text(std::string_view name, std::int16_t size) {
   return {name, Kind::Text, size};
 }
-constexpr RecordColumn Number(std::string_view name) { return {name, Kind::Double, 0}; }
 constexpr RecordColumn Small(std::string_view name) { return {name, Kind::SmallInt, 0}; }
 
 void Append(std::vector<RecordColumn>& columns, std::span<const RecordColumn> more) {

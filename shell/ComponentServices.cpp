@@ -25,6 +25,7 @@ void ComponentServices::SetSite(std::shared_ptr<HostSite> site) {
   if (!site_) return;
   connection_manager_->SetCompaniesFile(site_->profile.companies_file);
   connection_manager_->SetChosenCompany(site_->company);
+  connection_manager_->Connection()->AdoConnection()->SetFaultPlan(site_->database_faults);
 }
 
 HostSite& ComponentServices::Site() {

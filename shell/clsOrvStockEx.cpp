@@ -293,7 +293,7 @@ void clsOrvStockEx::ExtractStock() {
   });
 }
 
-std::int32_t clsOrvStockEx::FirstRowToFill(const frmExtractStock& choices) {
+std::optional<std::int32_t> clsOrvStockEx::FirstRowToFill(const frmExtractStock& choices) {
   std::int32_t row = 1;
   if (choices.AppendBottom()) {
     // Below the last row holding both a warehouse and a product; row 1 when there is none.
@@ -308,7 +308,14 @@ std::int32_t clsOrvStockEx::FirstRowToFill(const frmExtractStock& choices) {
     }
     row = last_filled + 1;
   }
-  if (choices.ClearDownload()) ClearAllRanges();
+  if (choices.ClearDownload()) {
+    // Writing over cells that were not cleared would leave the old rows below a shorter
+    // download, to be uploaded again later as if they were current.
+    if (!services_.ConfirmCleardown()) return std::nullopt;
+    PrepareRanges();
+    List().SetConfirmClear(true);
+    List().ClearRanges(true, 0, 0);
+  }
   if (choices.AppendCurrent()) {
     if (!Site().application)
       throw AppError(vbObjectError, "", "There is no active cell to start the download at");
@@ -345,7 +352,14 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     records.OpenInBatches(sql + " order by t1.warehouse,t1.product",
                           services_.Connections().Connection()->AdoConnection(), 1000);
     line = 50;
-    std::int32_t row = FirstRowToFill(choices);
+    const std::optional<std::int32_t> start = FirstRowToFill(choices);
+    if (!start) {
+      progress->End();
+      Site().ui->Notice("Download cancelled: nothing was written");
+      Site().errors->CountFailure();
+      return;
+    }
+    std::int32_t row = *start;
     const std::int32_t first_row = row;
     line = 60;
     std::int32_t written = 0;
@@ -482,12 +496,7 @@ bool clsOrvStockEx::CopyRecordToRow(const FieldSource& record, std::int32_t row)
     if (tables.IsStockXpgm) ranges_->CopyStockXPGRSToCells(record, row);
     if (tables.IsSttechM) ranges_->CopyTechnicalDescriptionRSToCells(record, row);
     if (tables.IsStprexM) ranges_->CopyStprexRSToCells(record, row);
-    if (SageVersionNumber() > 6) {
-      List().SetCellValue("Held?", ValueConvert::NullToText(record.Field("held_flag")), row);
-      List().SetCellValue("Obsolete", ValueConvert::NullToText(record.Field("obsolete_flag")), row);
-      List().SetCellValue("ReplenishCategory",
-                          ValueConvert::NullToText(record.Field("replenish_category")), row);
-    }
+    if (SageVersionNumber() > 6) ranges_->CopyVersion7RSToCells(record, row);
   } catch (const AppError& error) {
     // A workbook that cannot be read or written is no fault of the record.
     if (error.Number() == kWorkbookFileError) throw;
@@ -603,13 +612,14 @@ void clsOrvStockEx::UploadStock() {
     if (progress) progress->End();
     update_all_ = false;
     const std::string where = running ? RowInWords() : std::string();
-    if (running && Index() > 0) SelectRow(Index());
     if (IsSilent(error.Number())) {
+      // The user cancelled: the workbook is left as it was, its selection included.
       Site().ui->Notice("Upload stopped" + (where.empty() ? "" : " at " + where) +
                         ": nothing was written");
       Site().errors->CountFailure();
       return;
     }
+    if (running && Index() > 0) SelectRow(Index());
     if (!where.empty()) Site().ui->Notice("Upload stopped at " + where + "; nothing was written");
     Site().errors->Report(
         ChainError(std::make_exception_ptr(error), "UploadStock of Class Module clsOrvStockEx", 0));

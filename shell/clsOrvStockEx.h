@@ -93,7 +93,9 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   // Copies the record into `row` of the ranges. An error names the record; a text the workbook
   // cannot hold is written repaired and named in a warning. True when a text was repaired.
   bool CopyRecordToRow(const FieldSource& record, std::int32_t row);
-  std::int32_t FirstRowToFill(const frmExtractStock& choices);
+  // The row the download starts at, after clearing the ranges when that was chosen; nullopt when
+  // the user cancelled the cleardown, which cancels the download.
+  std::optional<std::int32_t> FirstRowToFill(const frmExtractStock& choices);
   std::string CellText(std::string_view name, std::int32_t row);
   // The host's search for this run, else the cell's text.
   std::string PickerSearch(const Range& cell);

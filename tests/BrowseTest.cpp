@@ -2,41 +2,29 @@
 // on a demo company in SQLite and PostgreSQL, over a real .xlsx workbook. Expected values come
 // from queries of these tests, never from the browse code.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <deque>
-#include <functional>
-#include <sstream>
 
 #include "browse/SqlListSource.h"
 #include "browse/StockListSource.h"
-#include "ranges/clsOrvStockRanges.h"
-#include "shell/DllExports.h"
-#include "shell/_clsOrvStockEx.h"
-#include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
-#include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/Recordset.h"
-#include "shell/outside/site/HostSite.h"
-#include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/ui/PickList.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "shell/outside/ui/StockView.h"
-#include "shell/outside/xlsx/Application.h"
-#include "shell/outside/xlsx/Workbook.h"
-#include "shell/outside/xlsx/WorkbookTemplate.h"
+#include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Worksheet.h"
-#include "shell/outside/xlsx/XlsxDocument.h"
-#include "shell/outside/xlsx/XlsxRangeList.h"
+#include "tests/ComponentRun.h"
 #include "tests/DatabaseFixture.h"
 #include "tests/RangeDump.h"
-#include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using Row = RowSource::Row;
 
@@ -44,104 +32,33 @@ constexpr const char* kSorry = "Sorry! browse not available for this cell";
 constexpr const char* kTooMany = "Warning - too many rows of data for the size of ranges defined";
 constexpr int kRows = 6;
 
-// A scripted user who also remembers each dialog as it looked when it closed.
-class SeeingUI : public ScriptedUI {
- public:
-  using ScriptedUI::ScriptedUI;
-  void ShowModal(Form& form) override {
-    try {
-      ScriptedUI::ShowModal(form);
-    } catch (...) {
-      shown.push_back(DialogHost::Describe(form));
-      throw;
-    }
-    shown.push_back(DialogHost::Describe(form));
-  }
-  std::vector<std::string> shown;
-};
-
-struct RunResult {
-  std::vector<std::string> messages;
-  std::string notices;
-  std::string summary;
-  int errors = 0;
-  std::size_t unused_answers = 0;
-  std::vector<std::string> shown;
-  bool changed = false;
-};
-
 using Action = std::function<void(_clsOrvStockEx&, Workbook&)>;
+using test::Contains;
 
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-class BrowseTest : public test::DatabaseTest {
+class BrowseTest : public test::DemoCompanyTest {
  protected:
   void SetUp() override {
-    DatabaseTest::SetUp();
+    DemoCompanyTest::SetUp();
     if (IsSkipped()) return;
-    connection_ = OpenDemo(7, 40);
-    CompaniesFile companies;
-    companies.Register({"DEMO", "Demo company", scratch_->Target().location}, true);
-    companies_file_ = scratch_->Folder() / "companies.toml";
-    companies.Save(companies_file_);
-
-    auto catalogue = std::make_shared<XlsxRangeList>();
-    clsOrvStockRanges ranges;
-    ranges.SetRangeList(catalogue);
-    ranges.DefineRanges();
-    ranges.DefineVersion7Ranges();
-    WorkbookTemplate::Options options;
-    options.rows = kRows;
-    options.owner_prog_id = kStockProgId;
+    OpenDemoCompany(7, 40);
     path_ = scratch_->Folder() / "stock.xlsx";
-    WorkbookTemplate::Create(
+    test::StockWorkbook(
         path_,
-        WorkbookTemplate::Select(
-            catalogue->Definitions(),
-            {"Warehouse", "Product", "Description", "bincode", "UnitCode", "AnalysisA",
-             "AnalysisXRef", "Supplier", "StockVatType", "Packaging", "Expense",
-             "ReplenishCategory", "LastRevalue", "SuperSession", "Alternatives01", "Alternatives02",
-             "PhysicalQty", "sage_company"}),
-        options);
+        {"Warehouse", "Product", "Description", "bincode", "UnitCode", "AnalysisA", "AnalysisXRef",
+         "Supplier", "StockVatType", "Packaging", "Expense", "ReplenishCategory", "LastRevalue",
+         "SuperSession", "Alternatives01", "Alternatives02", "PhysicalQty", "sage_company"},
+        kRows, 7, kStockProgId);
   }
 
-  // One member call as the host makes it: the workbook opened, the component given the site, the
-  // workbook and its ranges, the action with the scripted answers, the workbook saved.
-  RunResult Act(std::deque<std::string> answers, const Action& action) {
-    std::ostringstream notices, summary;
-    auto ui = std::make_shared<SeeingUI>(std::move(answers), notices, summary);
-    auto site = HostSite::Make(ui, test::Profile());
-    site->profile.companies_file = companies_file_;
-    site->company = "DEMO";
-    auto workbook = Workbook::Open(path_);
-    site->application = std::make_shared<Application>(workbook);
-    ComPtr<IClassFactory> factory;
-    EXPECT_EQ(DllGetClassObject(&CLSID_clsOrvStockEx, &IID_IClassFactory, factory.Receive()), S_OK);
-    ComPtr<_clsOrvStockEx> stock;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID_clsOrvStockExInterface, stock.Receive()), S_OK);
-    stock->SetSite(site);
-    stock->putref_wkbActive(workbook);
-    stock->put_Index(1);
-    stock->AddRanges(*site->application);
-    action(*stock, *workbook);
-    stock->CloseConnection();
-    RunResult result{ui->Messages(),
-                     "",
-                     "",
-                     site->errors->ReportedCount(),
-                     ui->RemainingAnswers(),
-                     ui->shown,
-                     workbook->Document().HasChanges()};
-    workbook->Save();
-    result.notices = notices.str();
-    result.summary = summary.str();
-    return result;
+  test::RunResult Act(std::deque<std::string> answers, const Action& action) {
+    test::HostSetup setup;
+    setup.companies_file = companies_file_;
+    setup.company = "DEMO";
+    return test::RunStock(path_, std::move(answers), action, setup);
   }
 
   // BrowseRanges on the cell of `range` in data row `row`.
-  RunResult Browse(const char* range, int row, std::deque<std::string> answers) {
+  test::RunResult Browse(const char* range, int row, std::deque<std::string> answers) {
     return Act(std::move(answers), [&](_clsOrvStockEx& stock, Workbook& workbook) {
       Range cell = Cell(workbook, range, row);
       stock.BrowseRanges(cell);
@@ -182,8 +99,6 @@ class BrowseTest : public test::DatabaseTest {
     return std::string(TableCatalogue::kOwner) + "." + name;
   }
 
-  std::shared_ptr<DataConnection> connection_;
-  std::filesystem::path companies_file_;
   std::filesystem::path path_;
 };
 
@@ -209,7 +124,7 @@ TEST_P(BrowseTest, ACellWithoutABrowseSaysSorryAndChangesNothing) {
     SCOPED_TRACE(what);
     auto run = Act({"pick=EA", "cmdOK"}, action);
     EXPECT_EQ(run.messages, std::vector<std::string>{kSorry});
-    EXPECT_TRUE(Has(run.notices, "[Message]")) << run.notices;
+    EXPECT_THAT(run.notices, HasSubstr("[Message]"));
     EXPECT_EQ(run.errors, 0) << run.notices;
     EXPECT_TRUE(run.shown.empty());
     EXPECT_FALSE(run.changed);
@@ -244,7 +159,7 @@ TEST_P(BrowseTest, EveryCodeListIsReadFromItsTable) {
     auto run = Browse(list.range, 3, {"pick=" + last, "cmdOK"});
     EXPECT_EQ(run.errors, 0) << run.notices;
     ASSERT_EQ(run.shown.size(), 1u);
-    EXPECT_TRUE(Has(run.shown[0], codes.front().front())) << run.shown[0];
+    EXPECT_THAT(run.shown[0], HasSubstr(codes.front().front()));
     EXPECT_EQ(Text(list.range, 3), last);
 
     run = Browse(list.range, 3, {"pick=" + list.foreign, "cmdOK"});
@@ -266,8 +181,8 @@ TEST_P(BrowseTest, ACancelledCodeListLeavesTheCell) {
   EXPECT_EQ(run.errors, 0) << run.notices;
   EXPECT_EQ(Text("UnitCode", 1), "BOX");
   // The search kept to codes or descriptions holding it, whatever its case.
-  EXPECT_TRUE(Has(run.shown[0], "Pack of 10")) << run.shown[0];
-  EXPECT_FALSE(Has(run.shown[0], "Each")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr("Pack of 10"));
+  EXPECT_THAT(run.shown[0], Not(HasSubstr("Each")));
 }
 
 TEST_P(BrowseTest, TheBinListShowsTheBinsOfTheRowsWarehouseOnly) {
@@ -282,9 +197,9 @@ TEST_P(BrowseTest, TheBinListShowsTheBinsOfTheRowsWarehouseOnly) {
   // The list opens on the bins that start with the cell's text.
   run = Browse("bincode", 2, {"cmdCancel"});
   ASSERT_EQ(run.shown.size(), 1u);
-  EXPECT_TRUE(Has(run.shown[0], "A04-03")) << run.shown[0];
-  EXPECT_FALSE(Has(run.shown[0], "A03-01")) << run.shown[0];
-  EXPECT_FALSE(Has(run.shown[0], "QUAR")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr("A04-03"));
+  EXPECT_THAT(run.shown[0], Not(HasSubstr("A03-01")));
+  EXPECT_THAT(run.shown[0], Not(HasSubstr("QUAR")));
 
   run = Browse("bincode", 2, {"pick=QUAR", "cmdOK"});
   EXPECT_EQ(run.errors, 1) << "QUAR is a bin of warehouse RT";
@@ -297,7 +212,7 @@ TEST_P(BrowseTest, TheBinListShowsTheBinsOfTheRowsWarehouseOnly) {
   run = Browse("bincode", 3, {"cmdOK"});
   EXPECT_EQ(run.errors, 0) << run.notices;
   ASSERT_EQ(run.shown.size(), 1u);
-  EXPECT_TRUE(Has(run.shown[0], "(nothing matches)")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr("(nothing matches)"));
   EXPECT_EQ(Text("bincode", 3), "");
 }
 
@@ -313,8 +228,8 @@ TEST_P(BrowseTest, ThreeProductsFromTheLastButOneRowDownloadTwoAndWarn) {
   EXPECT_EQ(std::count(run.messages.begin(), run.messages.end(), kTooMany), 1) << run.notices;
   // The browse opened on the products starting with the cell's text.
   ASSERT_EQ(run.shown.size(), 1u);
-  EXPECT_TRUE(Has(run.shown[0], records[0][1])) << run.shown[0];
-  EXPECT_FALSE(Has(run.shown[0], "NUT-")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr(records[0][1]));
+  EXPECT_THAT(run.shown[0], Not(HasSubstr("NUT-")));
 
   auto cells = test::ReadRanges(scratch_->Folder(), path_);
   for (int i = 0; i < 2; ++i) {
@@ -357,8 +272,8 @@ TEST_P(BrowseTest, ADateChosenLandsAsADate) {
   // The picker opens on the cell's month: 1 March 2024 was a Friday.
   run = Browse("LastRevalue", 1, {"cmdCancel"});
   ASSERT_EQ(run.shown.size(), 1u);
-  EXPECT_TRUE(Has(run.shown[0], "March 2024")) << run.shown[0];
-  EXPECT_TRUE(Has(run.shown[0], "\n" + std::string(16, ' ') + " 1  2  3\n")) << run.shown[0];
+  EXPECT_THAT(run.shown[0], HasSubstr("March 2024"));
+  EXPECT_THAT(run.shown[0], HasSubstr("\n" + std::string(16, ' ') + " 1  2  3\n"));
   EXPECT_FALSE(run.changed);
 
   run = Browse("LastRevalue", 2, {"pick=31/02/2024", "cmdOK"});
@@ -375,7 +290,7 @@ TEST_P(BrowseTest, TheCompanyCellOffersTheCompaniesOfTheFile) {
   EXPECT_EQ(run.errors, 0) << run.notices;
   EXPECT_EQ(Text("sage_company", 1), "DEMO");
   run = Browse("sage_company", 1, {"pick=ELSEWHERE", "cmdOK"});
-  EXPECT_TRUE(Has(run.notices, "not a company of the list")) << run.notices;
+  EXPECT_THAT(run.notices, HasSubstr("not a company of the list"));
   EXPECT_EQ(Text("sage_company", 1), "DEMO");
 }
 
@@ -402,8 +317,8 @@ TEST_P(BrowseTest, ViewStockNeedsAWarehouseAndAProductInTheRow) {
     });
     EXPECT_EQ(run.errors, 1);
     ASSERT_EQ(run.messages.size(), 1u);
-    EXPECT_TRUE(Has(run.messages[0], "View Stock not available for this cell")) << run.messages[0];
-    EXPECT_TRUE(Has(run.messages[0], "-2147221504")) << run.messages[0];
+    EXPECT_THAT(run.messages[0], HasSubstr("View Stock not available for this cell"));
+    EXPECT_THAT(run.messages[0], HasSubstr("-2147221504"));
   }
 
   auto run = Act({}, [](_clsOrvStockEx& stock, Workbook& workbook) {
@@ -412,10 +327,10 @@ TEST_P(BrowseTest, ViewStockNeedsAWarehouseAndAProductInTheRow) {
     EXPECT_TRUE(stock.ViewStockAvailable());
   });
   EXPECT_EQ(run.errors, 0) << run.notices;
-  EXPECT_TRUE(Has(run.summary, "Description: ")) << run.summary;
-  EXPECT_TRUE(Has(run.summary, record[2] + "\n")) << run.summary;
-  EXPECT_TRUE(Has(run.summary, "Physical:")) << run.summary;
-  EXPECT_TRUE(Has(run.summary, " " + Variant(std::stod(record[3])).ToText() + "\n")) << run.summary;
+  EXPECT_THAT(run.summary, HasSubstr("Description: "));
+  EXPECT_THAT(run.summary, HasSubstr(record[2] + "\n"));
+  EXPECT_THAT(run.summary, HasSubstr("Physical:"));
+  EXPECT_THAT(run.summary, HasSubstr(" " + Variant(std::stod(record[3])).ToText() + "\n"));
   EXPECT_FALSE(run.changed);
 
   Act({}, [](_clsOrvStockEx& stock, Workbook& workbook) {
@@ -461,10 +376,10 @@ TEST_P(BrowseTest, ListsPageThroughEveryRowAndSearchAsTyped) {
       {{"", "WASH"}, [](const Row& r) { return r[1].starts_with("WASH"); }},
       {{"", "wash"}, [](const Row&) { return false; }},
       {{"01", "B"}, [](const Row& r) { return r[0] == "01" && r[1].starts_with("B"); }},
-      {{"", "", "NUT"}, [&](const Row& r) { return Has(lower(r[2]), "nut"); }},
-      {{"", "", "%"}, [](const Row& r) { return Has(r[2], "%"); }},
-      {{"", "", "f_A"}, [](const Row& r) { return Has(r[2], "f_A"); }},
-      {{"", "", "lf_"}, [](const Row& r) { return Has(r[2], "lf_"); }},
+      {{"", "", "NUT"}, [&](const Row& r) { return Contains(lower(r[2]), "nut"); }},
+      {{"", "", "%"}, [](const Row& r) { return Contains(r[2], "%"); }},
+      {{"", "", "f_A"}, [](const Row& r) { return Contains(r[2], "f_A"); }},
+      {{"", "", "lf_"}, [](const Row& r) { return Contains(r[2], "lf_"); }},
   };
   for (const auto& search : searches) {
     SCOPED_TRACE(::testing::PrintToString(search.texts));

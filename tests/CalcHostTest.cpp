@@ -1,17 +1,15 @@
 // The library driven through its C interface, on a document a make-believe spreadsheet program
 // holds open: what reaches the document, when, and in how many calls.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "records/DemoDatabase.h"
-#include "shell/CalcExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/calc/CalcApplication.h"
 #include "shell/outside/calc/CalcCallbacks.h"
 #include "shell/outside/calc/CalcCells.h"
 #include "shell/outside/calc/CalcDocument.h"
-#include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Worksheet.h"
@@ -22,8 +20,10 @@
 namespace orv {
 namespace {
 
+using ::testing::HasSubstr;
+
+using test::Key;
 using testing::FakeCalcHost;
-using Key = std::pair<std::string, std::string>;
 
 constexpr int kSheet = 0;
 constexpr int kFirstRow = 4;  // row 1 of every column range
@@ -40,22 +40,12 @@ struct Component {
   const char* result = nullptr;
 };
 
-class CalcHostTest : public test::DatabaseTest {
+class CalcHostTest : public test::DemoCompanyTest {
  protected:
   void SetUp() override {
-    DatabaseTest::SetUp();
+    DemoCompanyTest::SetUp();
     if (IsSkipped()) return;
-    connection_ = OpenDemo(7, 20);
-    companies_file_ = scratch_->Folder() / "companies.toml";
-    CompaniesFile companies;
-    companies.Register({"DEMO", "Demo company", scratch_->Target().location}, true);
-    companies.Save(companies_file_);
-    DemoDatabase::Options second;
-    second.rows = 5;
-    DemoDatabase::CreateAndRegister(
-        DatabaseTarget::Parse((scratch_->Folder() / "second.db").string()), second, companies_file_,
-        "DEMO2");
-
+    OpenDemoCompany(7, 20);
     // Warehouse, Product and Description side by side, LongDescription after a gap and shorter
     // than the others, the company in a header cell.
     host_.company = "DEMO";
@@ -67,16 +57,6 @@ class CalcHostTest : public test::DatabaseTest {
     host_.Name("LongDescription", {kSheet, kFirstRow, 5, kFirstRow + 4, 5});
   }
 
-  std::vector<Key> Keys(DataConnection& connection, const std::string& where = "") {
-    Recordset records;
-    records.Open("select warehouse, product from " + connection.TableCatalogue().StockMaster() +
-                     (where.empty() ? "" : " where " + where) + " order by warehouse, product",
-                 connection.AdoConnection());
-    std::vector<Key> keys;
-    for (; !records.Eof(); records.MoveNext())
-      keys.emplace_back(records.Fields("warehouse").ToText(), records.Fields("product").ToText());
-    return keys;
-  }
   std::vector<Key> SheetKeys(int rows) {
     std::vector<Key> keys;
     for (int row = kFirstRow; row < kFirstRow + rows; ++row)
@@ -102,8 +82,6 @@ class CalcHostTest : public test::DatabaseTest {
     return all + orv_calc_last_error();
   }
 
-  std::shared_ptr<DataConnection> connection_;
-  std::filesystem::path companies_file_;
   FakeCalcHost host_;
 };
 
@@ -114,7 +92,7 @@ TEST_P(CalcHostTest, DownloadReachesTheDocumentAtTheEndInOneBlockPerRunOfColumns
                    "OK"};
   ASSERT_EQ(Run(stock, "ExtractStock"), 0) << Messages();
 
-  auto expected = Keys(*connection_, "warehouse >= '02' and warehouse <= '03'");
+  auto expected = Keys("warehouse >= '02' and warehouse <= '03'");
   ASSERT_EQ(expected.size(), 10u);
   EXPECT_EQ(SheetKeys(10), expected);
   EXPECT_EQ(host_.Text(kSheet, kFirstRow + 3, 3), Description(expected[3]));
@@ -140,7 +118,7 @@ TEST_P(CalcHostTest, DownloadReachesTheDocumentAtTheEndInOneBlockPerRunOfColumns
 }
 
 TEST_P(CalcHostTest, RefreshReadsEachRangeWholeOnceAndRestoresTheRowsOnTheSheet) {
-  auto keys = Keys(*connection_);
+  auto keys = Keys();
   std::vector<Key> rows = {keys[4], keys[0], {"01", "NO-SUCH"}, keys[7]};
   for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
     host_.Put(kSheet, kFirstRow + i, 1, CellValue::Text(rows[i].first));
@@ -156,8 +134,7 @@ TEST_P(CalcHostTest, RefreshReadsEachRangeWholeOnceAndRestoresTheRowsOnTheSheet)
   EXPECT_EQ(host_.Text(kSheet, kFirstRow + 2, 3), "edited by hand");
   EXPECT_EQ(SheetKeys(4), rows) << "the keys are written back as they were";
   ASSERT_EQ(host_.notices.size(), 2u);
-  EXPECT_NE(host_.notices[0].find("Warehouse: 01 and Product: NO-SUCH"), std::string::npos)
-      << host_.notices[0];
+  EXPECT_THAT(host_.notices[0], HasSubstr("Warehouse: 01 and Product: NO-SUCH"));
   EXPECT_EQ(host_.notices[1], "3 rows refreshed, 1 not found, 0 failed");
   // Thirty rows of three ranges read: a few cells, then each range whole, never cell by cell.
   EXPECT_LE(host_.reads.size(), 9u);
@@ -200,12 +177,12 @@ TEST_P(CalcHostTest, AFailedActionLeavesTheDocumentAsItWas) {
     EXPECT_EQ(host.cells, before);
     EXPECT_EQ(host.edits, c.edits);
     ASSERT_FALSE(host.messages.empty());
-    EXPECT_NE(host.messages.back().find(c.shown), std::string::npos) << host.messages.back();
+    EXPECT_THAT(host.messages.back(), HasSubstr(c.shown));
   }
 }
 
 TEST_P(CalcHostTest, DownloadStartsAtTheActiveCellsRowOrSaysWhyNot) {
-  auto keys = Keys(*connection_, "warehouse = '01'");
+  auto keys = Keys("warehouse = '01'");
   const std::string at_cell = "chkSelectRngs=0\ntxtWarehouseFrom=01\noptAppendCurrent\ncmdOK";
   struct Case {
     OrvCalcArea cursor;
@@ -227,7 +204,7 @@ TEST_P(CalcHostTest, DownloadStartsAtTheActiveCellsRowOrSaysWhyNot) {
     if (c.first_row == 0) {
       EXPECT_EQ(outcome, 1);
       ASSERT_FALSE(host.messages.empty());
-      EXPECT_NE(host.messages.back().find(c.shown), std::string::npos) << host.messages.back();
+      EXPECT_THAT(host.messages.back(), HasSubstr(c.shown));
       EXPECT_TRUE(host.writes.empty());
       continue;
     }
@@ -237,66 +214,18 @@ TEST_P(CalcHostTest, DownloadStartsAtTheActiveCellsRowOrSaysWhyNot) {
   }
 }
 
-TEST_P(CalcHostTest, ClearAsksFirstAndKeepsTheHeaderCell) {
-  host_.Put(kSheet, 1, 2, CellValue::Text("DEMO"));
-  host_.Put(kSheet, kFirstRow + 2, 3, CellValue::Text("x"));
-  host_.Put(kSheet, kFirstRow + 1, 5, CellValue::Number(4));
-  const auto before = host_.cells;
-
-  host_.answers = {"Cancel"};
-  {
-    Component stock(kStockProgId, host_);
-    ASSERT_EQ(Run(stock, "ClearAllRanges"), 0) << Messages();
-  }
-  EXPECT_EQ(host_.cells, before);
-  EXPECT_TRUE(host_.edits.empty());
-
-  host_.answers = {"OK"};
-  Component stock(kStockProgId, host_);
-  ASSERT_EQ(Run(stock, "ClearAllRanges"), 0) << Messages();
-  EXPECT_EQ(host_.cells.size(), 1u);
-  EXPECT_EQ(host_.Text(kSheet, 1, 2), "DEMO");
-  EXPECT_EQ(host_.messages, (std::vector<std::string>{kConfirmClear, kConfirmClear}));
-}
-
-TEST_P(CalcHostTest, TheCompanyPickedIsTheSessionsChoiceForTheNextComponent) {
-  host_.answers = {"cboCompany=DEMO2\ncmdOK"};
-  std::string chosen;
-  {
-    Component stock(kStockProgId, host_);
-    ASSERT_EQ(stock.Call("ChangeOrvConnection"), 0) << Messages();
-    EXPECT_STREQ(stock.result, "1");
-    chosen = orv_calc_company(stock.made);
-  }
-  EXPECT_EQ(chosen, "DEMO2");
-  EXPECT_EQ(host_.lists["cboCompany"], (std::vector<std::string>{"DEMO", "DEMO2"}));
-
-  host_.company = chosen;
-  host_.answers = {"chkSelectRngs=0\ntxtWarehouseFrom=\noptClear\ncmdOK", "OK"};
-  Component next(kStockProgId, host_);
-  ASSERT_EQ(Run(next, "ExtractStock"), 0) << Messages();
-  DataConnection second;
-  second.Open(DatabaseTarget::Parse((scratch_->Folder() / "second.db").string()), "DEMO2");
-  EXPECT_EQ(SheetKeys(6), [&] {
-    auto keys = Keys(second);
-    keys.emplace_back("", "");
-    return keys;
-  }());
-}
-
 INSTANTIATE_TEST_SUITE_P(Databases, CalcHostTest, test::AllBackends(), test::BackendName);
 
 TEST(CalcHost, CallsThatCannotBeMadeAreRefusedWithAReason) {
   FakeCalcHost host;
   EXPECT_EQ(orv_calc_create("No.Such.Component", &host.Host()), nullptr);
-  EXPECT_NE(std::string(orv_calc_last_error()).find("No.Such.Component"), std::string::npos);
+  EXPECT_THAT(std::string(orv_calc_last_error()), HasSubstr("No.Such.Component"));
   EXPECT_EQ(orv_calc_create(kStockProgId, nullptr), nullptr);
 
   Component tech(kTechDescProgId, host);
   ASSERT_NE(tech.made, nullptr);
   EXPECT_EQ(tech.Call("ExtractStock"), -1);
-  EXPECT_NE(std::string(orv_calc_last_error()).find("ExtractStock is not a member"),
-            std::string::npos);
+  EXPECT_THAT(std::string(orv_calc_last_error()), HasSubstr("ExtractStock is not a member"));
   EXPECT_EQ(tech.Call("NoSuchMember"), -1);
   EXPECT_EQ(orv_calc_call(nullptr, "About", nullptr), -1);
   EXPECT_EQ(tech.Call("ProgramName"), 0);
@@ -308,7 +237,7 @@ TEST(CalcHost, CallsThatCannotBeMadeAreRefusedWithAReason) {
   OrvCalcComponent* silent = orv_calc_create(kStockProgId, &mute);
   ASSERT_NE(silent, nullptr);
   EXPECT_EQ(orv_calc_call(silent, "ViewStock", nullptr), -1);
-  EXPECT_NE(std::string(orv_calc_last_error()).find("show a message"), std::string::npos)
+  EXPECT_THAT(std::string(orv_calc_last_error()), HasSubstr("show a message"))
       << orv_calc_last_error();
   orv_calc_release(silent);
 }

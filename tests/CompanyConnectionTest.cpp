@@ -1,31 +1,17 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "records/DemoDatabase.h"
-#include "shell/outside/base/AppError.h"
 #include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/ConnectionManager.h"
-#include "shell/outside/db/Recordset.h"
 #include "tests/DatabaseFixture.h"
 
 namespace orv::test {
 namespace {
 
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path) << text;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // Two demo companies on the backend under test: A (version 6) and B (version 7).
 class CompanyConnectionTest : public DatabaseTest {
@@ -134,8 +120,8 @@ TEST_P(CompanyConnectionTest, BadCompaniesAndDatabasesGiveClearErrors) {
   manager_.SetChosenCompany("NOPE");
   auto unknown = Caught([&] { manager_.Open(); });
   EXPECT_EQ(unknown.Number(), ConnectionManager::kUnknownCompany);
-  EXPECT_TRUE(Contains(unknown.Description(), "NOPE")) << unknown.Description();
-  EXPECT_TRUE(Contains(unknown.Description(), "A, B")) << unknown.Description();
+  EXPECT_THAT(unknown.Description(), HasSubstr("NOPE"));
+  EXPECT_THAT(unknown.Description(), HasSubstr("A, B"));
   manager_.SetChosenCompany("");
 
   // A database without the system table.
@@ -145,9 +131,8 @@ TEST_P(CompanyConnectionTest, BadCompaniesAndDatabasesGiveClearErrors) {
     connection.Execute("DROP TABLE scheme.sysinfom");
   }
   auto no_system = Caught([&] { manager_.Open(); });
-  EXPECT_TRUE(Contains(no_system.Description(), "Company A")) << no_system.Description();
-  EXPECT_TRUE(Contains(no_system.Description(), "system table scheme.sysinfom"))
-      << no_system.Description();
+  EXPECT_THAT(no_system.Description(), HasSubstr("Company A"));
+  EXPECT_THAT(no_system.Description(), HasSubstr("system table scheme.sysinfom"));
   EXPECT_FALSE(manager_.IsOpen());
   EXPECT_EQ(no_system.Number(), SystemInfo::kNoSystemTable);
 
@@ -159,7 +144,7 @@ TEST_P(CompanyConnectionTest, BadCompaniesAndDatabasesGiveClearErrors) {
   }
   manager_.SetCompanyCode("B");
   auto version = Caught([&] { manager_.Open(); });
-  EXPECT_TRUE(Contains(version.Description(), "ERP version 9")) << version.Description();
+  EXPECT_THAT(version.Description(), HasSubstr("ERP version 9"));
   EXPECT_EQ(version.Number(), SystemInfo::kUnknownVersion);
   EXPECT_FALSE(manager_.IsOpen());
 }
@@ -177,15 +162,15 @@ TEST_F(CompaniesFileTest, MalformedFilesNameTheFault) {
   WriteBytes(File(), "default = \"X\"\n[companies.X\ndatabase = 1\n");
   auto syntax = Caught([&] { CompaniesFile::Load(File()); });
   EXPECT_EQ(syntax.Number(), CompaniesFile::kMalformed);
-  EXPECT_TRUE(Contains(syntax.Description(), File().string())) << syntax.Description();
-  EXPECT_TRUE(Contains(syntax.Description(), "line 2")) << syntax.Description();
+  EXPECT_THAT(syntax.Description(), HasSubstr(File().string()));
+  EXPECT_THAT(syntax.Description(), HasSubstr("line 2"));
 
   WriteBytes(File(), "[companies.X]\ndescription = \"no database\"\n");
-  EXPECT_TRUE(Contains(Caught([&] { CompaniesFile::Load(File()); }).Description(),
-                       "company X has no \"database\""));
+  EXPECT_THAT(Caught([&] { CompaniesFile::Load(File()); }).Description(),
+              HasSubstr("company X has no \"database\""));
   WriteBytes(File(), "default = \"Y\"\n[companies.X]\ndatabase = \"x.db\"\n");
-  EXPECT_TRUE(Contains(Caught([&] { CompaniesFile::Load(File()); }).Description(),
-                       "default company Y is not listed"));
+  EXPECT_THAT(Caught([&] { CompaniesFile::Load(File()); }).Description(),
+              HasSubstr("default company Y is not listed"));
 
   ConnectionManager manager;
   manager.SetCompaniesFile(File());
@@ -208,7 +193,7 @@ TEST_F(CompaniesFileTest, RegisterKeepsOtherCompaniesAndResolvesRelativePaths) {
   EXPECT_EQ(again.DefaultCompany(), "MAIN");
   ASSERT_NE(again.Find("pg"), nullptr);
   EXPECT_EQ(again.Find("pg")->database, "host=db1 dbname=erp password=secret");
-  EXPECT_EQ(again.Find("PG")->Target().Display().find("secret"), std::string::npos);
+  EXPECT_THAT(again.Find("PG")->Target().Display(), Not(HasSubstr("secret")));
 }
 
 TEST_F(CompaniesFileTest, SavingKeepsCommentsOtherEntriesAndTheirSpelling) {
@@ -224,11 +209,11 @@ TEST_F(CompaniesFileTest, SavingKeepsCommentsOtherEntriesAndTheirSpelling) {
       "# the old test company\n"
       "[companies.\"OLD\"]\n"
       "database = 'old.db'\n";
-  WriteFile(File(), original);
+  WriteBytes(File(), original);
   CompaniesFile file = CompaniesFile::Load(File());
   file.Register({"NEW", "New one", "/data/new.db"}, false);
   file.Save(File());
-  std::string saved = ReadFile(File());
+  std::string saved = ReadBytes(File());
   EXPECT_EQ(saved.rfind(original, 0), 0u) << saved;
   CompaniesFile again = CompaniesFile::Load(File());
   ASSERT_NE(again.Find("NEW"), nullptr);
@@ -238,11 +223,11 @@ TEST_F(CompaniesFileTest, SavingKeepsCommentsOtherEntriesAndTheirSpelling) {
   // Re-pointing a company changes its own lines only.
   again.Register({"OLD", "Renamed \"old\"", "/data/o'ld.db"}, true);
   again.Save(File());
-  saved = ReadFile(File());
-  EXPECT_NE(saved.find("# the old test company\n"), std::string::npos) << saved;
-  EXPECT_NE(saved.find("# the server; ask IT before changing\n"), std::string::npos) << saved;
-  EXPECT_NE(saved.find("[companies.NEW]"), std::string::npos) << saved;
-  EXPECT_EQ(saved.find("old.db'"), std::string::npos) << saved;
+  saved = ReadBytes(File());
+  EXPECT_THAT(saved, HasSubstr("# the old test company\n"));
+  EXPECT_THAT(saved, HasSubstr("# the server; ask IT before changing\n"));
+  EXPECT_THAT(saved, HasSubstr("[companies.NEW]"));
+  EXPECT_THAT(saved, Not(HasSubstr("old.db'")));
   auto third = CompaniesFile::Load(File());
   EXPECT_EQ(third.DefaultCompany(), "OLD");
   EXPECT_EQ(third.Find("OLD")->database, "/data/o'ld.db");
@@ -260,23 +245,23 @@ TEST_F(CompaniesFileTest, MissingFilesAndUnreachableServersAreClearErrors) {
   manager.SetCompaniesFile(File());
 
   auto missing = Caught([&] { manager.Open(); });
-  EXPECT_TRUE(Contains(missing.Description(), "gone.db")) << missing.Description();
-  EXPECT_TRUE(Contains(missing.Description(), "does not exist")) << missing.Description();
+  EXPECT_THAT(missing.Description(), HasSubstr("gone.db"));
+  EXPECT_THAT(missing.Description(), HasSubstr("does not exist"));
   EXPECT_FALSE(std::filesystem::exists(scratch_->Folder() / "gone.db"));  // never created
 
   manager.SetChosenCompany("DOWN");
   auto down = Caught([&] { manager.Open(); });
-  EXPECT_TRUE(Contains(down.Description(), "Company DOWN")) << down.Description();
-  EXPECT_TRUE(Contains(down.Description(), "Cannot open the database")) << down.Description();
-  EXPECT_FALSE(Contains(down.Description(), "hunter2")) << down.Description();
-  EXPECT_FALSE(Contains(down.Source(), "hunter2"));
+  EXPECT_THAT(down.Description(), HasSubstr("Company DOWN"));
+  EXPECT_THAT(down.Description(), HasSubstr("Cannot open the database"));
+  EXPECT_THAT(down.Description(), Not(HasSubstr("hunter2")));
+  EXPECT_THAT(down.Source(), Not(HasSubstr("hunter2")));
   // libpq's complaint about a string it cannot read may quote it: not even that is shown.
   file.Register({"BROKEN", "", "host=127.0.0.1 port=1 dbname=erp password hunter2"}, false);
   file.Save(File());
   manager.SetChosenCompany("BROKEN");
   auto broken = Caught([&] { manager.Open(); });
-  EXPECT_TRUE(Contains(broken.Description(), "cannot read")) << broken.Description();
-  EXPECT_FALSE(Contains(broken.Description(), "hunter2")) << broken.Description();
+  EXPECT_THAT(broken.Description(), HasSubstr("cannot read"));
+  EXPECT_THAT(broken.Description(), Not(HasSubstr("hunter2")));
 
   // Only the owner may read a file that may hold passwords.
   auto perms = std::filesystem::status(File()).permissions();
@@ -289,8 +274,8 @@ TEST_F(CompaniesFileTest, MissingFilesAndUnreachableServersAreClearErrors) {
   file.Save(File());
   manager.SetChosenCompany("NOTES");
   auto notes = Caught([&] { manager.Open(); });
-  EXPECT_TRUE(Contains(notes.Description(), "Cannot open the database")) << notes.Description();
-  EXPECT_TRUE(Contains(notes.Description(), "notes.db")) << notes.Description();
+  EXPECT_THAT(notes.Description(), HasSubstr("Cannot open the database"));
+  EXPECT_THAT(notes.Description(), HasSubstr("notes.db"));
 
   std::filesystem::remove(File());
   auto none = Caught([&] { manager.Open(); });

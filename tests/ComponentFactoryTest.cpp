@@ -1,10 +1,10 @@
 #include "shell/outside/com/ComponentFactory.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/com/ComModule.h"
@@ -14,6 +14,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 // The registration file of the test profile.
 const char* Registrations() { return test::Profile().registration_file.c_str(); }
@@ -37,14 +39,14 @@ TEST(ComponentFactoryTest, UnknownOrUnregisteredProgIdIsAClearError) {
     FAIL() << "created a component nobody registered";
   } catch (const AppError& error) {
     EXPECT_EQ(error.Number(), REGDB_E_CLASSNOTREG);
-    EXPECT_NE(error.Description().find("OrvStockExcel.clsOrvStockEx"), std::string::npos);
+    EXPECT_THAT(error.Description(), HasSubstr("OrvStockExcel.clsOrvStockEx"));
   }
   ASSERT_EQ(DllRegisterServer(Registrations()), S_OK);
   try {
     factory.Create("OrvStockExcel.clsNoSuchThing");
     FAIL() << "created a component for an unknown ProgID";
   } catch (const AppError& error) {
-    EXPECT_NE(error.Description().find("OrvStockExcel.clsNoSuchThing"), std::string::npos);
+    EXPECT_THAT(error.Description(), HasSubstr("OrvStockExcel.clsNoSuchThing"));
   }
   ASSERT_EQ(DllUnregisterServer(Registrations()), S_OK);
   EXPECT_THROW(factory.Create(kTechDescProgId), AppError);
@@ -114,7 +116,7 @@ TEST(ComponentFactoryTest, DamagedRegistrationFileFailsRegistrationAndKeepsTheFi
     factory.Create(kStockProgId);
     FAIL();
   } catch (const AppError& error) {
-    EXPECT_NE(error.Description().find("damaged"), std::string::npos);
+    EXPECT_THAT(error.Description(), HasSubstr("damaged"));
   }
 }
 

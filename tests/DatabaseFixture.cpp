@@ -9,6 +9,7 @@
 
 #include "records/DemoDatabase.h"
 #include "records/ErpSchema.h"
+#include "shell/outside/db/CompaniesFile.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/Recordset.h"
 
@@ -101,6 +102,50 @@ long long DatabaseTest::Count(DataConnection& connection, const std::string& fro
   Recordset count;
   count.Open("select count(*) as n from " + from_where, connection.AdoConnection());
   return static_cast<long long>(count.Fields("n").ToDouble());
+}
+
+void DemoCompanyTest::OpenDemoCompany(int erp_version, int rows) {
+  erp_version_ = erp_version;
+  connection_ = OpenDemo(erp_version, rows);
+  companies_file_ = scratch_->Folder() / "companies.toml";
+  CompaniesFile companies;
+  companies.Register({"DEMO", "Demo company", scratch_->Target().location}, true);
+  companies.Save(companies_file_);
+}
+
+std::vector<Key> StockKeys(DataConnection& connection, const std::string& where) {
+  Recordset records;
+  records.Open("select warehouse, product from " + connection.TableCatalogue().StockMaster() +
+                   (where.empty() ? "" : " where " + where) + " order by warehouse, product",
+               connection.AdoConnection());
+  std::vector<Key> keys;
+  for (; !records.Eof(); records.MoveNext())
+    keys.emplace_back(records.Fields("warehouse").ToText(), records.Fields("product").ToText());
+  return keys;
+}
+
+std::vector<Key> DemoCompanyTest::Keys(const std::string& where) const {
+  return StockKeys(*connection_, where);
+}
+
+std::string DumpCompany(DataConnection& connection, int erp_version) {
+  std::string dump;
+  for (const auto& table : ErpSchema::Tables(erp_version)) {
+    std::string order;
+    for (std::size_t i = 1; i <= table.columns.size(); ++i)
+      order += (i > 1 ? "," : "") + std::to_string(i);
+    Recordset rows;
+    rows.Open("select * from " + table.name + " order by " + order, connection.AdoConnection());
+    dump += table.name + "\n";
+    for (; !rows.Eof(); rows.MoveNext()) {
+      for (std::size_t i = 0; i < rows.FieldCount(); ++i) {
+        Variant value = rows.FieldValue(i);
+        dump += (value.IsNull() ? "<null>" : value.ToText()) + "|";
+      }
+      dump += "\n";
+    }
+  }
+  return dump;
 }
 
 }  // namespace orv::test

@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/DatabaseTarget.h"
+#include "shell/outside/db/TableCatalogue.h"
 #include "tests/TestSupport.h"
 
 namespace orv::test {
@@ -66,6 +69,29 @@ class DatabaseTest : public ::testing::TestWithParam<Backend> {
 
   std::unique_ptr<ScratchDatabase> scratch_;
 };
+
+using Key = std::pair<std::string, std::string>;  // warehouse, product
+
+// A demo company of the test's own, registered as DEMO in a companies file of its own and opened.
+class DemoCompanyTest : public DatabaseTest {
+ protected:
+  void OpenDemoCompany(int erp_version, int rows);
+  const TableCatalogue& Tables() const { return connection_->TableCatalogue(); }
+  void Execute(const std::string& sql, const std::vector<Variant>& parameters = {}) {
+    connection_->AdoConnection()->Execute(sql, parameters);
+  }
+  std::vector<Key> Keys(const std::string& where = "") const;
+
+  std::shared_ptr<DataConnection> connection_;
+  std::filesystem::path companies_file_;
+  int erp_version_ = 7;
+};
+
+// Warehouse and product of the stock records `where` picks, in key order.
+std::vector<Key> StockKeys(DataConnection& connection, const std::string& where = "");
+
+// Every row of every table of the company, in column order, Null told apart from empty text.
+std::string DumpCompany(DataConnection& connection, int erp_version);
 
 inline auto AllBackends() { return ::testing::Values(Backend::SQLite, Backend::PostgreSQL); }
 

@@ -7,7 +7,6 @@
 #include "download/frmExtractStock.h"
 #include "options/clsOrvStockExOptions.h"
 #include "shell/outside/db/DataConnection.h"
-#include "shell/outside/db/Recordset.h"
 #include "shell/outside/ui/DialogHost.h"
 #include "shell/outside/ui/ScriptedUI.h"
 #include "tests/DatabaseFixture.h"

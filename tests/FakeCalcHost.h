@@ -33,14 +33,10 @@ class FakeCalcHost {
   std::deque<std::string> answers;
   // Set: the set_cells call of that number (from 1) fails.
   std::optional<int> fail_set_cells;
-  std::string fail_find_range;  // find_range of this name fails
   bool refuse_growth = false;
 
   std::vector<std::string> messages;
   std::vector<std::string> notices;
-  std::vector<std::string> forms;  // the name of each form shown, each time it is shown
-  // The codes each shown list offered, by the list's name, as read through the form functions.
-  std::map<std::string, std::vector<std::string>> lists;
   std::vector<std::string> progress;
   std::vector<OrvCalcArea> reads, writes, clears;
   std::vector<int> edits;
@@ -122,7 +118,6 @@ class FakeCalcHost {
 
   static int FindRange(void* c, const char* name, OrvCalcArea* area) {
     auto& self = Self(c);
-    if (name == self.fail_find_range) return self.Fail("the names cannot be read now");
     auto found = self.names.find(Lower(name));
     if (found == self.names.end()) return 0;
     *area = found->second;
@@ -238,18 +233,8 @@ class FakeCalcHost {
                                               : ORV_ANSWER_CANCEL;
     return 0;
   }
-  static int FormActions(void* c, const OrvCalcForm* form, const char** actions) {
+  static int FormActions(void* c, const OrvCalcForm*, const char** actions) {
     auto& self = Self(c);
-    self.forms.push_back(orv_calc_form_name(form));
-    for (int i = 0; i < orv_calc_form_control_count(form); ++i) {
-      OrvCalcControl control;
-      if (orv_calc_form_control(form, i, &control) != 0 || control.kind != ORV_CONTROL_COMBO_BOX)
-        continue;
-      auto& codes = self.lists[control.name];
-      codes.clear();
-      for (int row = 0; row < control.rows; ++row)
-        codes.push_back(orv_calc_form_list_text(form, i, row, 0));
-    }
     if (self.answers.empty() || self.answers.front() == "<closed>") {
       if (!self.answers.empty()) self.answers.pop_front();
       *actions = nullptr;

@@ -1,6 +1,7 @@
 // `orvstock browse`, `view`, `clear` and `options` through the real executable, on a demo company
 // in a SQLite file.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/xlsx/Range.h"
 #include "shell/outside/xlsx/Workbook.h"
+#include "shell/outside/xlsx/Worksheet.h"
 #include "tests/HostRunner.h"
 #include "tests/RangeDump.h"
 #include "tests/TestSupport.h"
@@ -17,11 +19,9 @@
 namespace orv {
 namespace {
 
-using test::RunHost;
+using ::testing::HasSubstr;
 
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using test::RunHost;
 
 class HostBrowseTest : public ::testing::Test {
  protected:
@@ -60,20 +60,20 @@ TEST_F(HostBrowseTest, BrowseWritesThePickAndSavesOnlyWhatChanged) {
   // Nothing written: the file is left as it was, byte for byte.
   auto run = Run("browse", "--cell H40");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_TRUE(Has(run.output, "Sorry! browse not available for this cell")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Sorry! browse not available for this cell"));
   run = Run("browse", "--cell E5");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Has(run.output, "nobody answered")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("nobody answered"));
   EXPECT_EQ(test::ReadBytes(workbook_), before);
   run = Run("browse", "--cell E5 --pick NOSUCH");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_TRUE(Has(run.output, "'NOSUCH' is not in the list")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("'NOSUCH' is not in the list"));
   EXPECT_EQ(test::ReadBytes(workbook_), before);
 
   // A bin cell whose row has no warehouse shows no list: the pick is never taken.
   run = Run("browse", "--cell D12 --pick A01-01");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_TRUE(Has(run.output, "nothing was written")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("nothing was written"));
   EXPECT_EQ(test::ReadBytes(workbook_), before);
 
   run = Run("browse", "--cell E5 --pick ROL");
@@ -86,7 +86,7 @@ TEST_F(HostBrowseTest, BrowseWritesThePickAndSavesOnlyWhatChanged) {
             "--cell B14 --search WASH --pick '01 WASH-M6-0003' --pick '03 WASH-M8-0019' "
             "--pick '01 BOLT-M6-0001'");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Has(run.output, "Warning - too many rows of data")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Warning - too many rows of data"));
   cells = Cells();
   EXPECT_EQ(cells["Product"][10].text, "WASH-M6-0003");
   EXPECT_EQ(cells["Warehouse"][11].text, "03");
@@ -105,37 +105,43 @@ TEST_F(HostBrowseTest, ViewPrintsTheRecordOfTheRow) {
   ASSERT_FALSE(first.Eof());
   auto run = Run("view", "--cell B4");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Has(run.output, "Stock 01 " + first.Fields("product").ToText())) << run.output;
-  EXPECT_TRUE(Has(run.output, first.Fields("description").ToText())) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Stock 01 " + first.Fields("product").ToText()));
+  EXPECT_THAT(run.output, HasSubstr(first.Fields("description").ToText()));
 
   run = Run("view", "--cell B30");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_TRUE(Has(run.output, "View Stock not available for this cell")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("View Stock not available for this cell"));
 }
 
-TEST_F(HostBrowseTest, ClearAsksFirst) {
+TEST_F(HostBrowseTest, ClearAsksFirstAndLeavesHeadingsAndTheCompanyCell) {
+  {
+    auto workbook = Workbook::Open(workbook_);
+    workbook->NamedRange("sage_company")->SetValue(Variant("DEMO"));
+    workbook->Save();
+  }
   const std::string before = test::ReadBytes(workbook_);
   auto run = Run("clear", "");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Has(run.output, "was not cleared")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("was not cleared"));
   EXPECT_EQ(test::ReadBytes(workbook_), before);
   run = Run("clear", "--yes");
   EXPECT_EQ(run.status, 0) << run.output;
   auto cells = Cells();
   EXPECT_TRUE(cells["Product"][0].Empty());
   EXPECT_TRUE(cells["Warehouse"][9].Empty());
+  EXPECT_EQ(Workbook::Open(workbook_)->Sheet(0)->At("B3").Text(), "Product") << "the heading";
+  EXPECT_EQ(cells["sage_company"][0].text, "DEMO");
 }
 
 TEST_F(HostBrowseTest, OptionsShowsAndChangesTheOptions) {
   auto run = RunHost("options");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_TRUE(Has(run.output, "Allow update of existing records: Warn")) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Allow update of existing records: Warn"));
   run = RunHost("options --existing-records allow --ignore-blank-cells on");
   EXPECT_EQ(run.status, 0) << run.output;
   run = RunHost("options");
-  EXPECT_TRUE(Has(run.output, "Ignore Blank Cells ?: on")) << run.output;
-  EXPECT_TRUE(Has(run.output, "Allow update of existing records: Allow without warning"))
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Ignore Blank Cells ?: on"));
+  EXPECT_THAT(run.output, HasSubstr("Allow update of existing records: Allow without warning"));
   run = RunHost("options --techdesc");
   EXPECT_EQ(run.output, "Ignore Blank Cells ?: off\n") << "the other component's own key";
   EXPECT_EQ(RunHost("options --techdesc --dropdowns on").status, 2);

@@ -1,8 +1,7 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -14,12 +13,15 @@
 namespace orv {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 using test::RunHost;
 
 TEST(HostCommandTest, ExitStatusSaysSuccessActionErrorOrUsageError) {
   auto version = RunHost("version");
   EXPECT_EQ(version.status, 0) << version.output;
-  EXPECT_NE(version.output.find("OrvStockExcel:"), std::string::npos) << version.output;
+  EXPECT_THAT(version.output, HasSubstr("OrvStockExcel:"));
   EXPECT_TRUE(std::filesystem::exists(test::ProfileFolder() / "registration.toml"))
       << "the first run registers the components";
 
@@ -28,22 +30,22 @@ TEST(HostCommandTest, ExitStatusSaysSuccessActionErrorOrUsageError) {
   EXPECT_EQ(RunHost("no-such-command").status, 2);
   auto unknown = RunHost("--progid OrvStockExcel.clsNothing about");
   EXPECT_EQ(unknown.status, 1) << unknown.output;
-  EXPECT_NE(unknown.output.find("OrvStockExcel.clsNothing"), std::string::npos);
+  EXPECT_THAT(unknown.output, HasSubstr("OrvStockExcel.clsNothing"));
   auto help = RunHost("--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.output.find("about"), std::string::npos);
+  EXPECT_THAT(help.output, HasSubstr("about"));
 }
 
 TEST(HostCommandTest, RegisterAndUnregisterAreReported) {
   auto registered = RunHost("register");
   EXPECT_EQ(registered.status, 0) << registered.output;
-  EXPECT_NE(registered.output.find("OrvStockExcel.clsSTTechDescEx"), std::string::npos);
+  EXPECT_THAT(registered.output, HasSubstr("OrvStockExcel.clsSTTechDescEx"));
   auto about = RunHost("--techdesc about");
   EXPECT_EQ(about.status, 0) << about.output;
-  EXPECT_NE(about.output.find("OrvStockTechDesc"), std::string::npos) << about.output;
+  EXPECT_THAT(about.output, HasSubstr("OrvStockTechDesc"));
   auto page = RunHost("help");
   EXPECT_EQ(page.status, 0) << page.output;
-  EXPECT_NE(page.output.find("Stock%20Master.html"), std::string::npos) << page.output;
+  EXPECT_THAT(page.output, HasSubstr("Stock%20Master.html"));
   EXPECT_EQ(RunHost("--techdesc help").status, 1) << "the technical description component has none";
   EXPECT_EQ(RunHost("unregister").status, 0);
 }
@@ -56,7 +58,7 @@ TEST(HostCommandTest, RegistrationOfAnotherCopyIsMadeAnewForThisHost) {
          "inproc_server = '/nowhere/libOrvStockExcel.so.1'\n";
   auto about = RunHost("about");
   EXPECT_EQ(about.status, 0) << about.output;
-  EXPECT_NE(about.output.find("registered"), std::string::npos) << about.output;
+  EXPECT_THAT(about.output, HasSubstr("registered"));
 }
 
 // How often `needle` occurs in `text`.
@@ -83,9 +85,8 @@ TEST(HostCommandTest, MistakesOnTheCommandLineAreNamedWithTheirUsageStatus) {
        }) {
     auto run = RunHost(arguments);
     EXPECT_EQ(run.status, status) << arguments << "\n" << run.output;
-    for (const auto& words : said)
-      EXPECT_NE(run.output.find(words), std::string::npos) << arguments << "\n" << run.output;
-    EXPECT_EQ(run.output.find("A subcommand is required"), std::string::npos) << run.output;
+    for (const auto& words : said) EXPECT_THAT(run.output, HasSubstr(words)) << arguments;
+    EXPECT_THAT(run.output, Not(HasSubstr("A subcommand is required")));
   }
 }
 
@@ -97,12 +98,11 @@ TEST(HostCommandTest, EveryErrorIsShownOnceAndTheRoutinesOnlyWhenVerbose) {
   auto brief = RunHost(unknown);
   EXPECT_EQ(brief.status, 1) << brief.output;
   EXPECT_EQ(Count(brief.output, "No company is set up"), 1u) << brief.output;
-  EXPECT_EQ(brief.output.find("Line No."), std::string::npos) << brief.output;
+  EXPECT_THAT(brief.output, Not(HasSubstr("Line No.")));
   auto verbose = RunHost("--verbose " + unknown);
   EXPECT_EQ(verbose.status, 1) << verbose.output;
   EXPECT_EQ(Count(verbose.output, "No company is set up"), 1u) << verbose.output;
-  EXPECT_NE(verbose.output.find("OpenConnection of Class Module clsOrvStockEx"), std::string::npos)
-      << verbose.output;
+  EXPECT_THAT(verbose.output, HasSubstr("OpenConnection of Class Module clsOrvStockEx"));
 }
 
 TEST(HostCommandTest, ADamagedSettingsFileIsReportedNotACrash) {
@@ -115,7 +115,7 @@ TEST(HostCommandTest, ADamagedSettingsFileIsReportedNotACrash) {
                                        "extract '" + book.string() + "'"}) {
       auto run = RunHost(command);
       EXPECT_EQ(run.status, 1) << file << ": " << command << "\n" << run.output;
-      EXPECT_NE(run.output.find(file), std::string::npos) << run.output;
+      EXPECT_THAT(run.output, HasSubstr(file));
     }
     for (const char* command : {"about", "companies", "version"}) {
       auto run = RunHost(command);
@@ -151,7 +151,7 @@ TEST(HostCommandTest, DemoDbChecksEverythingFirstAndCreatesNothingOnFailure) {
        }) {
     auto run = demo(arguments, file);
     EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
-    EXPECT_NE(run.output.find(said), std::string::npos) << arguments << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(said)) << arguments;
     EXPECT_FALSE(std::filesystem::exists(folder / "b.db")) << arguments;
     EXPECT_FALSE(std::filesystem::exists(folder / "missing")) << arguments;
     EXPECT_TRUE(test::ReadBytes(companies) == registered) << arguments;
@@ -159,7 +159,7 @@ TEST(HostCommandTest, DemoDbChecksEverythingFirstAndCreatesNothingOnFailure) {
   auto forced = demo("'" + (folder / "b.db").string() + "' --code DEMO --force");
   ASSERT_EQ(forced.status, 0) << forced.output;
   auto listed = RunHost("--config '" + companies.string() + "' companies");
-  EXPECT_NE(listed.output.find((folder / "b.db").string()), std::string::npos) << listed.output;
+  EXPECT_THAT(listed.output, HasSubstr((folder / "b.db").string()));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,7 +10,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -18,12 +18,16 @@
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
+#include "tests/DatabaseFixture.h"
 #include "tests/HostRunner.h"
 #include "tests/RangeDump.h"
 #include "tests/WorkbookFixtures.h"
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using test::RunHost;
 
@@ -45,45 +49,9 @@ class HostExtractTest : public ::testing::Test {
   std::filesystem::path workbook_ = folder_ / "stock.xlsx";
 };
 
-TEST_F(HostExtractTest, ExtractWritesTheSelectionAndSaysHowManyRows) {
-  auto run = RunHost(Config() + " extract '" + workbook_.string() +
-                     "' --from-warehouse 02 --to-warehouse 03 --clear");
-  ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("10 stock records written to rows 1 to 10"), std::string::npos)
-      << run.output;
-
-  DataConnection connection;
-  connection.Open(DatabaseTarget::SQLiteFile(database_.string()), "DEMO");
-  Recordset records;
-  records.Open("select warehouse, product, description, physical_qty from " +
-                   connection.TableCatalogue().StockMaster() +
-                   " where warehouse in ('02', '03') order by warehouse, product",
-               connection.AdoConnection());
-  auto cells = test::ReadRanges(folder_.Path(), workbook_);
-  std::size_t row = 0;
-  for (; !records.Eof(); records.MoveNext(), ++row) {
-    EXPECT_EQ(cells["Warehouse"][row].text, records.Fields("warehouse").ToText()) << row;
-    EXPECT_EQ(cells["Product"][row].text, records.Fields("product").ToText()) << row;
-    EXPECT_EQ(cells["Description"][row].text, records.Fields("description").ToText()) << row;
-    EXPECT_EQ(cells["PhysicalQty"][row].number, records.Fields("physical_qty").ToDouble()) << row;
-  }
-  EXPECT_EQ(row, 10u);
-  EXPECT_TRUE(cells["Product"][10].Empty());
-
-  // Appending the first warehouse goes below the ten rows (the last warehouse given is
-  // remembered, so it is given again).
-  run = RunHost(Config() + " extract '" + workbook_.string() +
-                "' --from-warehouse 01 --to-warehouse 01 --append");
-  ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("10 stock records written to rows 11 to 20"), std::string::npos)
-      << run.output;
-  cells = test::ReadRanges(folder_.Path(), workbook_);
-  EXPECT_EQ(cells["Warehouse"][10].text, "01");
-  EXPECT_EQ(cells["Warehouse"][19].text, "01");
-  EXPECT_EQ(cells["Warehouse"][9].text, "03");
-}
-
-TEST_F(HostExtractTest, AFirstProductAloneTakesThatProductOnly) {
+// Each run says how many records it wrote to which rows; a choice the user gives empty, or --all,
+// forgets the remembered one, and a first product alone takes that product only.
+TEST_F(HostExtractTest, SelectionFlagsPickTheRecordsAndAnEmptyChoiceForgetsTheLastOne) {
   DataConnection connection;
   connection.Open(DatabaseTarget::SQLiteFile(database_.string()), "DEMO");
   std::vector<std::string> products;
@@ -92,51 +60,49 @@ TEST_F(HostExtractTest, AFirstProductAloneTakesThatProductOnly) {
                    " order by product",
                connection.AdoConnection());
   for (; !records.Eof(); records.MoveNext()) products.push_back(records.Fields("product").ToText());
+  records.Close();
   ASSERT_GE(products.size(), 5u);
-  auto count = [&](const std::string& where) {
-    Recordset counted;
-    counted.Open("select count(*) as n from " + connection.TableCatalogue().StockMaster() +
-                     " where " + where,
-                 connection.AdoConnection());
-    return static_cast<int>(counted.Fields("n").ToDouble());
+  struct Step {
+    std::string flags, where;
+    int first_row;
   };
-
-  auto range = RunHost(Config() + " extract '" + workbook_.string() + "' --from-product " +
-                       products[1] + " --to-product " + products[4] + " --clear");
-  ASSERT_EQ(range.status, 0) << range.output;
-  int in_range = count("product >= '" + products[1] + "' and product <= '" + products[4] + "'");
-  EXPECT_NE(range.output.find(std::to_string(in_range) + " stock records written"),
-            std::string::npos)
-      << range.output;
-
-  auto alone = RunHost(Config() + " extract '" + workbook_.string() + "' --from-product " +
-                       products[2] + " --clear");
-  ASSERT_EQ(alone.status, 0) << alone.output;
-  int exact = count("product = '" + products[2] + "'");
-  EXPECT_NE(
-      alone.output.find(fmt::format("{} stock records written to rows 1 to {}", exact, exact)),
-      std::string::npos)
-      << "the product range of the last run is not kept\n"
-      << alone.output;
-  auto cells = test::ReadRanges(folder_.Path(), workbook_);
-  EXPECT_EQ(cells["Product"][0].text, products[2]);
-  EXPECT_TRUE(cells["Product"][static_cast<std::size_t>(exact)].Empty());
-}
-
-TEST_F(HostExtractTest, AnEmptyChoiceClearsTheRememberedOneAndAllClearsEveryFilter) {
-  const std::string extract = Config() + " extract '" + workbook_.string() + "' --clear ";
-  auto narrow = RunHost(extract + "--from-warehouse 02 --from-product NUT-M6-0002");
-  ASSERT_EQ(narrow.status, 0) << narrow.output;
-  ASSERT_NE(narrow.output.find("1 stock records written"), std::string::npos) << narrow.output;
-  // The product choice is emptied, the remembered warehouse stays.
-  auto product_cleared = RunHost(extract + "--from-warehouse 02 --from-product ''");
-  ASSERT_EQ(product_cleared.status, 0) << product_cleared.output;
-  EXPECT_NE(product_cleared.output.find("5 stock records written"), std::string::npos)
-      << product_cleared.output;
-  auto all = RunHost(extract + "--all");
-  ASSERT_EQ(all.status, 0) << all.output;
-  EXPECT_NE(all.output.find("20 stock records written"), std::string::npos) << all.output;
-  EXPECT_EQ(RunHost(extract + "--all --from-warehouse 01").status, 2) << "--all takes no filter";
+  const Step steps[] = {
+      {"--from-warehouse 02 --to-warehouse 03 --clear", "warehouse in ('02', '03')", 1},
+      // The last warehouse given is remembered, so it is given again.
+      {"--from-warehouse 01 --to-warehouse 01 --append", "warehouse = '01'", 11},
+      {"--all --clear", "", 1},
+      {"--from-product " + products[1] + " --to-product " + products[4] + " --clear",
+       "product >= '" + products[1] + "' and product <= '" + products[4] + "'", 1},
+      {"--from-product " + products[2] + " --clear", "product = '" + products[2] + "'", 1},
+      {"--from-warehouse 02 --from-product NUT-M6-0002 --clear",
+       "warehouse = '02' and product = 'NUT-M6-0002'", 1},
+      {"--from-warehouse 02 --from-product '' --clear", "warehouse = '02'", 1},
+      {"--all --clear", "", 1}};
+  for (const auto& step : steps) {
+    auto run = RunHost(Config() + " extract '" + workbook_.string() + "' " + step.flags);
+    ASSERT_EQ(run.status, 0) << step.flags << "\n" << run.output;
+    const auto keys = test::StockKeys(connection, step.where);
+    ASSERT_FALSE(keys.empty()) << step.where;
+    const int last = step.first_row + static_cast<int>(keys.size()) - 1;
+    EXPECT_THAT(run.output, HasSubstr(fmt::format("{} stock records written to rows {} to {}",
+                                                  keys.size(), step.first_row, last)))
+        << step.flags;
+    if (step.first_row == 1) continue;
+    auto cells = test::ReadRanges(folder_.Path(), workbook_);
+    auto sheet = test::StockKeys(connection, steps[0].where);
+    sheet.insert(sheet.end(), keys.begin(), keys.end());
+    ASSERT_EQ(sheet.size(), 20u);
+    for (std::size_t i = 0; i < 20; ++i) {
+      const auto& key = sheet[i];
+      EXPECT_EQ(cells["Warehouse"][i].text, key.first) << "row " << i + 1;
+      EXPECT_EQ(cells["Product"][i].text, key.second) << "row " << i + 1;
+    }
+    EXPECT_TRUE(cells["Product"][20].Empty());
+  }
+  EXPECT_EQ(
+      RunHost(Config() + " extract '" + workbook_.string() + "' --all --from-warehouse 01").status,
+      2)
+      << "--all takes no filter";
 }
 
 // Stores `value` (an SQL expression) in `column` of one stock record of the demo company.
@@ -154,12 +120,11 @@ TEST_F(HostExtractTest, TextThatIsNotValidXmlIsRepairedAndNamedWithItsRecord) {
   Spoil(database_, "NUT-M6-0002", "description", "cast(x'41fffe42efbfbe43eda08044' as text)");
   auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --clear");
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("NUT-M6-0002"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("Description"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("NUT-M6-0002"));
+  EXPECT_THAT(run.output, HasSubstr("Description"));
   // The product is stocked in two warehouses.
-  EXPECT_NE(run.output.find("20 stock records written to rows 1 to 20 (2 with text repaired"),
-            std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output,
+              HasSubstr("20 stock records written to rows 1 to 20 (2 with text repaired"));
   auto read = test::RunPython(folder_.Path(),
                               "wb = openpyxl.load_workbook(r'''" + workbook_.string() + R"PY(''')
 print(ascii([c.value for row in wb.active.iter_rows() for c in row
@@ -182,8 +147,8 @@ TEST_F(HostExtractTest, AValueTheColumnCannotHoldIsAnErrorNamingRecordAndColumn)
     Spoil(database_, "NUT-M6-0002", column, value);
     auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
     EXPECT_EQ(run.status, 1) << value << "\n" << run.output;
-    EXPECT_NE(run.output.find("NUT-M6-0002"), std::string::npos) << value << "\n" << run.output;
-    EXPECT_NE(run.output.find(column), std::string::npos) << value << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr("NUT-M6-0002")) << value;
+    EXPECT_THAT(run.output, HasSubstr(column)) << value;
     EXPECT_TRUE(test::ReadBytes(book) == before) << value;
   }
 }
@@ -204,8 +169,8 @@ TEST_F(HostExtractTest, AWorkbookTheUserMayNotWriteIsRefusedBeforeTheDownload) {
   }
   auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --clear", prefix);
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find("read-only"), std::string::npos) << run.output;
-  EXPECT_EQ(run.output.find("stock records written"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("read-only"));
+  EXPECT_THAT(run.output, Not(HasSubstr("stock records written")));
   EXPECT_TRUE(test::ReadBytes(workbook_) == before);
 }
 
@@ -218,8 +183,7 @@ TEST_F(HostExtractTest, ASecondRunOnTheSameWorkbookIsRefusedWhileTheFirstHoldsIt
     ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
     auto second = RunHost(Config() + " extract '" + workbook_.string() + "' --append");
     EXPECT_EQ(second.status, 1) << second.output;
-    EXPECT_NE(second.output.find("in use by another orvstock run"), std::string::npos)
-        << second.output;
+    EXPECT_THAT(second.output, HasSubstr("in use by another orvstock run"));
     EXPECT_TRUE(test::ReadBytes(workbook_) == before);
     ::close(lock);
   }
@@ -267,8 +231,8 @@ TEST_F(HostExtractTest, AFullDiskIsSaidSoAndNothingIsClaimedWritten) {
   const std::string before = test::ReadBytes(book);
   auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find("disk is full"), std::string::npos) << run.output;
-  EXPECT_EQ(run.output.find("stock records written"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("disk is full"));
+  EXPECT_THAT(run.output, Not(HasSubstr("stock records written")));
   EXPECT_TRUE(test::ReadBytes(book) == before);
   std::string left;
   for (const auto& entry : std::filesystem::directory_iterator(folder_ / "small"))
@@ -289,8 +253,8 @@ TEST_F(HostExtractTest, AWorkbookWithoutTheRangesOrWithAProtectedSheetIsLeftAlon
     const std::string before = test::ReadBytes(book);
     auto run = RunHost(Config() + " extract '" + book.string() + "' --clear");
     EXPECT_EQ(run.status, 1) << name << "\n" << run.output;
-    EXPECT_NE(run.output.find(said), std::string::npos) << name << "\n" << run.output;
-    EXPECT_EQ(run.output.find("too many rows"), std::string::npos) << name << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(said)) << name;
+    EXPECT_THAT(run.output, Not(HasSubstr("too many rows"))) << name;
     EXPECT_TRUE(test::ReadBytes(book) == before) << name;
   }
 }
@@ -310,13 +274,13 @@ TEST_F(HostExtractTest, BadWorkbookOrUnknownCompanyExitsOneAndLeavesTheFileAsItW
   auto unknown = RunHost(Config() + " --company NOSUCH extract '" + workbook_.string() +
                          "' --from-warehouse 01 --clear");
   EXPECT_EQ(unknown.status, 1) << unknown.output;
-  EXPECT_NE(unknown.output.find("NOSUCH"), std::string::npos) << unknown.output;
+  EXPECT_THAT(unknown.output, HasSubstr("NOSUCH"));
   EXPECT_EQ(test::ReadBytes(workbook_), before) << "the workbook is not rewritten";
 
   auto outside = RunHost(Config() + " extract '" + workbook_.string() +
                          "' --from-warehouse 01 --at-cell Z900");
   EXPECT_EQ(outside.status, 1) << outside.output;
-  EXPECT_NE(outside.output.find("$Z$900"), std::string::npos) << outside.output;
+  EXPECT_THAT(outside.output, HasSubstr("$Z$900"));
   EXPECT_EQ(test::ReadBytes(workbook_), before) << "a start cell outside the ranges";
 }
 
@@ -337,7 +301,7 @@ TEST_F(HostExtractTest, ARefreshWithAFailedRowKeepsTheOthersAndExits1) {
   }
   auto run = RunHost(Config() + " extract '" + workbook_.string() + "' --only-sheet-rows");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find(", 1 failed"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr(", 1 failed"));
   auto cells = test::ReadRanges(folder_.Path(), workbook_);
   EXPECT_NE(cells["Description"][0].text, "stale") << "the rows refreshed are saved";
   EXPECT_EQ(cells["PageNumber"][1].text, "abc");

@@ -3,11 +3,11 @@
 
 #include "shell/outside/site/UserProfile.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "shell/DllExports.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/ErrorState.h"
 #include "tests/HostRunner.h"
@@ -15,6 +15,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using Variables = std::map<std::string, std::string>;
 
@@ -78,15 +80,15 @@ TEST(HostProfile, TheHostRegistersInTheProfileItResolvedFromHome) {
       "register", "env HOME='" + home.Path().string() + "' XDG_CONFIG_HOME= ORVSTOCK_CONFIG_DIR=");
   ASSERT_EQ(run.status, 0) << run.output;
   const auto file = home / ".config/orvstock/registration.toml";
-  EXPECT_TRUE(test::Contains(run.output, file.string())) << run.output;
-  EXPECT_TRUE(test::Contains(test::ReadBytes(file), kStockProgId));
+  EXPECT_THAT(run.output, HasSubstr(file.string()));
+  EXPECT_THAT(test::ReadBytes(file), HasSubstr(kStockProgId));
   EXPECT_TRUE(std::filesystem::is_empty(test::ProfileFolder()));
 }
 
 TEST(HostProfile, RegistrationNeedsTheFileNamed) {
   EXPECT_EQ(DllRegisterServer(nullptr), SELFREG_E_CLASS);
   EXPECT_EQ(DllUnregisterServer(""), SELFREG_E_CLASS);
-  EXPECT_TRUE(test::Contains(ModuleErrorState().description, "registration file"));
+  EXPECT_THAT(ModuleErrorState().description, HasSubstr("registration file"));
 }
 
 // A component that was lent no site has no profile: what needs a per-user file fails with
@@ -98,8 +100,7 @@ TEST(HostProfile, AComponentWithoutASiteWorksOnNoUserFile) {
   ModuleErrorState() = {};
   EXPECT_FALSE(stock->ChangeOrvConnection());
   EXPECT_EQ(ModuleErrorState().number, UserProfile::kNoProfile);
-  EXPECT_TRUE(test::Contains(ModuleErrorState().description, "companies file"))
-      << ModuleErrorState().description;
+  EXPECT_THAT(ModuleErrorState().description, HasSubstr("companies file"));
   EXPECT_EQ(stock->ProgramName(), "OrvStockEx") << "what needs no profile still works";
   EXPECT_FALSE(std::filesystem::exists(test::Profile().settings_file));
 }

@@ -1,35 +1,42 @@
 #include "options/clsOrvStockExOptions.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <thread>
+#include <tuple>
 
 #include <toml++/toml.h>
 
-#include "options/frmOrvStockExOptions.h"
-#include "shell/DllExports.h"
 #include "shell/HostComponent.h"
 #include "shell/_clsOrvStockEx.h"
 #include "shell/outside/base/AppError.h"
-#include "shell/outside/com/ComPtr.h"
-#include "shell/outside/com/IClassFactory.h"
-#include "shell/outside/site/HostSite.h"
-#include "shell/outside/ui/DialogHost.h"
-#include "shell/outside/ui/ScriptedUI.h"
 #include "techdesc/_clsSTTechDescEx.h"
 #include "tests/TestSupport.h"
 
 namespace orv {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 using test::ReadBytes;
 using test::WriteBytes;
+
+// The five general values in the order Ignore Blank Cells, Show Dropdowns, Do Not Allow, Warn,
+// Allow without warning.
+using General = std::array<bool, 5>;
+constexpr std::array<const char*, 5> kGeneralNames = {
+    "Ignore Blank Cells", "Show Dropdowns in Stock Download Screen", "Do Not Allow", "Warn",
+    "Allow without warning"};
+
+General Loaded(clsOrvStockExOptions options) {
+  return {options.OnlyIgnoreBlankCells(), options.ShowDropdowns(), options.DoNotAllow(),
+          options.Warn(), options.AllowWOutWarn()};
+}
 
 // Each test starts with the test profile's settings file absent.
 class Options : public ::testing::Test {
@@ -47,28 +54,30 @@ class Options : public ::testing::Test {
 
 TEST_F(Options, FreshProfileGivesTheDefaultsAndWritesNothing) {
   clsOrvStockExOptions options = Stock();
-  EXPECT_TRUE(options.Warn());
-  EXPECT_FALSE(options.OnlyIgnoreBlankCells());
-  EXPECT_FALSE(options.ShowDropdowns());
-  EXPECT_FALSE(options.DoNotAllow());
-  EXPECT_FALSE(options.AllowWOutWarn());
+  EXPECT_EQ(Loaded(options), (General{false, false, false, true, false}));
   EXPECT_FALSE(options.OnlySelectedRanges());
   EXPECT_TRUE(options.ClearDownload());
-  EXPECT_FALSE(options.AppendDownload());
-  EXPECT_FALSE(options.AppendDownloadCurrent());
-  for (const auto& text :
-       {options.WHFrom(), options.WHTo(), options.ProductFrom(), options.ProductTo(),
-        options.WHFromTxt(), options.WHToTxt(), options.ProdFromTxt(), options.ProdToTxt()})
+  EXPECT_FALSE(options.AppendDownload() || options.AppendDownloadCurrent());
+  for (const auto& text : {options.WHFrom(), options.ProdToTxt(), options.WH(1), options.WH(15)})
     EXPECT_EQ(text, "");
-  for (int i = 1; i <= 15; ++i) EXPECT_EQ(options.WH(i), "") << i;
   EXPECT_THROW(options.WH(16), AppError);
   EXPECT_THROW(options.SetWH(0, "01"), AppError);
   EXPECT_FALSE(std::filesystem::exists(file_));
 }
 
 TEST_F(Options, SavedValuesReadBackEqual) {
+  using O = clsOrvStockExOptions;
+  const std::vector<std::tuple<void (O::*)(std::string), std::string (O::*)(), std::string>> texts =
+      {{&O::SetWHFrom, &O::WHFrom, "01"},
+       {&O::SetWHTo, &O::WHTo, "99"},
+       {&O::SetProductFrom, &O::ProductFrom, "A \"quoted\" product"},
+       {&O::SetProductTo, &O::ProductTo, "back\\slash"},
+       {&O::SetWHFromTxt, &O::WHFromTxt, "  padded  "},
+       {&O::SetWHToTxt, &O::WHToTxt, "Zürich"},
+       {&O::SetProdFromTxt, &O::ProdFromTxt, "line\nbreak"},
+       {&O::SetProdToTxt, &O::ProdToTxt, "it's #1\t'''x'''"}};
   {
-    clsOrvStockExOptions options = Stock();
+    O options = Stock();
     options.SetOnlyIgnoreBlankCells(true);
     options.SetShowDropdowns(true);
     options.SetDoNotAllow(true);
@@ -76,38 +85,20 @@ TEST_F(Options, SavedValuesReadBackEqual) {
     options.SetWarn(false);
     options.SaveToRegistry();
     options.SetOnlySelectedRanges(true);
-    options.SetWHFrom("01");
-    options.SetWHTo("99");
-    options.SetProductFrom("A \"quoted\" product");
-    options.SetProductTo("back\\slash");
-    options.SetWHFromTxt("  padded  ");
-    options.SetWHToTxt("Zürich");
-    options.SetProdFromTxt("line\nbreak");
-    options.SetProdToTxt("it's #1\t'''x'''");
     options.SetClearDownload(false);
     options.SetAppendDownload(true);
     options.SetAppendDownloadCurrent(true);
+    for (const auto& [set, get, value] : texts) (options.*set)(value);
     for (int i = 1; i <= 15; ++i) options.SetWH(i, "W" + std::to_string(i));
     options.SaveSRToRegistry();
   }
-  clsOrvStockExOptions options = Stock();
-  EXPECT_TRUE(options.OnlyIgnoreBlankCells());
-  EXPECT_TRUE(options.ShowDropdowns());
-  EXPECT_TRUE(options.DoNotAllow());
-  EXPECT_TRUE(options.AllowWOutWarn());
-  EXPECT_FALSE(options.Warn());
+  O options = Stock();
+  EXPECT_EQ(Loaded(options), (General{true, true, true, false, true}));
   EXPECT_TRUE(options.OnlySelectedRanges());
-  EXPECT_EQ(options.WHFrom(), "01");
-  EXPECT_EQ(options.WHTo(), "99");
-  EXPECT_EQ(options.ProductFrom(), "A \"quoted\" product");
-  EXPECT_EQ(options.ProductTo(), "back\\slash");
-  EXPECT_EQ(options.WHFromTxt(), "  padded  ");
-  EXPECT_EQ(options.WHToTxt(), "Zürich");
-  EXPECT_EQ(options.ProdFromTxt(), "line\nbreak");
-  EXPECT_EQ(options.ProdToTxt(), "it's #1\t'''x'''");
   EXPECT_FALSE(options.ClearDownload());
   EXPECT_TRUE(options.AppendDownload());
   EXPECT_TRUE(options.AppendDownloadCurrent());
+  for (const auto& [set, get, value] : texts) EXPECT_EQ((options.*get)(), value);
   for (int i = 1; i <= 15; ++i) EXPECT_EQ(options.WH(i), "W" + std::to_string(i));
 
   auto stored = toml::parse_file(file_.string());
@@ -157,8 +148,8 @@ TEST_F(Options, AnUnsavedChangeNeverReachesTheFile) {
   clsOrvStockExOptions options = Stock();
   EXPECT_EQ(options.WH(3), "05");
   EXPECT_FALSE(options.Warn());
-  EXPECT_EQ(before.find("09"), std::string::npos);
-  EXPECT_EQ(ReadBytes(file_).find("09"), std::string::npos);
+  EXPECT_THAT(before, Not(HasSubstr("09")));
+  EXPECT_THAT(ReadBytes(file_), Not(HasSubstr("09")));
 }
 
 TEST_F(Options, EachSetLoadsOnceUnlessForced) {
@@ -228,7 +219,7 @@ TEST_F(Options, HandWrittenValuesConvertAsBooleansAndTexts) {
     FAIL() << "a text that is no Boolean was accepted";
   } catch (const AppError& error) {
     EXPECT_EQ(error.Number(), 13);
-    EXPECT_NE(error.Description().find("Warn"), std::string::npos);
+    EXPECT_THAT(error.Description(), HasSubstr("Warn"));
   }
 }
 
@@ -240,9 +231,9 @@ TEST_F(Options, ADamagedFileIsAnErrorAndIsNeverOverwritten) {
     options.Warn();
     FAIL() << "a damaged file was read";
   } catch (const AppError& error) {
-    EXPECT_NE(error.Description().find(file_.string()), std::string::npos);
-    EXPECT_NE(error.Description().find("damaged"), std::string::npos);
-    EXPECT_NE(error.Description().find("line 2"), std::string::npos) << error.Description();
+    EXPECT_THAT(error.Description(), HasSubstr(file_.string()));
+    EXPECT_THAT(error.Description(), HasSubstr("damaged"));
+    EXPECT_THAT(error.Description(), HasSubstr("line 2"));
   }
   auto tech = TechDesc();
   EXPECT_THROW(tech.SaveToRegistry(), AppError);
@@ -279,29 +270,12 @@ TEST_F(Options, WithoutASettingsFileEveryReadAndSaveFailsAndNothingIsWritten) {
 // EnterOptions of a new component of that class, the user's actions in the options dialog given
 // in advance. Returns the number of errors reported.
 int EnterOptions(const CLSID& clsid, std::deque<std::string> actions) {
-  std::ostringstream notices, summary;
-  auto ui = std::make_shared<ScriptedUI>(std::move(actions), notices, summary);
-  auto site = HostSite::Make(ui, test::Profile());
-  ComPtr<IClassFactory> factory;
-  EXPECT_EQ(DllGetClassObject(&clsid, &IID_IClassFactory, factory.Receive()), S_OK);
-  ComPtr<HostComponent> component;
-  EXPECT_EQ(factory->CreateInstance(nullptr, IID_HostComponent, component.Receive()), S_OK);
-  component->SetSite(site);
+  test::ScriptedSite scripted(std::move(actions));
+  auto component = test::Make<HostComponent>(clsid, IID_HostComponent);
+  component->SetSite(scripted.site);
   component->EnterOptions();
-  EXPECT_EQ(ui->RemainingAnswers(), 0u) << notices.str();
-  return site->errors->ReportedCount();
-}
-
-// The five general values in the order Ignore Blank Cells, Show Dropdowns, Do Not Allow, Warn,
-// Allow without warning.
-using General = std::array<bool, 5>;
-constexpr std::array<const char*, 5> kGeneralNames = {
-    "Ignore Blank Cells", "Show Dropdowns in Stock Download Screen", "Do Not Allow", "Warn",
-    "Allow without warning"};
-
-General Loaded(clsOrvStockExOptions options) {
-  return {options.OnlyIgnoreBlankCells(), options.ShowDropdowns(), options.DoNotAllow(),
-          options.Warn(), options.AllowWOutWarn()};
+  EXPECT_EQ(scripted.ui->RemainingAnswers(), 0u) << scripted.notices.str();
+  return scripted.site->errors->ReportedCount();
 }
 
 TEST_F(Options, TheOptionsDialogSavesOnOkOnlyAndShowsWhatIsStored) {
@@ -369,30 +343,6 @@ TEST_F(Options, TheOptionsDialogSavesOnOkOnlyAndShowsWhatIsStored) {
       EXPECT_EQ(Stock().WH(3), "02");
     }
   }
-}
-
-TEST_F(Options, TheDialogOpensOnTheObjectItIsGivenAndCancelLeavesIt) {
-  auto options =
-      std::make_shared<clsOrvStockExOptions>(SettingsStore(test::Profile().settings_file));
-  frmOrvStockExOptions dialog;
-  dialog.SetOptions(options);
-  dialog.Form_Load();
-  auto value = [&](const char* name) {
-    Control* control = dialog.Find(name);
-    if (auto* box = dynamic_cast<CheckBox*>(control)) return box->Value;
-    return dynamic_cast<OptionButton&>(*control).Value;
-  };
-  EXPECT_FALSE(value("chkIgnoreBlankCells"));
-  EXPECT_FALSE(value("chkShowStockDwnload"));
-  EXPECT_TRUE(value("optWarn"));
-  EXPECT_FALSE(value("optDoNotAllow"));
-  EXPECT_FALSE(value("optAllowWidWarn"));
-  for (const char* action :
-       {"chkIgnoreBlankCells=1", "chkShowStockDwnload=1", "optDoNotAllow", "cmdCancel"})
-    DialogHost::Apply(dialog, action);
-  EXPECT_FALSE(dialog.OKSelected());
-  EXPECT_EQ(Loaded(*options), (General{false, false, false, true, false}));
-  EXPECT_FALSE(std::filesystem::exists(file_));
 }
 
 TEST_F(Options, EachComponentsDialogEditsItsOwnKey) {

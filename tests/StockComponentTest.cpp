@@ -1,21 +1,15 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ranges/clsOrvStockRanges.h"
 #include "records/DemoDatabase.h"
-#include "shell/_clsOrvStockEx.h"
 #include "shell/outside/db/DatabaseTarget.h"
-#include "shell/outside/xlsx/Application.h"
-#include "shell/outside/xlsx/MacroInstaller.h"
-#include "shell/outside/xlsx/Workbook.h"
-#include "shell/outside/xlsx/WorkbookTemplate.h"
-#include "shell/outside/xlsx/Worksheet.h"
-#include "shell/outside/xlsx/XlsxDocument.h"
-#include "shell/outside/xlsx/XlsxRangeList.h"
-#include "tests/TestSupport.h"
-#include "tests/WorkbookFixtures.h"
+#include "shell/outside/xlsx/Range.h"
+#include "tests/ComponentRun.h"
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 // The stock component as the host drives it, over two demo companies: A (version 7) is the
 // default, B (version 6) is not.
@@ -30,17 +24,8 @@ class StockComponentTest : public ::testing::Test {
   }
 
   std::shared_ptr<Workbook> NewWorkbook(const std::vector<std::string>& picks, int rows) {
-    auto catalogue = std::make_shared<XlsxRangeList>();
-    clsOrvStockRanges ranges;
-    ranges.SetRangeList(catalogue);
-    ranges.DefineRanges();
-    ranges.DefineVersion7Ranges();
-    WorkbookTemplate::Options options;
-    options.rows = rows;
-    auto path = folder_ / "stock.xlsx";
-    WorkbookTemplate::Create(path, WorkbookTemplate::Select(catalogue->Definitions(), picks),
-                             options);
-    return Workbook::Open(path);
+    test::StockWorkbook(folder_ / "stock.xlsx", picks, rows);
+    return Workbook::Open(folder_ / "stock.xlsx");
   }
 
   ComPtr<_clsOrvStockEx> NewComponent(std::deque<std::string> answers) {
@@ -74,13 +59,6 @@ class StockComponentTest : public ::testing::Test {
   std::shared_ptr<HostSite> site_;
 };
 
-TEST_F(StockComponentTest, AddRangesRegistersTheComponentWithTheWorkbook) {
-  auto workbook = NewWorkbook({"Warehouse", "Product", "Description"}, 5);
-  auto component = Attach(workbook);
-  EXPECT_EQ(site_->errors->ReportedCount(), 0) << Reported();
-  EXPECT_EQ(XlsxRangeList::OwnerProgId(*workbook), kStockProgId);
-}
-
 TEST_F(StockComponentTest, TheErpVersionIsReadOncePerComponent) {
   auto workbook = NewWorkbook({"Warehouse", "Product"}, 5);
   auto component = Attach(workbook);
@@ -93,8 +71,7 @@ TEST_F(StockComponentTest, TheErpVersionIsReadOncePerComponent) {
 
   auto fresh = Attach(workbook);
   EXPECT_EQ(site_->errors->ReportedCount(), 1) << "a new component reads the version again";
-  EXPECT_NE(Reported().find("AddRanges of Class Module clsOrvStockEx"), std::string::npos)
-      << Reported();
+  EXPECT_THAT(Reported(), HasSubstr("AddRanges of Class Module clsOrvStockEx"));
 }
 
 TEST_F(StockComponentTest, AFailedConnectionIsTriedAgainByTheNextAction) {
@@ -126,42 +103,6 @@ TEST_F(StockComponentTest, TheWorkbooksCompanyCellWinsOverTheRunsCompany) {
   ASSERT_EQ(site_->errors->ReportedCount(), 0) << Reported();
   EXPECT_NE(Cell(*workbook, "Product", 5), "") << "company B has five records";
   EXPECT_EQ(Cell(*workbook, "Product", 6), "") << "company A's twelve must not be there";
-}
-
-TEST_F(StockComponentTest, ClearAllRangesAsksFirstAndNeverClearsHeadings) {
-  auto workbook = NewWorkbook({"Warehouse", "Product"}, 3);
-  auto& sheet = *workbook->Sheet(0);
-  workbook->NamedRange("Product")->Cells(2, 1).SetValue(Variant("P2"));
-  const auto product = *workbook->NamedRange("Product");
-  auto heading_cell = sheet.Cells(product.Row() - 1, product.Column());
-  const std::string heading = heading_cell.Text();
-
-  auto component = Attach(workbook, {"Cancel", "OK"});
-  component->ClearAllRanges();
-  EXPECT_EQ(Cell(*workbook, "Product", 2), "P2") << "Cancel leaves every cell";
-  component->ClearAllRanges();
-  EXPECT_EQ(Cell(*workbook, "Product", 2), "");
-  EXPECT_EQ(heading, "Product");
-  EXPECT_EQ(heading_cell.Text(), "Product") << "the heading above the range stays";
-}
-
-TEST_F(StockComponentTest, SpecialBrowseCodeAddsAndRemovesBrowseCodeAndShortcut) {
-  auto workbook = NewWorkbook({"Warehouse", "Product"}, 3);
-  auto component = Attach(workbook);
-  auto sheet = workbook->Sheet(0);
-  const auto browse = MacroInstaller::BrowseCodeProperty("OrvStockBrowse");
-  const auto shortcut = MacroInstaller::ShortcutProperty("OrvStockBrowseViewStock");
-  bool remove = false;
-  component->SpecialBrowseCode(sheet, remove);
-  component->SpecialBrowseCode(sheet, remove);
-  EXPECT_TRUE(workbook->Document().CustomProperty(browse));
-  auto caption = workbook->Document().CustomProperty(shortcut);
-  ASSERT_TRUE(caption);
-  EXPECT_EQ(caption->substr(0, 10), "View Stock");
-  remove = true;
-  component->SpecialBrowseCode(sheet, remove);
-  EXPECT_FALSE(workbook->Document().CustomProperty(browse));
-  EXPECT_FALSE(workbook->Document().CustomProperty(shortcut));
 }
 
 }  // namespace

@@ -52,6 +52,13 @@ inline bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// How often `part` occurs in `text`.
+inline std::size_t Occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 // The AppError that `action` raises; a test failure when it raises none.
 AppError Caught(const std::function<void()>& action);
 

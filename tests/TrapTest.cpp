@@ -12,27 +12,26 @@ namespace {
 
 using test::Caught;
 
-TEST(Trap, BlankOldSourceGivesNoLeadingLineBreak) {
+// A routine's tag and line go in front of the source; a tag ending "Line#:" takes the line too.
+TEST(Trap, EachRoutineAddsItsTagInnermostFirst) {
   auto error = Caught([] {
     Trap("ReadIt of Class Module clsStkwhD Line#:", [](int& line) {
       line = 20;
       throw AppError(vbObjectError + 5002, "   ", "Bad value");
     });
   });
-  EXPECT_EQ(error.Source(), "Line No.: 20 ReadIt of Class Module clsStkwhD Line#:20");
+  EXPECT_EQ(error.Source(), "Line No.: 20 ReadIt of Class Module clsStkwhD Line#:20")
+      << "a blank old source gives no leading line break";
   EXPECT_EQ(error.Number(), vbObjectError + 5002);
   EXPECT_EQ(error.Description(), "Bad value");
-}
 
-TEST(Trap, LineZeroGivesNoLineText) {
-  auto error = Caught([] {
+  error = Caught([] {
     Trap("AddRanges of Class Module clsOrvStockEx",
          [](int&) { throw AppError(vbObjectError, "inner", "Missing"); });
   });
-  EXPECT_EQ(error.Source(), "inner\r\nAddRanges of Class Module clsOrvStockEx");
-}
+  EXPECT_EQ(error.Source(), "inner\r\nAddRanges of Class Module clsOrvStockEx")
+      << "line 0 gives no line text";
 
-TEST(Trap, ThreeRoutinesDeepListAllInnermostFirst) {
   auto inner = [] {
     Trap("C of Class Module z Line#:", [](int& line) {
       line = 30;
@@ -45,7 +44,7 @@ TEST(Trap, ThreeRoutinesDeepListAllInnermostFirst) {
       inner();
     });
   };
-  auto error = Caught([&] {
+  error = Caught([&] {
     Trap("A of Form frmA", [&](int& line) {
       line = 10;
       middle();
@@ -56,11 +55,6 @@ TEST(Trap, ThreeRoutinesDeepListAllInnermostFirst) {
             "B of Class Module y Line#:20\r\nA of Form frmA");
   EXPECT_EQ(error.Description(), "Deep");
   EXPECT_EQ(error.Number(), vbObjectError + 7);
-  auto c = error.Source().find("C of");
-  auto b = error.Source().find("B of");
-  auto a = error.Source().find("A of");
-  EXPECT_LT(c, b);
-  EXPECT_LT(b, a);
 }
 
 TEST(Trap, LibraryExceptionsBecomeNumberedErrorsAndTheStateIsSaved) {
@@ -74,14 +68,7 @@ TEST(Trap, LibraryExceptionsBecomeNumberedErrorsAndTheStateIsSaved) {
   EXPECT_EQ(error.Description(), "disk gone");
   EXPECT_EQ(ModuleErrorState().line, 40);
   EXPECT_EQ(ModuleErrorState().description, "disk gone");
-}
-
-TEST(Trap, ReturnsTheBodysValueWhenNothingFails) {
-  int value = Trap("Sum of Class Module x Line#:", [](int& line) {
-    line = 10;
-    return 42;
-  });
-  EXPECT_EQ(value, 42);
+  EXPECT_EQ(Trap("Sum of Class Module x Line#:", [](int&) { return 42; }), 42);
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 // as a whole (every row of every table) before and after.
 
 #include <fmt/format.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
 #include <variant>
 
-#include "records/ErpSchema.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/Recordset.h"
@@ -22,6 +22,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::RunHost;
 using CellValue = std::variant<std::string, double>;
@@ -95,24 +97,7 @@ class UploadRun : public test::DatabaseTest {
     return 1;
   }
 
-  // Every row of every table of the company, ordered, as text.
-  std::string Dump() {
-    std::string dump;
-    for (const auto& table : ErpSchema::Tables(erp_version_)) {
-      std::string order;
-      for (std::size_t i = 1; i <= table.columns.size(); ++i)
-        order += (i > 1 ? "," : "") + std::to_string(i);
-      Recordset rows;
-      rows.Open("select * from " + table.name + " order by " + order, connection_->AdoConnection());
-      dump += table.name + "\n";
-      for (; !rows.Eof(); rows.MoveNext()) {
-        for (std::size_t i = 0; i < rows.FieldCount(); ++i)
-          dump += rows.FieldValue(i).ToText() + "|";
-        dump += "\n";
-      }
-    }
-    return dump;
-  }
+  std::string Dump() { return test::DumpCompany(*connection_, erp_version_); }
 
   std::string Value(const std::string& sql) {
     Recordset rows;
@@ -173,9 +158,7 @@ class UploadRules : public UploadRun {
       const std::string expected =
           fmt::format("Error {}: {}", vbObjectError + rule.number, rule.message);
       EXPECT_EQ(run.status, 1) << rule.message << "\n" << run.output;
-      EXPECT_NE(run.output.find(expected + "\n"), std::string::npos)
-          << "expected " << expected << "\n"
-          << run.output;
+      EXPECT_THAT(run.output, HasSubstr(expected + "\n")) << "expected " << expected;
       EXPECT_TRUE(Dump() == before_) << "the database changed: " << rule.message;
     }
   }
@@ -421,7 +404,7 @@ TEST_P(UploadRules, AnsweredWarningsOnlyStopWhenDeclined) {
     // A check names the warning the upload would ask.
     run = Upload("--check");
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find(text), std::string::npos) << run.output;
+    EXPECT_THAT(run.output, HasSubstr(text));
   }
 }
 
@@ -455,8 +438,7 @@ TEST_P(UploadRuns, AnUneditedDownloadUploadsWithoutChangingAnything) {
   const std::string workbook = test::ReadBytes(Book());
   auto run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("Record Processed : 20, Added: 0, Updated: 20"), std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Record Processed : 20, Added: 0, Updated: 20"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   EXPECT_EQ(test::ReadBytes(Book()), workbook) << "an upload does not write the workbook";
 
@@ -522,10 +504,8 @@ TEST_P(UploadRuns, AFailingRowUndoesTheWholeRunAndIsNamed) {
   auto [warehouse, product] = Key(5);
   auto run = Upload();
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find("Upload stopped at sheet row 8 (warehouse " + warehouse + ", product " +
-                            product + ")"),
-            std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Upload stopped at sheet row 8 (warehouse " + warehouse +
+                                    ", product " + product + ")"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   EXPECT_EQ(test::ReadBytes(Book()), workbook);
 }
@@ -538,7 +518,7 @@ TEST_P(UploadRuns, ExistingRecordsFollowTheOption) {
   ASSERT_EQ(RunHost("options --existing-records deny").status, 0);
   auto run = Upload();
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.output.find("Updates are not allowed"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Updates are not allowed"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   // Warn: asked, and Cancel is a refusal.
   ASSERT_EQ(RunHost("options --existing-records warn").status, 0);
@@ -578,14 +558,13 @@ TEST_P(UploadRuns, AnEmptySheetCommitsAnEmptyRun) {
   const std::string before = Dump();
   auto run = Upload("--yes");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("Record Processed : 0, Added: 0, Updated: 0"), std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Record Processed : 0, Added: 0, Updated: 0"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   // Without the Warehouse range the run does not start.
   ASSERT_EQ(RunHost("template '" + Book().string() + "' --replace Product Description").status, 0);
   run = Upload("--yes");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.output.find("Warehouse range not found, Must be included"), std::string::npos);
+  EXPECT_THAT(run.output, HasSubstr("Warehouse range not found, Must be included"));
 }
 
 TEST_P(UploadRuns, ANewRecordTakesItsDefaultsAndItsCompanions) {
@@ -602,7 +581,7 @@ TEST_P(UploadRuns, ANewRecordTakesItsDefaultsAndItsCompanions) {
        {"bincode", row, "NEW-BIN"}});
   auto run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("Added: 1"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Added: 1"));
   // Before version 6 the EC and expense rows are keyed by warehouse followed by product.
   EXPECT_EQ(Value("select statind || commodity || procind from scheme.stockem where whproduct "
                   "= '01NEW-ITEM'"),
@@ -639,12 +618,13 @@ TEST_P(UploadRuns, ACheckNamesEveryFailingRowAndWritesNothing) {
   for (const auto& [row, message] :
        std::vector<std::pair<int, std::string>>{{5, "error 5047 (-2147216457): Invalid Weight"},
                                                 {8, "error 5005 (-2147216499): Invalid make"},
-                                                {12, "error 5025 (-2147216479): Blank unit"}})
-    EXPECT_NE(run.output.find(fmt::format("sheet row {} (", row)), std::string::npos) << row << "\n"
-                                                                                      << run.output;
-  EXPECT_NE(run.output.find("Checked 20 rows: 3 failed; the upload would add 0 and update 17"),
-            std::string::npos)
-      << run.output;
+                                                {12, "error 5025 (-2147216479): Blank unit"}}) {
+    auto at = run.output.find(fmt::format("sheet row {} (", row));
+    ASSERT_NE(at, std::string::npos) << row << "\n" << run.output;
+    EXPECT_NE(run.output.find(message, at), std::string::npos) << row << "\n" << run.output;
+  }
+  EXPECT_THAT(run.output,
+              HasSubstr("Checked 20 rows: 3 failed; the upload would add 0 and update 17"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   EXPECT_EQ(test::ReadBytes(Book()), workbook);
 }

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -17,6 +18,8 @@
 
 namespace orv {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::RunPython;
 using test::ScratchFolder;
@@ -59,8 +62,7 @@ TEST(AreaReference, ReadsTheShapesOfDefinedNames) {
       Area(formula);
       ADD_FAILURE() << formula;
     } catch (const WorkbookError& error) {
-      EXPECT_NE(error.Description().find(problem), std::string::npos)
-          << formula << ": " << error.Description();
+      EXPECT_THAT(error.Description(), HasSubstr(problem)) << formula << ": ";
       EXPECT_EQ(error.Description().rfind("book.xlsx: defined name 'Name'", 0), 0u)
           << error.Description();
     }

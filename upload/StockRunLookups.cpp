@@ -1,7 +1,5 @@
 #include "upload/StockRunLookups.h"
 
-#include <algorithm>
-
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/DataConnection.h"
 
@@ -87,8 +85,14 @@ bool StockRunLookups::StockCodeExists(const std::string& code) {
     stock_codes_undos_ = undos;
   }
   if (auto kept = stock_codes_.find(code); kept != stock_codes_.end()) return kept->second;
+  // The code splits between characters, never inside one: half a character is no text to a
+  // server that checks its encoding.
+  std::size_t at = 0;
   for (int split = 0; split <= kWarehouseWidth; ++split) {
-    const std::size_t at = std::min(code.size(), static_cast<std::size_t>(split));
+    if (split > 0 && at < code.size()) {
+      ++at;
+      while (at < code.size() && (static_cast<unsigned char>(code[at]) & 0xC0) == 0x80) ++at;
+    }
     stock_code_.SetTextParameter("warehouse" + std::to_string(split), code.substr(0, at));
     stock_code_.SetTextParameter("product" + std::to_string(split), code.substr(at));
   }

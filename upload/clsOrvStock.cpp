@@ -31,7 +31,6 @@ using Home = StockFields::Home;
 using Check = StockRules::Check;
 
 constexpr std::int32_t kPageNumberInvalid = vbObjectError + 5033;
-constexpr std::int32_t kUpdatesNotAllowed = vbObjectError + 5069;
 constexpr std::int32_t kProductGroupMissing = vbObjectError;
 constexpr std::int32_t kPageMissing = vbObjectError;
 constexpr std::int32_t kExtensionMissing = vbObjectError + 5001;

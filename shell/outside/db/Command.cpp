@@ -237,12 +237,15 @@ void Command::SetParameter(std::size_t index, const Variant& value) {
 
 Variant Command::Parameter(std::string_view name) const { return impl_->Find(name).value; }
 
-void Command::Prepare() { impl_->EnsurePrepared(); }
-
 Recordset Command::Execute() {
   Impl& impl = *impl_;
-  impl.EnsurePrepared();
+  if (!impl.connection)
+    throw AppError(kUnexpectedError, "", "The command has no active connection");
+  // Everything that may fail comes before the statement is prepared: SOCI's SQLite back end
+  // crashes destroying a statement with date parameters that was prepared and never run.
   for (auto& slot : impl.slots) slot.Load();
+  impl.connection->BeforeStatement();
+  impl.EnsurePrepared();
   try {
     if (!impl.returns_rows) {
       impl.statement->execute(true);

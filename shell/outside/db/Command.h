@@ -47,10 +47,8 @@ class Command {
   void SetParameter(std::size_t index, const Variant& value);
   Variant Parameter(std::string_view name) const;
 
-  // Prepares the statement now; Execute prepares it when needed.
-  void Prepare();
-  // Runs the statement. A SELECT (or WITH) yields its rows; any other statement an empty, closed
-  // recordset and RecordsAffected.
+  // Runs the statement, prepared on its first run. A SELECT (or WITH) yields its rows; any other
+  // statement an empty, closed recordset and RecordsAffected.
   Recordset Execute();
   long long RecordsAffected() const;
 

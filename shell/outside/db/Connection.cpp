@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "shell/outside/base/AppError.h"
+#include "shell/outside/base/FaultPlan.h"
 #include "shell/outside/db/SociValue.h"
 #include "shell/outside/db/SqlMarkers.h"
 
@@ -110,6 +111,10 @@ std::shared_ptr<soci::session> Connection::Session() const {
   return session_;
 }
 
+void Connection::BeforeStatement() const {
+  if (faults_) faults_->Reach("statement");
+}
+
 // A statement Execute prepared, kept for its next use with the same text.
 struct Connection::Prepared {
   std::string text;
@@ -125,6 +130,7 @@ long long Connection::Execute(std::string_view sql, const std::vector<Variant>& 
     throw AppError(kUnexpectedError, "",
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
+  BeforeStatement();
   // The most recently used statements come first.
   auto found = std::find_if(prepared_.begin(), prepared_.end(),
                             [&](const auto& entry) { return entry->text == text; });
@@ -160,6 +166,7 @@ long long Connection::Execute(std::string_view sql, const std::vector<Variant>& 
 void Connection::BeginTrans() {
   auto session = Session();
   if (in_transaction_) throw AppError(kUnexpectedError, "", "A transaction is already in progress");
+  if (faults_) faults_->Reach("begin");
   try {
     session->begin();
   } catch (const std::exception& error) {
@@ -174,9 +181,17 @@ void Connection::CommitTrans() {
   in_transaction_ = false;
   savepoints_.clear();
   try {
+    if (faults_) faults_->Reach("commit");
     session->commit();
   } catch (const std::exception& error) {
-    throw AppError(kUnexpectedError, "", SociValue::Message(error));
+    AppError failure(kUnexpectedError, "", SociValue::Message(error));
+    // SQLite keeps the transaction open when its commit fails (a busy or full database); a later
+    // statement would then run inside it, and a later commit would keep it.
+    try {
+      session->rollback();
+    } catch (...) {
+    }
+    throw failure;
   }
 }
 

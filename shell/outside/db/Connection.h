@@ -15,6 +15,8 @@ class session;
 
 namespace orv {
 
+class FaultPlan;
+
 // The database connection in the manner of ADO's Connection: run a statement, begin, commit and
 // roll back a transaction. Every table is reached owner-qualified as "scheme.<table>": a SQLite
 // company file is attached as schema "scheme" to an in-memory main database; a PostgreSQL company
@@ -43,6 +45,7 @@ class Connection {
   long long Execute(std::string_view sql, const std::vector<Variant>& parameters = {});
 
   void BeginTrans();
+  // A commit that fails rolls the transaction back: nothing of it is kept by a later commit.
   void CommitTrans();
   void RollbackTrans();
   bool InTransaction() const { return in_transaction_; }
@@ -72,6 +75,13 @@ class Connection {
   // The open session, shared with the statements prepared on it; AppError when closed.
   std::shared_ptr<soci::session> Session() const;
 
+  // For tests of what a failure leaves behind: every statement run on this connection (by
+  // Execute, a Command or a Recordset), every begin and every commit is first reported to
+  // `plan`, and fails when the plan says so. Null, as in every real run, plans nothing.
+  void SetFaultPlan(std::shared_ptr<FaultPlan> plan) { faults_ = std::move(plan); }
+  // Reports a statement about to run to the fault plan (the AppError of a planned failure).
+  void BeforeStatement() const;
+
  private:
   void RunSavepointStatement(const std::string& sql);
   std::vector<std::string>::iterator FindSavepoint(const std::string& name);
@@ -88,6 +98,7 @@ class Connection {
   std::vector<std::string> savepoints_;
   std::uint64_t savepoints_made_ = 0;
   std::uint64_t undos_ = 0;
+  std::shared_ptr<FaultPlan> faults_;
 };
 
 }  // namespace orv

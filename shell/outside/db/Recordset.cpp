@@ -278,6 +278,7 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
   Impl& impl = *impl_;
+  connection->BeforeStatement();
   auto session = connection->Session();
   try {
     const bool again = impl.statement && impl.session == session && impl.prepared_text == text &&
@@ -305,6 +306,7 @@ void Recordset::OpenInBatches(std::string_view sql, const std::shared_ptr<Connec
     throw AppError(kUnexpectedError, "", "A statement read in batches takes no parameters");
   Impl& impl = *impl_;
   impl.ReleaseStatement();
+  connection->BeforeStatement();
   try {
     static std::atomic<std::uint64_t> cursors{0};
     if (!connection->InTransaction()) {

@@ -11,6 +11,7 @@ namespace orv {
 
 class Application;
 class RangeList;
+class FaultPlan;
 
 // What the host lends a component for its lifetime: the user interface its dialogs and messages
 // go to, the error reporter, the user's profile, and the host's choices for this run.
@@ -35,6 +36,8 @@ struct HostSite {
   // A download of every page of a stock item fills the rows below the active cell's row instead
   // of starting at the first row (orvstock extract --at-cell on a page workbook).
   bool download_at_active_cell = false;
+  // Failures a test plans for the component's database connection; null in every real run.
+  std::shared_ptr<FaultPlan> database_faults;
 
   static std::shared_ptr<HostSite> Make(std::shared_ptr<UserInterface> ui, UserProfile profile);
 };

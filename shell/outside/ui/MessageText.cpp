@@ -33,7 +33,8 @@ std::optional<MsgAnswer> MessageText::Parse(std::string_view word, MsgButtons bu
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (buttons == MsgButtons::kOKCancel) {
     if (lower == "ok" || lower == "o") return MsgAnswer::kOK;
-    if (lower == "cancel" || lower == "c") return MsgAnswer::kCancel;
+    // The close box of an OK/Cancel message box answers Cancel.
+    if (lower == "cancel" || lower == "c" || lower == "close") return MsgAnswer::kCancel;
   } else if (buttons == MsgButtons::kYesNo) {
     if (lower == "yes" || lower == "y") return MsgAnswer::kYes;
     if (lower == "no" || lower == "n") return MsgAnswer::kNo;

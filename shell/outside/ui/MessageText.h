@@ -13,7 +13,8 @@ class MessageText {
  public:
   static std::string Render(std::string_view prompt, MsgIcon icon, std::string_view title);
   static std::string Choices(MsgButtons buttons);
-  // The answer a typed word stands for, if it fits the buttons ("ok", "c", "Yes", ...).
+  // The answer a typed word stands for, if it fits the buttons ("ok", "c", "Yes", ...; "close",
+  // the close box, is Cancel).
   static std::optional<MsgAnswer> Parse(std::string_view word, MsgButtons buttons);
   static MsgAnswer Refusal(MsgButtons buttons);
   static std::string_view Name(MsgAnswer answer);

@@ -14,6 +14,10 @@
 namespace orv {
 namespace {
 
+// libxml2 prints some errors itself (those of converting an encoding, of its input), whatever the
+// parser's options say; the reader reports every error through its exception instead.
+void Unprinted(void*, const char*, ...) {}
+
 // libxml2's push parser with SAX2 callbacks over a zip entry: a sheet of a hundred thousand rows
 // passes in a few seconds (its pull reader builds and frees a node for every element and takes
 // about twice as long). Element names are compared as pointers into the parser's dictionary.
@@ -48,6 +52,7 @@ class SaxParser {
     handler_.characters = &SaxParser::OnText;
     handler_.ignorableWhitespace = &SaxParser::OnText;
     handler_.cdataBlock = &SaxParser::OnText;
+    xmlSetGenericErrorFunc(nullptr, Unprinted);
     // The first bytes tell the parser the document's encoding.
     first_ = part_.Read(buffer_, 4);
     context_ = xmlCreatePushParserCtxt(&handler_, this, buffer_, static_cast<int>(first_), nullptr);

@@ -50,7 +50,7 @@ class Workbook {
 
   XlsxDocument& Document() const { return *document_; }
   std::optional<std::string> LockWarning() const { return document_->LockWarning(); }
-  void Save(const std::function<void()>& before_rename = {}) { document_->Save(before_rename); }
+  void Save(const XlsxDocument::Checkpoint& checkpoint = {}) { document_->Save(checkpoint); }
 
  private:
   std::shared_ptr<XlsxDocument> document_;

@@ -683,7 +683,10 @@ void XlsxDocument::CheckWritable(const std::filesystem::path& path) {
                                            "), so it cannot be saved; it was not changed");
 }
 
-void XlsxDocument::Save(const std::function<void()>& before_rename) {
+void XlsxDocument::Save(const Checkpoint& checkpoint) {
+  auto step = [&](std::string_view name) {
+    if (checkpoint) checkpoint(name);
+  };
   if (!HasChanges()) return;
   const std::string file = path_.string();
   for (std::size_t i = 0; i < sheets_.size(); ++i) {
@@ -707,6 +710,7 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
   std::error_code error;
   std::filesystem::copy_file(path_, copy, error);
   if (error) disk_error("cannot write a temporary copy", error.value());
+  step("copy");
 
   int code = 0;
   zip_t* raw_archive = zip_open(copy.c_str(), 0, &code);
@@ -765,6 +769,7 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
     }
     // Deflated already: libzip copies data whose method is the entry's own as it stands.
     zip_set_file_compression(output.archive, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1);
+    step("sheet");
   }
 
   // Excel rebuilds a missing calculation chain but may call a stale one corrupt.
@@ -791,7 +796,8 @@ void XlsxDocument::Save(const std::function<void()>& before_rename) {
   if (zip_close(output.archive) != 0) fail("cannot write the new file");
   output.archive = nullptr;
   KeepModeAndOwner(path_, copy);
-  if (before_rename) before_rename();
+  step("archive");
+  step("rename");
   // Another program may have replaced the file while this one was being written.
   changed_elsewhere();
   AtomicFile::Commit(copy, path_);

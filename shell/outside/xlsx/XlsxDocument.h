@@ -102,9 +102,13 @@ class XlsxDocument final : public SheetDocument {
   std::optional<std::string> HardLinkWarning() const;
   // Writes the changes into the file; refused when a changed sheet is protected, and when the file
   // has changed on disk since it was read (checked again just before the new file replaces it).
-  // `before_rename` runs when the new file is complete, just before that last check (tests inject
-  // failures and signals there).
-  void Save(const std::function<void()>& before_rename = {});
+  // Whatever stops a save, the file keeps its bytes and no temporary stays behind.
+  //
+  // `checkpoint` is called at each step with its name (tests inject failures and signals there):
+  // "copy" (the temporary copy made), "sheet" (a changed sheet's XML written and flushed),
+  // "archive" (the new file complete) and "rename" (just before the last check and the rename).
+  using Checkpoint = std::function<void(std::string_view step)>;
+  void Save(const Checkpoint& checkpoint = {});
 
  private:
   struct Sheet;
