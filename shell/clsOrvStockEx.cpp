@@ -567,9 +567,6 @@ void clsOrvStockEx::UploadStock() {
     progress->Start("Updating Sage", true);
 
     line = 60;
-    // One savepoint for the whole check, taken back to after each row.
-    std::optional<SavepointGuard> check_point;
-    if (check) check_point.emplace(*services_.Connections().Connection()->AdoConnection());
     const std::int32_t rows = List().RangeRowCount("Product");
     while (Index() <= rows) {
       ranges_->LoadWarehouseAndProduct();
@@ -577,7 +574,7 @@ void clsOrvStockEx::UploadStock() {
       if ((stock.Is("warehouse") && !ValueConvert::IsBlank(stock.Text("warehouse"))) ||
           (stock.Is("product") && !ValueConvert::IsBlank(stock.Text("product")))) {
         if (check)
-          CheckRow(*check_point);
+          CheckRow();
         else {
           ranges_->LoadDetail();
           m_oOrvStock->UpdateStock();
@@ -653,7 +650,8 @@ void clsOrvStockEx::SelectRow(std::int32_t index) {
 }
 
 // One row of a check: its writes are undone at once, a failure is named and the run goes on.
-void clsOrvStockEx::CheckRow(SavepointGuard& undo) {
+void clsOrvStockEx::CheckRow() {
+  SavepointGuard row(*services_.Connections().Connection()->AdoConnection());
   const std::int32_t questions = check_->questions;
   try {
     ranges_->LoadDetail();
@@ -666,7 +664,7 @@ void clsOrvStockEx::CheckRow(SavepointGuard& undo) {
     Site().ui->Notice(fmt::format("{}: error {}: {}", RowInWords(), ErrorNumberText(error.Number()),
                                   error.Description()));
   }
-  undo.Undo();
+  row.Rollback();
 }
 
 void clsOrvStockEx::ReportCheck(std::int32_t processed) {

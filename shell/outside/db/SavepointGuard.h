@@ -35,10 +35,6 @@ class SavepointGuard {
   void Release();
   // Undoes the work done since the guard was made, now. AppError when the database refuses.
   void Rollback();
-  // Undoes the work done since the guard was made and keeps the savepoint, so that the guard can
-  // undo again: a run that tries many steps and undoes each sends one statement a step, not
-  // three. AppError when the database refuses.
-  void Undo();
   // Whether the guard still holds a savepoint of the open transaction.
   bool Holding() const;
 
