@@ -53,6 +53,11 @@ std::shared_ptr<soci::session> OpenSQLite(const std::string& path) {
 
 }  // namespace
 
+void Connection::OneThreadPerConnection() {
+  // Refused (and nothing changes) once SQLite has been initialised.
+  sqlite_api::sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+}
+
 Connection::Connection() = default;
 
 Connection::~Connection() {
