@@ -20,8 +20,11 @@ set_property(TARGET SOCI::soci_postgresql APPEND PROPERTY INTERFACE_LINK_LIBRARI
   SOCI::soci_core PostgreSQL::PostgreSQL)
 
 # Workbooks: libzip through pkg-config (its CMake config needs the zip tools installed), pugixml
-# for the small parts, libxml2's reader for sheets and shared strings.
+# for the small parts, libxml2's parser for sheets and shared strings, zlib (libzip's own) to
+# compress a large sheet on a thread of its own.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
 find_package(pugixml REQUIRED)
 find_package(LibXml2 REQUIRED)
+find_package(ZLIB REQUIRED)
+find_package(Threads REQUIRED)

@@ -57,22 +57,28 @@ void clsOrvStockTables::SetSageConnection(std::shared_ptr<DataConnection> connec
   connection_ = std::move(connection);
 }
 
-std::string clsOrvStockTables::RangeFilter() const {
+std::string clsOrvStockTables::Value(std::string_view value) {
+  if (!UseMarkers) return ValueConvert::Quote(value);
+  parameters_.emplace_back(value);
+  return "?";
+}
+
+std::string clsOrvStockTables::RangeFilter() {
   std::string filter;
   if (!ValueConvert::IsBlank(FromWarehouse)) {
     if (!ValueConvert::IsBlank(ToWarehouse)) {
-      AddCondition(filter, " t1.warehouse >= " + ValueConvert::Quote(FromWarehouse));
-      AddCondition(filter, " t1.warehouse <= " + ValueConvert::Quote(ToWarehouse));
+      AddCondition(filter, " t1.warehouse >= " + Value(FromWarehouse));
+      AddCondition(filter, " t1.warehouse <= " + Value(ToWarehouse));
     } else {
-      AddCondition(filter, " t1.warehouse =" + ValueConvert::Quote(FromWarehouse));
+      AddCondition(filter, " t1.warehouse =" + Value(FromWarehouse));
     }
   }
   if (!ValueConvert::IsBlank(FromProduct)) {
     if (ValueConvert::IsBlank(ToProduct)) {
-      AddCondition(filter, "t1.product=" + ValueConvert::Quote(ValueConvert::Trim(FromProduct)));
+      AddCondition(filter, "t1.product=" + Value(ValueConvert::Trim(FromProduct)));
     } else {
-      AddCondition(filter, " t1.product >= " + ValueConvert::Quote(FromProduct));
-      AddCondition(filter, " t1.product <= " + ValueConvert::Quote(ToProduct));
+      AddCondition(filter, " t1.product >= " + Value(FromProduct));
+      AddCondition(filter, " t1.product <= " + Value(ToProduct));
     }
   }
   return filter;
@@ -81,6 +87,7 @@ std::string clsOrvStockTables::RangeFilter() const {
 void clsOrvStockTables::SqlQuery() {
   Trap("SqlQuery of Class Module clsOrvStockTables Line No:", [&](int& line) {
     line = 10;
+    parameters_.clear();
     const TableCatalogue& tables = SageConnection()->TableCatalogue();
     std::string from = tables.StockMaster() + " t1 ";
     std::string joins;
@@ -104,7 +111,7 @@ void clsOrvStockTables::SqlQuery() {
     // under every WHERE condition that names only that table's columns, so there the page goes
     // beside the page table's join conditions.
     const bool page_wanted = IsSttechM && !ValueConvert::IsBlank(PageNumber);
-    const std::string page = page_wanted ? ValueConvert::Quote(PageNumber) : std::string();
+    const std::string page = page_wanted ? Value(PageNumber) : std::string();
     std::string statement;
     if (type == 2 || type == 3) {
       line = 30;

@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace orv {
 
@@ -25,15 +27,25 @@ class clsOrvStockTables {
   std::string FromProduct;
   std::string ToProduct;
 
-  // Builds BaseSql from the properties. A database type outside 0 to 3 is an error.
+  // With markers, the page and the warehouse and product values stand in BaseSql as "?" markers
+  // and Parameters holds them in marker order, so that a caller running the statement for row
+  // after row (the refresh) prepares it once per shape instead of once per row.
+  bool UseMarkers = false;
+
+  // Builds BaseSql (and Parameters) from the properties. A database type outside 0 to 3 is an
+  // error.
   void SqlQuery();
   const std::string& BaseSql() const { return base_sql_; }
+  const std::vector<std::string>& Parameters() const { return parameters_; }
 
  private:
-  std::string RangeFilter() const;
+  // The value as a quoted literal, or as a marker whose value joins Parameters.
+  std::string Value(std::string_view value);
+  std::string RangeFilter();
 
   std::shared_ptr<DataConnection> connection_;
   std::string base_sql_;
+  std::vector<std::string> parameters_;
 };
 
 }  // namespace orv

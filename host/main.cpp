@@ -23,6 +23,7 @@
 #include "shell/outside/com/ComPtr.h"
 #include "shell/outside/com/ComRegistry.h"
 #include "shell/outside/db/CompaniesFile.h"
+#include "shell/outside/db/Connection.h"
 #include "shell/outside/db/DatabaseTarget.h"
 #include "shell/outside/ui/UserInterface.h"
 #include "shell/outside/xlsx/Application.h"
@@ -169,6 +170,8 @@ int Run(int argc, char** argv);
 // Whatever goes wrong is reported and ends the run with status 1; nothing escapes to abort().
 int main(int argc, char** argv) {
   orv::FatalSignalCleanup::Install();
+  // The command runs each connection on its main thread only.
+  orv::Connection::OneThreadPerConnection();
   try {
     return Run(argc, argv);
   } catch (const orv::AppError& error) {

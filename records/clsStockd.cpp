@@ -165,6 +165,7 @@ void clsStockd::AddParameters(Statement& statement) {
   Trap("AddParameters of Class Module clsStockd Line#:", [&](int& line) {
     line = 10;
     PreparedStatement& s = statement.statement;
+    statement.positions.clear();
     const std::span<const Column> all(StockdColumns::kAll);
     auto add = [&](std::size_t first, std::size_t last) {
       RecordColumns::Declare(s.GetCommand(), all.subspan(first, last - first));
@@ -188,45 +189,48 @@ void clsStockd::AddParameters(Statement& statement) {
   });
 }
 
-void clsStockd::SetDateOrNull(PreparedStatement& statement, std::size_t column) {
-  const std::string_view name = At(column).name;
-  const OleDate date{number_[column]};
-  if (SageConnection()->DatabaseType() == DataConnection::kAnsiBarsType && date.serial == 0)
-    statement.GetCommand().SetParameter(name, Variant::MakeNull());
-  else
-    statement.SetDateParameter(name, date);
-}
-
 void clsStockd::SetParameters(Statement& statement) {
   Trap("SetParameters of Class Module clsStockd Line#:", [&](int& line) {
     line = 10;
-    PreparedStatement& s = statement.statement;
+    Command& command = statement.statement.GetCommand();
+    // Each column's parameter is found by name once per statement, then set by position.
+    if (statement.positions.empty()) {
+      statement.positions.resize(StockdColumns::kCount);
+      for (std::size_t i = 0; i < StockdColumns::kCount; ++i)
+        if (i <= StockdColumns::kProduct || statement.version7)
+          statement.positions[i] = command.ParameterIndex(At(i).name);
+    }
+    auto set = [&](std::size_t column, const Variant& value) {
+      command.SetParameter(statement.positions[column], value);
+    };
     for (std::size_t i = 0; i <= StockdColumns::kProduct; ++i) {
       const Column& c = At(i);
       switch (c.kind) {
         case Kind::Text:
-          s.SetTextParameter(c.name, text_[i]);
+          set(i, Variant(text_[i]));
           break;
         case Kind::Double:
-          s.SetDoubleParameter(c.name, number_[i]);
+          set(i, Variant(number_[i]));
           break;
         case Kind::SmallInt:
-          s.SetIntegerParameter(c.name, static_cast<std::int16_t>(number_[i]));
+          set(i, Variant(static_cast<std::int32_t>(static_cast<std::int16_t>(number_[i]))));
           break;
         case Kind::Date:
-          if (c.name != kLastRevalue)
-            SetDateOrNull(s, i);
-          else if (number_[i] == 0)
-            s.GetCommand().SetParameter(c.name, Variant(std::string(kNeverRevalued)));
+          if (c.name == kLastRevalue && number_[i] == 0)
+            set(i, Variant(std::string(kNeverRevalued)));
+          else if (c.name != kLastRevalue &&
+                   SageConnection()->DatabaseType() == DataConnection::kAnsiBarsType &&
+                   number_[i] == 0)
+            set(i, Variant::MakeNull());
           else
-            s.SetDateParameter(c.name, OleDate{number_[i]});
+            set(i, Variant(OleDate{number_[i]}));
           break;
       }
     }
     line = 20;
     if (statement.version7)
       for (std::size_t i = StockdColumns::kFirstVersion7; i < StockdColumns::kCount; ++i)
-        s.SetTextParameter(At(i).name, text_[i]);
+        set(i, Variant(text_[i]));
   });
 }
 
@@ -259,9 +263,17 @@ void clsStockd::CopyFromRecordset(const Recordset& rs) {
     // properties as they were.
     auto text = text_;
     auto number = number_;
+    // The columns' positions in the result, found once for all the results of the statement.
+    if (read_columns_ != rs.ColumnSet()) {
+      read_positions_.clear();
+      for (std::size_t i = 0; i < StockdColumns::kCount; ++i)
+        read_positions_.push_back(
+            i <= StockdColumns::kProduct || read_.version7 ? rs.FieldIndex(At(i).name) : 0);
+      read_columns_ = rs.ColumnSet();
+    }
     for (std::size_t i = 0; i <= StockdColumns::kProduct; ++i) {
       const Column& c = At(i);
-      Variant field = rs.Fields(c.name);
+      Variant field = rs.FieldValue(read_positions_[i]);
       switch (c.kind) {
         case Kind::Text:
           text[i] = ValueConvert::NullToText(field);
@@ -281,7 +293,7 @@ void clsStockd::CopyFromRecordset(const Recordset& rs) {
     // A Null flag reads as blank like every other text column.
     if (read_.version7)
       for (std::size_t i = StockdColumns::kFirstVersion7; i < StockdColumns::kCount; ++i)
-        text[i] = ValueConvert::NullToText(rs.Fields(At(i).name));
+        text[i] = ValueConvert::NullToText(rs.FieldValue(read_positions_[i]));
     text_ = std::move(text);
     number_ = number;
   });

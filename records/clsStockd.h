@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/StockdColumns.h"
 #include "shell/outside/base/Variant.h"
@@ -72,13 +73,14 @@ class clsStockd {
   struct Statement {
     PreparedStatement statement;
     bool version7 = false;  // as built
+    // The position of each column's parameter, found on first use.
+    std::vector<std::size_t> positions;
   };
 
   bool Version7();
   void PrepareStkmReadStatement();
   void AddParameters(Statement& statement);
   void SetParameters(Statement& statement);
-  void SetDateOrNull(PreparedStatement& statement, std::size_t column);
   void CopyFromRecordset(const Recordset& rs);
 
   std::shared_ptr<DataConnection> connection_;
@@ -86,6 +88,9 @@ class clsStockd {
   Statement update_;
   Statement insert_;
   Recordset rs_;
+  // Where ReadIt's result holds each column, for the result columns they were found in.
+  std::shared_ptr<const Recordset::Columns> read_columns_;
+  std::vector<std::size_t> read_positions_;
   bool update_mode_ = false;
   // Text columns keep their value in text_, every other kind in number_ (dates as serials).
   std::array<std::string, StockdColumns::kCount> text_;

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <charconv>
+#include <map>
 
 #include <algorithm>
 #include "browse/BrowseEngine.h"
@@ -333,6 +334,7 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
   Trap("DownloadRanges of Class Module clsOrvStockEx Line#:", [&](int& line) {
     line = 10;
     clsOrvStockTables& tables = Tables();
+    tables.UseMarkers = false;
     tables.FromWarehouse = choices.GetFromWH();
     tables.ToWarehouse = choices.GetToWH();
     tables.FromProduct = choices.GetFromPR();
@@ -345,8 +347,10 @@ void clsOrvStockEx::DownloadRanges(const frmExtractStock& choices) {
     progress->Start("Starting download", true);
     line = 40;
     Recordset records;
-    records.Open(sql + " order by t1.warehouse,t1.product",
-                 services_.Connections().Connection()->AdoConnection());
+    // A server sends the records a thousand at a time: a large company's never stand in memory
+    // all at once.
+    records.OpenInBatches(sql + " order by t1.warehouse,t1.product",
+                          services_.Connections().Connection()->AdoConnection(), 1000);
     line = 50;
     const std::optional<std::int32_t> start = FirstRowToFill(choices);
     if (!start) {
@@ -399,6 +403,10 @@ void clsOrvStockEx::SelectedRanges() {
     auto progress = Site().ui->NewProgressBar();
     progress->Start("Download started                        ", true);
     clsOrvStock stock;
+    // One statement serves every row of a shape (with or without warehouse and page): prepared
+    // once, then run with the row's values.
+    Tables().UseMarkers = true;
+    std::map<std::string, Recordset, std::less<>> statements;
     line = 20;
     while (lines <= List().RangeRowCount("Product")) {
       std::int32_t at = lines;
@@ -430,8 +438,9 @@ void clsOrvStockEx::SelectedRanges() {
           tables.ToWarehouse.clear();
           tables.ToProduct.clear();
           std::string sql = CheckRangeExists(page);
-          Recordset records;
-          records.Open(sql, services_.Connections().Connection()->AdoConnection());
+          const std::vector<Variant> values(tables.Parameters().begin(), tables.Parameters().end());
+          Recordset& records = statements[sql];
+          records.Open(sql, services_.Connections().Connection()->AdoConnection(), values);
           // The page table is outer-joined: an item without the asked page still comes back, with
           // empty page columns that must not overwrite the page the row holds.
           bool found = !records.Eof() && (page.empty() || !tables.IsSttechM ||
@@ -861,6 +870,7 @@ void clsOrvStockEx::BrowseStock(Range& Active_Cell) {
     if (!browse.OKSelected()) return;
     auto chosen = browse.ChosenStock();
     clsOrvStockTables& tables = Tables();
+    tables.UseMarkers = false;
     for (std::size_t i = 0; i < chosen.size(); ++i) {
       const std::int32_t row = index + static_cast<std::int32_t>(i);
       if (row > List().RangeRowCount("Product")) {

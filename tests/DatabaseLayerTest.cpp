@@ -66,6 +66,72 @@ TEST_P(DatabaseLayerTest, PreparedStatementsRunManyTimesWithNewValues) {
   EXPECT_TRUE(read.GetCommand().Execute().Eof());
 }
 
+// The refresh opens one recordset row after row with the same text: each opening must see its
+// own values, also after one left mid-way, and a value of another type must not be misread.
+TEST_P(DatabaseLayerTest, ARecordsetOpenedAgainWithNewValuesReadsTheirRows) {
+  auto connection = OpenEmpty(7);
+  const std::string& pages = connection->TableCatalogue().TechnicalDescription();
+  for (int i = 1; i <= 3; ++i)
+    connection->AdoConnection()->Execute(
+        "insert into " + pages + " (warehouse, product, page_number, text01) values (?,?,?,?)",
+        {Variant("01"), Variant("P" + std::to_string(i)), Variant("001"),
+         Variant("line " + std::to_string(i))});
+  const std::string sql = "select text01 from " + pages + " where warehouse = ? and product = ?";
+  Recordset rows;
+  for (int i : {3, 1, 2, 3}) {
+    rows.Open(sql, connection->AdoConnection(), {Variant("01"), Variant("P" + std::to_string(i))});
+    ASSERT_FALSE(rows.Eof()) << i;
+    EXPECT_EQ(rows.Fields("text01").ToText(), "line " + std::to_string(i));
+  }
+  rows.Open(sql, connection->AdoConnection(), {Variant::MakeNull(), Variant("P1")});
+  EXPECT_TRUE(rows.Eof());
+  rows.Open("select ? as value", connection->AdoConnection(), {Variant(7)});
+  EXPECT_EQ(rows.Fields("value").ToText(), "7");
+  rows.Open("select ? as value", connection->AdoConnection(), {Variant("seven")});
+  EXPECT_EQ(rows.Fields("value").ToText(), "seven");
+  rows.Close();
+  // Nothing is held open: the rows can still be changed and read anew.
+  connection->AdoConnection()->Execute("update " + pages + " set text01 = 'changed'");
+  rows.Open(sql, connection->AdoConnection(), {Variant("01"), Variant("P2")});
+  EXPECT_EQ(rows.Fields("text01").ToText(), "changed");
+}
+
+// The download reads a large result in batches: every row once, in order, across the batches'
+// edges, in the transaction open or in one of its own that ends with the reading.
+TEST_P(DatabaseLayerTest, ARecordsetReadInBatchesReadsEveryRowOnce) {
+  auto connection = OpenEmpty(7);
+  auto& ado = *connection->AdoConnection();
+  const std::string& pages = connection->TableCatalogue().TechnicalDescription();
+  for (int i = 1; i <= 7; ++i)
+    ado.Execute("insert into " + pages + " (warehouse, product, page_number) values ('01',?,'001')",
+                {Variant("P" + std::to_string(i))});
+  const std::string sql = "select product from " + pages + " order by product";
+  auto read = [&](std::size_t batch, std::size_t stop_after) {
+    Recordset rows;
+    rows.OpenInBatches(sql, connection->AdoConnection(), batch);
+    std::string seen;
+    for (std::size_t n = 0; !rows.Eof() && n < stop_after; ++n, rows.MoveNext())
+      seen += rows.Fields("product").ToText() + " ";
+    return seen;
+  };
+  for (std::size_t batch : {1, 3, 7, 100})
+    EXPECT_EQ(read(batch, 99), "P1 P2 P3 P4 P5 P6 P7 ") << batch;
+  EXPECT_FALSE(ado.InTransaction());
+  EXPECT_EQ(read(3, 4), "P1 P2 P3 P4 ");
+  EXPECT_FALSE(ado.InTransaction()) << "a recordset closed half-way ends its transaction too";
+  // Inside the caller's transaction: its own rows are seen, and the transaction stays its.
+  connection->BeginTrans();
+  ado.Execute("delete from " + pages + " where product > 'P2'");
+  EXPECT_EQ(read(1, 99), "P1 P2 ");
+  EXPECT_TRUE(ado.InTransaction());
+  connection->RollbackTrans();
+  EXPECT_EQ(read(2, 99), "P1 P2 P3 P4 P5 P6 P7 ");
+  Recordset marked;
+  EXPECT_THROW(marked.OpenInBatches("select product from " + pages + " where product = ?",
+                                    connection->AdoConnection(), 3),
+               AppError);
+}
+
 TEST_P(DatabaseLayerTest, NullGoesInAndComesOutAsNull) {
   auto connection = OpenEmpty(6);
   PreparedStatement insert;

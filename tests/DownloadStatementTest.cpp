@@ -3,6 +3,7 @@
 
 #include "download/clsOrvStockTables.h"
 #include "shell/outside/base/AppError.h"
+#include "shell/outside/base/ValueConvert.h"
 #include "tests/StatementConnection.h"
 
 namespace orv {
@@ -103,6 +104,29 @@ TEST_F(DownloadStatement, QuotesInValuesAreDoubled) {
       Build(2, 7),
       "Select t1.*, t1.warehouse wh, t1.product pd  from scheme.stockm t1  where  t1.warehouse "
       "='0''' and t1.product='X'' or ''1''=''1'");
+}
+
+// The refresh runs the statement with markers: the same text, each value's literal replaced by a
+// marker, and the values in marker order.
+TEST_F(DownloadStatement, WithMarkersTheValuesBecomeParametersInTextOrder) {
+  builder.IsSttechM = builder.IsStockeM = true;
+  builder.PageNumber = "002";
+  builder.FromWarehouse = "0'1";
+  builder.FromProduct = " P1 ";
+  for (int type : {0, 1, 2}) {
+    builder.UseMarkers = false;
+    const std::string literal = Build(type, 7);
+    builder.UseMarkers = true;
+    std::string filled = Build(type, 7);
+    ASSERT_EQ(builder.Parameters(), (std::vector<std::string>{"002", "0'1", "P1"}))
+        << "type " << type;
+    for (const auto& value : builder.Parameters())
+      filled.replace(filled.find('?'), 1, ValueConvert::Quote(value));
+    EXPECT_EQ(filled, literal) << "type " << type;
+  }
+  builder.UseMarkers = false;
+  Build(2, 7);
+  EXPECT_TRUE(builder.Parameters().empty());
 }
 
 TEST_F(DownloadStatement, UnknownDatabaseTypeIsAnErrorNotAnEmptyStatement) {

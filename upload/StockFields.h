@@ -153,11 +153,14 @@ class StockFields {
     for (const auto& field : kAll) slots += static_cast<std::size_t>(field.count);
     return slots;
   }();
-  static constexpr std::size_t FirstSlot(std::size_t field) {
-    std::size_t slot = 0;
-    for (std::size_t i = 0; i < field; ++i) slot += static_cast<std::size_t>(kAll[i].count);
-    return slot;
-  }
+  // The first slot of each field (and, last, kSlots): every field access looks it up.
+  static constexpr std::array<std::size_t, kCount + 1> kFirstSlots = [] {
+    std::array<std::size_t, kCount + 1> first{};
+    for (std::size_t i = 0; i < kCount; ++i)
+      first[i + 1] = first[i] + static_cast<std::size_t>(kAll[i].count);
+    return first;
+  }();
+  static constexpr std::size_t FirstSlot(std::size_t field) { return kFirstSlots[field]; }
 
   // The position of a field by its property name, or kCount.
   static constexpr std::size_t Find(std::string_view property) {

@@ -1,5 +1,6 @@
 #include "upload/StockRunLookups.h"
 
+#include "shell/outside/db/Connection.h"
 #include "shell/outside/db/DataConnection.h"
 
 namespace orv {
@@ -10,10 +11,11 @@ StockRunLookups::StockRunLookups(const std::shared_ptr<DataConnection>& connecti
       packaging(CodeLookup::SystemCodes(connection, "019")),
       purchase_keys(CodeLookup::PurchaseGlKeys(connection)),
       stock_xrefs(CodeLookup::StockGlXrefs(connection)),
-      suppliers(CodeLookup::Suppliers(connection)) {
-  warehouse.SetSageConnection(connection);
-  product_group.SetSageConnection(connection);
-  buyer.SetSageConnection(connection);
+      suppliers(CodeLookup::Suppliers(connection)),
+      connection_(connection) {
+  warehouse_.SetSageConnection(connection);
+  product_group_.SetSageConnection(connection);
+  buyer_.SetSageConnection(connection);
   bins.SetSageConnection(connection);
   if (connection->SystemInfo().Version() >= 7)
     replenish_categories =
@@ -32,7 +34,57 @@ StockRunLookups::StockRunLookups(const std::shared_ptr<DataConnection>& connecti
   stock_code_.SetPrepared(true);
 }
 
+template <class Read>
+const StockRunLookups::Outcome& StockRunLookups::Ask(
+    std::unordered_map<std::string, Outcome>& known, const std::string& code,
+    std::int32_t missing_number, Read&& read) {
+  if (auto kept = known.find(code); kept != known.end()) return kept->second;
+  Outcome outcome;
+  try {
+    outcome.found = read();
+  } catch (const AppError& error) {
+    if (error.Number() != missing_number) throw;
+    outcome.missing = error;
+  }
+  return known.emplace(code, std::move(outcome)).first->second;
+}
+
+void StockRunLookups::ValidateWarehouse(const std::string& code) {
+  const Outcome& outcome = Ask(warehouses_, code, vbObjectError + 5000, [&] {
+    warehouse_.warehouse = code;
+    warehouse_.ReadIt();
+    return true;
+  });
+  if (outcome.missing) throw *outcome.missing;
+}
+
+bool StockRunLookups::ProductGroupExists(const std::string& code) {
+  return Ask(product_groups_, code, vbObjectError,
+             [&] {
+               product_group_.product_group = code;
+               product_group_.ReadIt();
+               return true;
+             })
+      .found;
+}
+
+bool StockRunLookups::BuyerMayBuy(const std::string& id) {
+  return Ask(buyers_, id, vbObjectError + 5068,
+             [&] {
+               buyer_.id = id;
+               buyer_.ValidBIdLite();
+               return buyer_.AllowBuyer() != "N";
+             })
+      .found;
+}
+
 bool StockRunLookups::StockCodeExists(const std::string& code) {
+  const std::uint64_t undos = connection_->AdoConnection()->Undos();
+  if (undos != stock_codes_undos_) {
+    stock_codes_.clear();
+    stock_codes_undos_ = undos;
+  }
+  if (auto kept = stock_codes_.find(code); kept != stock_codes_.end()) return kept->second;
   // The code splits between characters, never inside one: half a character is no text to a
   // server that checks its encoding.
   std::size_t at = 0;
@@ -44,7 +96,13 @@ bool StockRunLookups::StockCodeExists(const std::string& code) {
     stock_code_.SetTextParameter("warehouse" + std::to_string(split), code.substr(0, at));
     stock_code_.SetTextParameter("product" + std::to_string(split), code.substr(at));
   }
-  return !stock_code_.GetCommand().Execute().Eof();
+  const bool found = !stock_code_.GetCommand().Execute().Eof();
+  stock_codes_.emplace(code, found);
+  return found;
+}
+
+void StockRunLookups::StockRecordAdded() {
+  std::erase_if(stock_codes_, [](const auto& entry) { return !entry.second; });
 }
 
 }  // namespace orv

@@ -218,9 +218,10 @@ void clsOrvStock::UpdateStock() {
     CopyToRecord();
 
     line = 60;
-    if (new_record_)
+    if (new_record_) {
       stockd_->InsertRow();
-    else
+      lookups_->StockRecordAdded();
+    } else
       stockd_->UpdateStock();
 
     line = 70;
@@ -284,8 +285,7 @@ void clsOrvStock::ValidateWarehouse() {
     // A blank warehouse is the blank-warehouse rule's to reject, with its own message.
     if (Blank(Text("warehouse"))) return;
     line = 20;
-    lookups_->warehouse.warehouse = Text("warehouse");
-    lookups_->warehouse.ReadIt();
+    lookups_->ValidateWarehouse(Text("warehouse"));
   });
 }
 
@@ -475,16 +475,7 @@ void clsOrvStock::SpecialRule(const StockRules::Rule& rule, std::size_t slot) {
       break;
     case 72: {
       if (!present || Blank(text)) break;
-      bool valid = true;
-      lookups_->buyer.id = text;
-      try {
-        lookups_->buyer.ValidBIdLite();
-        valid = lookups_->buyer.AllowBuyer() != "N";
-      } catch (const AppError& error) {
-        if (error.Number() != vbObjectError + 5068) throw;
-        valid = false;
-      }
-      if (!valid) ask(BuyerIDExists);
+      if (!lookups_->BuyerMayBuy(text)) ask(BuyerIDExists);
       break;
     }
     case 73:
@@ -514,13 +505,7 @@ void clsOrvStock::ProductGroupValidate() {
       std::string field = std::string("Analysis") + groups[i];
       const std::size_t slot = StockFields::FirstSlot(StockFields::Find(field));
       if (!present_[slot] || Blank(text_[slot])) continue;
-      lookups_->product_group.product_group = text_[slot];
-      try {
-        lookups_->product_group.ReadIt();
-        continue;
-      } catch (const AppError& error) {
-        if (error.Number() != kProductGroupMissing) throw;
-      }
+      if (lookups_->ProductGroupExists(text_[slot])) continue;
       std::string label = std::string("Group ") + groups[i];
       bool go_on = false;
       ProductGroupInvalid.Raise(field, label, go_on);
@@ -639,7 +624,8 @@ void clsOrvStock::StockUpdateEm() {
     const std::string& product = Text("product");
 
     line = 20;
-    EditableRecordset rs;
+    if (!ec_) ec_ = std::make_unique<EditableRecordset>();
+    EditableRecordset& rs = *ec_;
     const std::string select = "select * from " + connection.TableCatalogue().StockEc();
     if (split_key)
       rs.Open(select + " where warehouse = ? and product = ?", connection.AdoConnection(),

@@ -13,6 +13,7 @@
 namespace orv {
 
 class DataConnection;
+class EditableRecordset;
 class clsStockXpgm;
 class clsStockd;
 class clsStprexD;
@@ -146,6 +147,8 @@ class clsOrvStock {
   std::unique_ptr<clsStockXpgm> xpgm_;
   std::unique_ptr<clsStprexD> stprex_;
   std::unique_ptr<clsSttechD> sttech_;
+  // The EC row of the current row, opened anew for each (its statements stay prepared).
+  std::unique_ptr<EditableRecordset> ec_;
   std::unique_ptr<StockRunLookups> lookups_;
   Event<const std::string&, const std::string&, bool&, bool&>::Subscription bin_forward_;
 

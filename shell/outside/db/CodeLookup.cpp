@@ -51,13 +51,18 @@ CodeLookup CodeLookup::ReplenishCategories(std::shared_ptr<DataConnection> conne
 }
 
 void CodeLookup::SetSageConnection(std::shared_ptr<DataConnection> connection) {
+  answers_.clear();
   statement_.SetActiveConnection(std::move(connection));
 }
 
 bool CodeLookup::Exists(std::string_view code) {
+  std::string key(code);
+  if (auto known = answers_.find(key); known != answers_.end()) return known->second;
   statement_.SetTextParameter(column_, code);
   if (!type_column_.empty()) statement_.SetTextParameter(type_column_, type_value_);
-  return !statement_.GetCommand().Execute().Eof();
+  const bool found = !statement_.GetCommand().Execute().Eof();
+  answers_.emplace(std::move(key), found);
+  return found;
 }
 
 }  // namespace orv

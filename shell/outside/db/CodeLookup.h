@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "shell/outside/db/PreparedStatement.h"
 
@@ -12,8 +13,11 @@ class DataConnection;
 
 // Whether a code is on file in one reference table: stock units, system codes of one type ("005"
 // VAT types, "019" packaging), purchase G/L keys, stock G/L cross-references, suppliers,
-// replenishment categories. The
-// statement is prepared once and re-run for each code; codes compare exactly, blanks included.
+// replenishment categories. The statement is prepared once and run once for each code; codes
+// compare exactly, blanks included. The answer for a code is kept for the object's life: the
+// object lives for one run (an upload), and nothing a run does writes these tables, so asking
+// again could only give the same answer. Another connection changing the table meanwhile is
+// seen by the next object, as it would be by the next run.
 class CodeLookup {
  public:
   static CodeLookup Units(std::shared_ptr<DataConnection> connection);
@@ -29,12 +33,14 @@ class CodeLookup {
   CodeLookup(std::shared_ptr<DataConnection> connection, std::string table, std::string column,
              int width, std::string type_column = {}, std::string type_value = {});
 
-  // Points the look-up at another connection; the statement text stays.
+  // Points the look-up at another connection (the answers kept are dropped); the statement text
+  // stays.
   void SetSageConnection(std::shared_ptr<DataConnection> connection);
   bool Exists(std::string_view code);
 
  private:
   PreparedStatement statement_;
+  std::unordered_map<std::string, bool> answers_;
   std::string column_;
   std::string type_column_;
   std::string type_value_;

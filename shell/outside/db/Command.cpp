@@ -8,6 +8,7 @@
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/Connection.h"
+#include "shell/outside/db/NameHash.h"
 #include "shell/outside/db/SociValue.h"
 #include "shell/outside/db/SqlMarkers.h"
 
@@ -84,31 +85,32 @@ struct Command::Impl {
   std::shared_ptr<Connection> connection;
   std::string sql;
   std::deque<Slot> slots;
-  // Parameter names folded to lower case, to their slot: records set ~190 parameters a row.
-  std::unordered_map<std::string, std::size_t> by_name;
-  std::string key;
+  // Parameter names to their slot: records set ~190 parameters a row.
+  std::unordered_map<std::string, std::size_t, NameHash, NameEqual> by_name;
   // The prepared statement and the session it was prepared on.
   std::shared_ptr<soci::session> session;
   std::unique_ptr<soci::row> row;
   std::unique_ptr<soci::statement> statement;
   bool returns_rows = false;
   long long affected = 0;
+  // The result's column names, made on the first execution of the prepared statement.
+  std::shared_ptr<const Recordset::Columns> columns;
 
   void Unprepare() {
+    columns.reset();
     statement.reset();
     row.reset();
     session.reset();
   }
 
-  Slot& Find(std::string_view name) {
-    key.assign(name);
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (auto found = by_name.find(key); found != by_name.end()) return slots[found->second];
+  std::size_t IndexOf(std::string_view name) const {
+    if (auto found = by_name.find(name); found != by_name.end()) return found->second;
     throw AppError(-2146825023, "",
                    "Item cannot be found in the collection corresponding to the requested name "
                    "or ordinal: parameter " +
                        std::string(name));
   }
+  Slot& Find(std::string_view name) { return slots[IndexOf(name)]; }
 
   void PrepareOn(const std::shared_ptr<soci::session>& current) {
     Unprepare();
@@ -180,9 +182,7 @@ void Command::SetCommandText(std::string sql) {
 const std::string& Command::CommandText() const { return impl_->sql; }
 
 void Command::AppendParameter(std::string name, ParameterType type, int size) {
-  std::string folded = name;
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (!impl_->by_name.emplace(std::move(folded), impl_->slots.size()).second)
+  if (!impl_->by_name.emplace(name, impl_->slots.size()).second)
     throw AppError(kUnexpectedError, "", "The parameter " + name + " is declared twice");
   impl_->Unprepare();
   Slot& slot = impl_->slots.emplace_back();
@@ -199,8 +199,16 @@ Command::ParameterType Command::TypeOf(std::string_view name) const {
 
 int Command::SizeOf(std::string_view name) const { return impl_->Find(name).size; }
 
+std::size_t Command::ParameterIndex(std::string_view name) const { return impl_->IndexOf(name); }
+
 void Command::SetParameter(std::string_view name, const Variant& value) {
-  Slot& slot = impl_->Find(name);
+  SetParameter(impl_->IndexOf(name), value);
+}
+
+void Command::SetParameter(std::size_t index, const Variant& value) {
+  if (index >= impl_->slots.size())
+    throw AppError(-2146825023, "", "No parameter number " + std::to_string(index));
+  Slot& slot = impl_->slots[index];
   Variant converted = value;
   if (!value.IsNull() && !value.IsEmpty()) {
     switch (slot.type) {
@@ -245,9 +253,12 @@ Recordset Command::Execute() {
       return Recordset();
     }
     bool got = impl.statement->execute(true);
-    std::vector<std::string> columns;
-    for (std::size_t i = 0; i < impl.row->size(); ++i)
-      columns.push_back(impl.row->get_properties(i).get_name());
+    if (!impl.columns) {
+      std::vector<std::string> names;
+      for (std::size_t i = 0; i < impl.row->size(); ++i)
+        names.push_back(impl.row->get_properties(i).get_name());
+      impl.columns = Recordset::MakeColumns(std::move(names));
+    }
     std::vector<Recordset::Row> rows;
     while (got) {
       Recordset::Row values;
@@ -257,7 +268,7 @@ Recordset Command::Execute() {
       got = impl.statement->fetch();
     }
     impl.affected = static_cast<long long>(rows.size());
-    return Recordset::FromRows(std::move(columns), std::move(rows));
+    return Recordset::FromRows(impl.columns, std::move(rows));
   } catch (const std::exception& error) {
     // A failed statement may be left half-run; prepare it afresh next time.
     impl.Unprepare();

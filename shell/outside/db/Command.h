@@ -41,6 +41,10 @@ class Command {
   // dates from dates, serial numbers or "yyyy-mm-dd" / "dd/mm/yyyy" text; 16-bit integers rounded
   // and range-checked. Null (or Empty) binds the database null.
   void SetParameter(std::string_view name, const Variant& value);
+  // The same by position (declaration order): a record that sets many parameters a row looks
+  // each name up once.
+  std::size_t ParameterIndex(std::string_view name) const;
+  void SetParameter(std::size_t index, const Variant& value);
   Variant Parameter(std::string_view name) const;
 
   // Runs the statement, prepared on its first run. A SELECT (or WITH) yields its rows; any other

@@ -53,6 +53,11 @@ std::shared_ptr<soci::session> OpenSQLite(const std::string& path) {
 
 }  // namespace
 
+void Connection::OneThreadPerConnection() {
+  // Refused (and nothing changes) once SQLite has been initialised.
+  sqlite_api::sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+}
+
 Connection::Connection() = default;
 
 Connection::~Connection() {
@@ -85,7 +90,9 @@ void Connection::Open(const DatabaseTarget& target) {
 }
 
 void Connection::Close() {
+  prepared_.clear();
   if (!session_) return;
+  ++undos_;
   auto session = std::move(session_);
   session_.reset();
   savepoints_.clear();
@@ -113,6 +120,13 @@ void Connection::BeforeStatement() const {
   if (faults_) faults_->Reach("statement");
 }
 
+// A statement Execute prepared, kept for its next use with the same text.
+struct Connection::Prepared {
+  std::string text;
+  std::deque<SociValue::BoundValue> slots;
+  std::unique_ptr<soci::statement> statement;
+};
+
 long long Connection::Execute(std::string_view sql, const std::vector<Variant>& parameters) {
   auto session = Session();
   int markers = 0;
@@ -122,15 +136,33 @@ long long Connection::Execute(std::string_view sql, const std::vector<Variant>& 
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
   BeforeStatement();
+  // The most recently used statements come first.
+  auto found = std::find_if(prepared_.begin(), prepared_.end(),
+                            [&](const auto& entry) { return entry->text == text; });
+  std::unique_ptr<Prepared> entry;
+  if (found != prepared_.end()) {
+    entry = std::move(*found);
+    prepared_.erase(found);
+    if (!SociValue::Reassign(entry->slots, parameters)) entry.reset();
+  }
   try {
-    std::deque<SociValue::BoundValue> slots;
-    soci::statement statement(*session);
-    SociValue::BindAll(statement, slots, parameters);
-    statement.alloc();
-    statement.prepare(text);
-    statement.define_and_bind();
-    statement.execute(true);
-    return statement.get_affected_rows();
+    if (!entry) {
+      entry = std::make_unique<Prepared>();
+      entry->text = text;
+      entry->statement = std::make_unique<soci::statement>(*session);
+      SociValue::BindAll(*entry->statement, entry->slots, parameters);
+      entry->statement->alloc();
+      entry->statement->prepare(text);
+      entry->statement->define_and_bind();
+    }
+    entry->statement->execute(true);
+    const long long affected = entry->statement->get_affected_rows();
+    // SQLite's statement is reset, so that it holds nothing while it waits for its next use.
+    if (auto* sqlite = SociValue::SqliteStatement(*session, *entry->statement))
+      sqlite_api::sqlite3_reset(sqlite);
+    prepared_.insert(prepared_.begin(), std::move(entry));
+    if (prepared_.size() > kPreparedKept) prepared_.pop_back();
+    return affected;
   } catch (const std::exception& error) {
     throw AppError(kUnexpectedError, "", SociValue::Message(error));
   }
@@ -201,6 +233,7 @@ std::string Connection::Savepoint() {
 
 void Connection::RollbackToSavepoint(const std::string& name) {
   auto found = FindSavepoint(name);
+  ++undos_;
   RunSavepointStatement("ROLLBACK TO SAVEPOINT " + name);
   savepoints_.erase(found + 1, savepoints_.end());
 }
@@ -216,6 +249,7 @@ void Connection::RollbackTrans() {
   if (!in_transaction_) throw AppError(kUnexpectedError, "", "No transaction is in progress");
   in_transaction_ = false;
   savepoints_.clear();
+  ++undos_;
   try {
     session->rollback();
   } catch (const std::exception& error) {

@@ -34,6 +34,11 @@ class Connection {
   // AppError when the SQLite file does not exist (it is never created here) or the server cannot
   // be reached; the message names the database, never a password.
   void Open(const DatabaseTarget& target);
+  // For a process that uses each connection from one thread at a time, as orvstock does: SQLite
+  // connections opened afterwards do without the lock they otherwise take around every call (a
+  // tenth of a large download's time). Call it before any SQLite connection is opened in the
+  // process; afterwards it changes nothing. A library loaded into another program leaves it be.
+  static void OneThreadPerConnection();
   // Rolls back a transaction still open, then closes. Closing a closed connection does nothing.
   void Close();
   bool IsOpen() const;
@@ -41,6 +46,7 @@ class Connection {
 
   // Runs a statement that returns no rows and returns the number of rows affected. "?" markers
   // take `parameters` in order, each bound with the type of its value (Null for Null or Empty).
+  // The last few statements stay prepared: running the same text again only binds and executes.
   long long Execute(std::string_view sql, const std::vector<Variant>& parameters = {});
 
   void BeginTrans();
@@ -48,6 +54,10 @@ class Connection {
   void CommitTrans();
   void RollbackTrans();
   bool InTransaction() const { return in_transaction_; }
+  // How many times work has been undone on this connection (a transaction rolled back, whole or
+  // to a savepoint) or its session closed: what was read before may no longer be so. Caches of
+  // what a run writes compare it.
+  std::uint64_t Undos() const { return undos_; }
 
   // Savepoints of the open transaction (SAVEPOINT, ROLLBACK TO SAVEPOINT, RELEASE SAVEPOINT, the
   // same on both databases). After a failed statement PostgreSQL refuses every further one until
@@ -81,12 +91,18 @@ class Connection {
   void RunSavepointStatement(const std::string& sql);
   std::vector<std::string>::iterator FindSavepoint(const std::string& name);
 
+  struct Prepared;
+  static constexpr std::size_t kPreparedKept = 8;
+
   std::shared_ptr<soci::session> session_;
+  // Statements Execute prepared, most recently used first; they go with the session.
+  std::vector<std::unique_ptr<Prepared>> prepared_;
   DatabaseTarget target_;
   bool in_transaction_ = false;
   // The open transaction's savepoints, oldest first.
   std::vector<std::string> savepoints_;
   std::uint64_t savepoints_made_ = 0;
+  std::uint64_t undos_ = 0;
   std::shared_ptr<FaultPlan> faults_;
 };
 

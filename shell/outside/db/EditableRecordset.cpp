@@ -5,17 +5,11 @@
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/Connection.h"
+#include "shell/outside/db/NameHash.h"
 #include "shell/outside/db/Recordset.h"
 
 namespace orv {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
 
 // A value converted to what its column holds, so that both databases store the same thing: numeric
 // text becomes a number; anything else that is not a number is refused, as a type mismatch.
@@ -53,11 +47,12 @@ struct EditableRecordset::Impl {
   bool adding = false;
   std::vector<Variant> buffer;  // the row being edited or added
   std::vector<bool> assigned;
+  // Kept from one Open to the next: opening the same selection again runs its prepared statement.
+  Recordset reader;
 
   std::size_t Column(std::string_view name) const {
-    std::string key = Lower(name);
     for (std::size_t i = 0; i < columns.size(); ++i)
-      if (Lower(columns[i]) == key) return i;
+      if (NameEqual()(columns[i], name)) return i;
     throw AppError(VbError::kItemNotFound, "",
                    "Item cannot be found in the collection corresponding to the requested name "
                    "or ordinal: " +
@@ -96,9 +91,9 @@ void EditableRecordset::Open(std::string_view sql, const std::shared_ptr<Connect
     throw AppError(
         kUnexpectedError, "",
         "An updatable recordset needs \"select * from <table> [where ...]\", not: " + text);
-  Recordset reader;
-  reader.Open(text, connection, parameters);
   Impl& impl = *impl_;
+  Recordset& reader = impl.reader;
+  reader.Open(text, connection, parameters);
   impl.connection = connection;
   impl.table = match[1];
   impl.where = match[2].matched ? std::string(match[2]) : std::string();
@@ -114,6 +109,8 @@ void EditableRecordset::Open(std::string_view sql, const std::shared_ptr<Connect
 
 void EditableRecordset::Close() {
   Impl fresh;
+  std::swap(fresh.reader, impl_->reader);
+  fresh.reader.Close();
   std::swap(*impl_, fresh);
 }
 
@@ -139,9 +136,8 @@ Variant EditableRecordset::Fields(std::string_view name) const {
 }
 
 bool EditableRecordset::HasField(std::string_view name) const {
-  std::string key = Lower(name);
   return std::any_of(impl_->columns.begin(), impl_->columns.end(),
-                     [&](const std::string& column) { return Lower(column) == key; });
+                     [&](const std::string& column) { return NameEqual()(column, name); });
 }
 
 void EditableRecordset::AddNew() {

@@ -164,29 +164,74 @@ Variant SociValue::FromRow(const soci::row& row, std::size_t i) {
   return Variant(row.get<std::string>(i));
 }
 
+namespace {
+
+using BoundKind = SociValue::BoundValue::Kind;
+
+BoundKind KindOf(const Variant& value) {
+  if (value.IsNull() || value.IsEmpty()) return BoundKind::kText;
+  if (value.IsDate()) return BoundKind::kDate;
+  if (std::holds_alternative<std::int32_t>(value.Value())) return BoundKind::kInteger;
+  if (value.IsNumeric()) return BoundKind::kNumber;
+  return BoundKind::kText;
+}
+
+void Assign(SociValue::BoundValue& slot, const Variant& value) {
+  if (value.IsNull() || value.IsEmpty()) {
+    slot.indicator = soci::i_null;
+    return;
+  }
+  slot.indicator = soci::i_ok;
+  switch (slot.kind) {
+    case BoundKind::kDate:
+      slot.date = SociValue::ToTm(value.ToDate());
+      break;
+    case BoundKind::kInteger:
+      slot.integer = std::get<std::int32_t>(value.Value());
+      break;
+    case BoundKind::kNumber:
+      slot.number = value.ToDouble();
+      break;
+    case BoundKind::kText:
+      slot.text = value.ToText();
+      break;
+  }
+}
+
+}  // namespace
+
 void SociValue::BindAll(soci::statement& statement, std::deque<BoundValue>& slots,
                         const std::vector<Variant>& values) {
   for (std::size_t i = 0; i < values.size(); ++i) {
     auto& slot = slots.emplace_back();
     const Variant& value = values[i];
     std::string name = SqlMarkers::MarkerName(static_cast<int>(i) + 1);
-    if (value.IsNull() || value.IsEmpty()) {
-      slot.indicator = soci::i_null;
-      statement.exchange(soci::use(slot.text, slot.indicator, name));
-    } else if (value.IsDate()) {
-      slot.date = ToTm(value.ToDate());
-      statement.exchange(soci::use(slot.date, slot.indicator, name));
-    } else if (std::holds_alternative<std::int32_t>(value.Value())) {
-      slot.integer = std::get<std::int32_t>(value.Value());
-      statement.exchange(soci::use(slot.integer, slot.indicator, name));
-    } else if (value.IsNumeric()) {
-      slot.number = value.ToDouble();
-      statement.exchange(soci::use(slot.number, slot.indicator, name));
-    } else {
-      slot.text = value.ToText();
-      statement.exchange(soci::use(slot.text, slot.indicator, name));
+    slot.kind = KindOf(value);
+    Assign(slot, value);
+    switch (slot.kind) {
+      case BoundKind::kDate:
+        statement.exchange(soci::use(slot.date, slot.indicator, name));
+        break;
+      case BoundKind::kInteger:
+        statement.exchange(soci::use(slot.integer, slot.indicator, name));
+        break;
+      case BoundKind::kNumber:
+        statement.exchange(soci::use(slot.number, slot.indicator, name));
+        break;
+      case BoundKind::kText:
+        statement.exchange(soci::use(slot.text, slot.indicator, name));
+        break;
     }
   }
+}
+
+bool SociValue::Reassign(std::deque<BoundValue>& slots, const std::vector<Variant>& values) {
+  if (slots.size() != values.size()) return false;
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (!values[i].IsNull() && !values[i].IsEmpty() && KindOf(values[i]) != slots[i].kind)
+      return false;
+  for (std::size_t i = 0; i < values.size(); ++i) Assign(slots[i], values[i]);
+  return true;
 }
 
 std::string SociValue::Message(const std::exception& error) {

@@ -36,6 +36,8 @@ class SociValue {
                                                    soci::statement& statement);
   // A value bound to a statement by reference; kept in a deque so that addresses stay put.
   struct BoundValue {
+    enum class Kind { kText, kDate, kInteger, kNumber };
+    Kind kind = Kind::kText;
     std::string text;
     double number = 0;
     int integer = 0;
@@ -46,6 +48,10 @@ class SociValue {
   // Binds `values` to the markers :p1, :p2, ... of `statement`, each by its own type.
   static void BindAll(soci::statement& statement, std::deque<BoundValue>& slots,
                       const std::vector<Variant>& values);
+  // Puts `values` into slots that BindAll bound before, for the statement's next execution. False
+  // (slots unchanged) when a value is not of its slot's kind: the statement must be bound afresh.
+  // Null fits a slot of any kind.
+  static bool Reassign(std::deque<BoundValue>& slots, const std::vector<Variant>& values);
   // A database error as the layer reports it: passwords removed.
   static std::string Message(const std::exception& error);
 };

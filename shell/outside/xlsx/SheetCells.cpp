@@ -8,14 +8,17 @@ namespace orv {
 const SheetCells::Slot* SheetCells::Find(std::uint32_t row, std::uint32_t column) const {
   if (column == 0 || column > columns_.size()) return nullptr;
   const auto& blocks = columns_[column - 1].blocks;
-  auto found = blocks.find(row >> kBlockShift);
-  if (found == blocks.end()) return nullptr;
-  return &(*found->second)[row & (kBlockRows - 1)];
+  const std::size_t block = row >> kBlockShift;
+  if (block >= blocks.size() || !blocks[block]) return nullptr;
+  return &(*blocks[block])[row & (kBlockRows - 1)];
 }
 
 SheetCells::Slot& SheetCells::Place(std::uint32_t row, std::uint32_t column) {
   if (column > columns_.size()) columns_.resize(column);
-  auto& block = columns_[column - 1].blocks[row >> kBlockShift];
+  auto& blocks = columns_[column - 1].blocks;
+  const std::size_t index = row >> kBlockShift;
+  if (index >= blocks.size()) blocks.resize(index + 1);
+  auto& block = blocks[index];
   if (!block) block = std::make_unique<Block>();
   return (*block)[row & (kBlockRows - 1)];
 }
@@ -156,7 +159,8 @@ bool SheetCells::IsChanged(std::uint32_t row, std::uint32_t column) const {
 
 void SheetCells::ForgetChanges() {
   for (auto column : changed_columns_) {
-    for (auto& [index, block] : columns_[column - 1].blocks) {
+    for (auto& block : columns_[column - 1].blocks) {
+      if (!block) continue;
       for (auto& slot : *block) slot.flags &= static_cast<std::uint8_t>(~kChanged);
     }
   }

@@ -6,7 +6,6 @@
 #include <optional>
 #include <set>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "shell/outside/base/StringPool.h"
@@ -85,7 +84,8 @@ class SheetCells {
   };
   using Block = std::array<Slot, kBlockRows>;
   struct Column {
-    std::unordered_map<std::uint32_t, std::unique_ptr<Block>> blocks;
+    // By block number (row / kBlockRows); null where no cell of the column was ever placed.
+    std::vector<std::unique_ptr<Block>> blocks;
   };
 
   const Slot* Find(std::uint32_t row, std::uint32_t column) const;

@@ -1,9 +1,5 @@
 #include "shell/outside/xlsx/SheetXmlMerger.h"
 
-#include <cerrno>
-
-#include "shell/outside/base/SystemError.h"
-
 #include <charconv>
 #include <cmath>
 #include <set>
@@ -17,28 +13,25 @@
 namespace orv {
 namespace {
 
+// The new sheet's bytes, handed on a megabyte at a time.
 class Output {
  public:
-  Output(std::FILE* file, const std::string& label) : file_(file), label_(label) {
-    buffer_.reserve(1 << 20);
-  }
-  ~Output() = default;
+  explicit Output(const SheetXmlMerger::Sink& sink) : sink_(sink) { buffer_.reserve(kChunk); }
   std::string& Buffer() { return buffer_; }
   void Add(std::string_view text) {
     buffer_ += text;
-    if (buffer_.size() >= (1 << 20)) Flush();
+    if (buffer_.size() >= kChunk) Flush();
   }
   void Flush() {
-    if (!buffer_.empty() &&
-        std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) {
-      throw WorkbookError(label_, "cannot write the new sheet: " + SystemError::Text(errno));
-    }
-    buffer_.clear();
+    if (buffer_.empty()) return;
+    sink_(std::move(buffer_));
+    buffer_ = std::string();
+    buffer_.reserve(kChunk);
   }
 
  private:
-  std::FILE* file_;
-  const std::string& label_;
+  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  const SheetXmlMerger::Sink& sink_;
   std::string buffer_;
 };
 
@@ -51,8 +44,8 @@ std::uint32_t ParseIndex(std::string_view text) {
 class Merger {
  public:
   Merger(ZipArchive::Reader& original, const std::string& label,
-         const SheetXmlMerger::Changes& changes, std::FILE* file)
-      : in_(original, label), out_(file, label), changes_(changes), cursor_(*changes.cells) {}
+         const SheetXmlMerger::Changes& changes, const SheetXmlMerger::Sink& sink)
+      : in_(original, label), out_(sink), changes_(changes), cursor_(*changes.cells) {}
 
   void Run() {
     views_done_ = changes_.view == nullptr;
@@ -319,19 +312,30 @@ class Merger {
   }
 
   void WriteCell(std::uint32_t row, std::uint32_t column, std::string_view original_style) {
-    auto value = changes_.cells->Get(row, column);
-    std::string style(original_style);
+    const auto value = changes_.cells->Get(row, column);
+    std::string_view style = original_style;
+    char style_digits[16];
     if (value.kind == CellValue::kNumber && value.date &&
         (style.empty() || !changes_.is_date_style(ParseIndex(style)))) {
-      style = std::to_string(changes_.date_style());
+      auto [end, error] =
+          std::to_chars(style_digits, style_digits + sizeof style_digits, changes_.date_style());
+      style = std::string_view(style_digits, static_cast<std::size_t>(end - style_digits));
     }
     if (value.kind == CellValue::kEmpty && style.empty()) return;
+    // Written straight into the output buffer: a download writes millions of cells.
     std::string& out = out_.Buffer();
-    out += '<';
-    out += prefix_;
-    out += "c r=\"";
-    out += CellAddress::ColumnLetters(column);
-    out += std::to_string(row);
+    auto tag = [&](std::string_view opening, std::string_view name) {
+      out += opening;
+      out += prefix_;
+      out += name;
+    };
+    tag("<", "c r=\"");
+    if (column >= letters_.size()) letters_.resize(column + 1);
+    if (letters_[column].empty()) letters_[column] = CellAddress::ColumnLetters(column);
+    out += letters_[column];
+    char digits[32];
+    auto [row_end, row_error] = std::to_chars(digits, digits + sizeof digits, row);
+    out.append(digits, row_end);
     out += '"';
     if (!style.empty()) {
       out += " s=\"";
@@ -344,31 +348,44 @@ class Merger {
         break;
       case CellValue::kNumber: {
         if (!std::isfinite(value.number)) {
-          out += " t=\"e\"><" + prefix_ + "v>#NUM!</" + prefix_ + "v></" + prefix_ + "c>";
+          out += " t=\"e\">";
+          tag("<", "v>#NUM!");
+          tag("</", "v>");
+          tag("</", "c>");
           break;
         }
-        char digits[32];
         auto [end, error] = std::to_chars(digits, digits + sizeof digits, value.number);
-        out += "><" + prefix_ + "v>";
+        out += '>';
+        tag("<", "v>");
         out.append(digits, end);
-        out += "</" + prefix_ + "v></" + prefix_ + "c>";
+        tag("</", "v>");
+        tag("</", "c>");
         break;
       }
       case CellValue::kText:
-        out += " t=\"inlineStr\"><" + prefix_ + "is><" + prefix_ + "t";
+        out += " t=\"inlineStr\">";
+        tag("<", "is>");
+        tag("<", "t");
         if (XmlText::NeedsPreserve(value.text)) out += " xml:space=\"preserve\"";
         out += '>';
         XmlText::AppendCellText(out, value.text);
-        out += "</" + prefix_ + "t></" + prefix_ + "is></" + prefix_ + "c>";
+        tag("</", "t>");
+        tag("</", "is>");
+        tag("</", "c>");
         break;
       case CellValue::kBoolean:
-        out += " t=\"b\"><" + prefix_ + "v>" + (value.number != 0 ? "1" : "0") + "</" + prefix_ +
-               "v></" + prefix_ + "c>";
+        out += " t=\"b\">";
+        tag("<", "v>");
+        out += value.number != 0 ? '1' : '0';
+        tag("</", "v>");
+        tag("</", "c>");
         break;
       case CellValue::kError:
-        out += " t=\"e\"><" + prefix_ + "v>";
+        out += " t=\"e\">";
+        tag("<", "v>");
         XmlText::AppendEscaped(out, value.text);
-        out += "</" + prefix_ + "v></" + prefix_ + "c>";
+        tag("</", "v>");
+        tag("</", "c>");
         break;
     }
     out_.Add({});
@@ -389,6 +406,8 @@ class Merger {
   std::string active_pane_;
   std::uint32_t row_ = 0, column_ = 0;
   std::vector<std::uint32_t> pending_;
+  // The letters of each column written, by column number.
+  std::vector<std::string> letters_;
   std::size_t pending_position_ = 0;
   std::set<std::string> orphaned_groups_;
 };
@@ -396,7 +415,7 @@ class Merger {
 }  // namespace
 
 void SheetXmlMerger::Merge(ZipArchive::Reader& original, const std::string& label,
-                           const Changes& changes, std::FILE* out) {
+                           const Changes& changes, const Sink& out) {
   Merger(original, label, changes, out).Run();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -31,8 +30,10 @@ class SheetXmlMerger {
     bool* formula_replaced = nullptr;
   };
 
+  // Receives the new sheet's bytes in order, in chunks of about a megabyte.
+  using Sink = std::function<void(std::string&&)>;
   static void Merge(ZipArchive::Reader& original, const std::string& label, const Changes& changes,
-                    std::FILE* out);
+                    const Sink& out);
 };
 
 }  // namespace orv

@@ -9,10 +9,10 @@
 
 namespace orv {
 
-// Reads the large parts of a workbook as a stream (libxml2's reader): a DOM of a sheet with a
-// hundred thousand rows would take gigabytes. Memory stays bounded whatever the part holds: the
-// text of one cell or shared string is refused beyond kMaxText bytes (a spreadsheet cell holds at
-// most 32,767 characters), and no text node beyond libxml2's own limit is built.
+// Reads the large parts of a workbook as a stream (libxml2's push parser, which checks that the
+// part is well-formed XML): a DOM of a sheet with a hundred thousand rows would take gigabytes.
+// Memory stays bounded whatever the part holds: the text of one cell or shared string is refused
+// beyond kMaxText bytes (a spreadsheet cell holds at most 32,767 characters).
 class SheetXmlReader {
  public:
   static constexpr std::size_t kMaxText = std::size_t{1} << 20;

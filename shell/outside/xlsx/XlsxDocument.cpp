@@ -18,6 +18,7 @@
 #include "shell/outside/base/SystemError.h"
 #include "shell/outside/base/TemporaryFolder.h"
 #include "shell/outside/xlsx/CellAddress.h"
+#include "shell/outside/xlsx/DeflatedFile.h"
 #include "shell/outside/xlsx/SheetXmlMerger.h"
 #include "shell/outside/xlsx/SheetXmlReader.h"
 #include "shell/outside/xlsx/WorkbookError.h"
@@ -156,10 +157,6 @@ std::string FileStamp(const std::filesystem::path& path) {
          std::to_string(status.st_size) + ":" + std::to_string(status.st_mtim.tv_sec) + "." +
          std::to_string(status.st_mtim.tv_nsec);
 }
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Gives the new file the mode and owner of the one it replaces. Only root may give a file to
 // another user: a save by someone else leaves the file theirs, in the original's group when they
@@ -737,10 +734,11 @@ void XlsxDocument::Save(const Checkpoint& checkpoint) {
     auto& sheet = sheets_[i];
     bool cells_changed = sheet->cells && sheet->cells->HasChanges();
     if (!cells_changed && !sheet->view_changed) continue;
-    const auto scratch = scratch_folder.Path() / ("sheet" + std::to_string(i + 1) + ".xml");
+    // The sheet is compressed on a second thread while it is merged, at level 1: deflate
+    // dominates saving a large sheet, and level 1 is several times faster than the usual 6.
+    const auto scratch = scratch_folder.Path() / ("sheet" + std::to_string(i + 1) + ".deflated");
+    DeflatedFile deflated(scratch, file + ": " + sheet->part, 1);
     {
-      std::unique_ptr<std::FILE, FileCloser> out(std::fopen(scratch.c_str(), "wb"));
-      if (!out) disk_error("cannot write a temporary file", errno);
       SheetXmlMerger::Changes changes;
       changes.cells = sheet->cells.get();
       changes.is_date_style = [this](std::uint32_t style) { return IsDateStyle(style); };
@@ -754,31 +752,24 @@ void XlsxDocument::Save(const Checkpoint& checkpoint) {
         }
       }
       auto reader = archive_->OpenEntry(sheet->part);
-      errno = 0;
-      try {
-        SheetXmlMerger::Merge(*reader, file + ": " + sheet->part, changes, out.get());
-      } catch (const AppError&) {
-        if (SystemError::DiskFull(errno)) disk_error("cannot write a temporary file", errno);
-        throw;
-      }
-      if (std::fflush(out.get()) != 0) disk_error("cannot write a temporary file", errno);
-      step("sheet");
+      SheetXmlMerger::Merge(*reader, file + ": " + sheet->part, changes,
+                            [&](std::string&& bytes) { deflated.Write(std::move(bytes)); });
     }
-    // The sheet goes in as a new entry: libzip keeps the original's compression level for a
-    // replaced entry, and deflate dominates saving a large sheet (level 1 is several times
-    // faster than the usual 6). The entry moves to the end of the zip, which readers ignore.
+    // The sheet goes in as a new entry, its data as compressed above. The entry moves to the
+    // end of the zip, which readers ignore.
     auto index = zip_name_locate(output.archive, sheet->part.c_str(), 0);
     if (index < 0 || zip_delete(output.archive, static_cast<zip_uint64_t>(index)) != 0) {
       fail("cannot replace " + sheet->part);
     }
-    zip_source_t* source = zip_source_file(output.archive, scratch.c_str(), 0, -1);
-    if (source == nullptr) fail("cannot replace " + sheet->part);
+    zip_source_t* source = deflated.Finish(output.archive);
     auto added = zip_file_add(output.archive, sheet->part.c_str(), source, ZIP_FL_ENC_UTF_8);
     if (added < 0) {
       zip_source_free(source);
       fail("cannot replace " + sheet->part);
     }
+    // Deflated already: libzip copies data whose method is the entry's own as it stands.
     zip_set_file_compression(output.archive, static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE, 1);
+    step("sheet");
   }
 
   // Excel rebuilds a missing calculation chain but may call a stale one corrupt.

@@ -3,27 +3,115 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "shell/outside/xlsx/WorkbookError.h"
 
 namespace orv {
 
-ZipArchive::Reader::Reader(zip_file* file, std::string label, std::uint64_t cap)
-    : file_(file), label_(std::move(label)), cap_(cap) {}
+namespace {
 
-ZipArchive::Reader::~Reader() { zip_fclose(file_); }
+// Entries larger than this are inflated ahead of their reader.
+constexpr std::uint64_t kReadAheadSize = std::uint64_t{4} << 20;
+constexpr std::size_t kAheadChunk = std::size_t{1} << 18;
+constexpr std::size_t kAheadChunks = 16;
 
-std::size_t ZipArchive::Reader::Read(char* buffer, std::size_t size) {
-  auto got = zip_fread(file_, buffer, size);
-  if (got < 0) {
-    throw WorkbookError(
-        label_, std::string("damaged entry: ") + zip_error_strerror(zip_file_get_error(file_)));
+}  // namespace
+
+// The chunks inflated ahead, handed from the inflating thread to the reader.
+struct ZipArchive::Reader::Ahead {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::string> chunks;
+  bool done = false;      // the thread has read the whole entry, or failed
+  bool stopping = false;  // the reader has gone
+  std::exception_ptr failure;
+  std::string current;
+  std::size_t position = 0;
+  std::thread thread;
+};
+
+ZipArchive::Reader::Reader(zip_file* file, std::string label, std::uint64_t cap,
+                           std::mutex& archive_mutex, bool read_ahead)
+    : file_(file), label_(std::move(label)), cap_(cap), archive_mutex_(archive_mutex) {
+  if (!read_ahead) return;
+  ahead_ = std::make_unique<Ahead>();
+  ahead_->thread = std::thread([this, ahead = ahead_.get()] {
+    try {
+      for (;;) {
+        std::string chunk(kAheadChunk, '\0');
+        chunk.resize(Inflate(chunk.data(), chunk.size()));
+        std::unique_lock lock(ahead->mutex);
+        if (chunk.empty()) break;
+        ahead->changed.wait(lock,
+                            [&] { return ahead->chunks.size() < kAheadChunks || ahead->stopping; });
+        if (ahead->stopping) break;
+        ahead->chunks.push_back(std::move(chunk));
+        ahead->changed.notify_all();
+      }
+    } catch (...) {
+      std::lock_guard lock(ahead->mutex);
+      ahead->failure = std::current_exception();
+    }
+    std::lock_guard lock(ahead->mutex);
+    ahead->done = true;
+    ahead->changed.notify_all();
+  });
+}
+
+ZipArchive::Reader::~Reader() {
+  if (ahead_) {
+    {
+      std::lock_guard lock(ahead_->mutex);
+      ahead_->stopping = true;
+    }
+    ahead_->changed.notify_all();
+    ahead_->thread.join();
+  }
+  std::lock_guard lock(archive_mutex_);
+  zip_fclose(file_);
+}
+
+std::size_t ZipArchive::Reader::Inflate(char* buffer, std::size_t size) {
+  zip_int64_t got = 0;
+  {
+    std::lock_guard lock(archive_mutex_);
+    got = zip_fread(file_, buffer, size);
+    if (got < 0) {
+      throw WorkbookError(
+          label_, std::string("damaged entry: ") + zip_error_strerror(zip_file_get_error(file_)));
+    }
   }
   total_ += static_cast<std::uint64_t>(got);
   if (total_ > cap_) throw WorkbookError(label_, "entry inflates beyond its limit (zip bomb?)");
   return static_cast<std::size_t>(got);
+}
+
+std::size_t ZipArchive::Reader::Read(char* buffer, std::size_t size) {
+  if (!ahead_) return Inflate(buffer, size);
+  Ahead& ahead = *ahead_;
+  if (ahead.position == ahead.current.size()) {
+    std::unique_lock lock(ahead.mutex);
+    ahead.changed.wait(lock, [&] { return !ahead.chunks.empty() || ahead.done; });
+    if (ahead.chunks.empty()) {
+      if (ahead.failure) std::rethrow_exception(ahead.failure);
+      return 0;
+    }
+    ahead.current = std::move(ahead.chunks.front());
+    ahead.chunks.pop_front();
+    ahead.position = 0;
+    lock.unlock();
+    ahead.changed.notify_all();
+  }
+  const std::size_t count = std::min(size, ahead.current.size() - ahead.position);
+  std::memcpy(buffer, ahead.current.data() + ahead.position, count);
+  ahead.position += count;
+  return count;
 }
 
 namespace {
@@ -105,6 +193,7 @@ ZipArchive::ZipArchive(std::filesystem::path path, zip* archive, ZipLimits limit
 ZipArchive::~ZipArchive() { zip_discard(archive_); }
 
 std::int64_t ZipArchive::Locate(std::string_view name) const {
+  std::lock_guard lock(mutex_);
   std::string entry(name);
   auto index = zip_name_locate(archive_, entry.c_str(), 0);
   // Part names compare case-insensitively in a package.
@@ -114,12 +203,14 @@ std::int64_t ZipArchive::Locate(std::string_view name) const {
 std::string ZipArchive::EntryName(std::string_view name) const {
   auto index = Locate(name);
   if (index < 0) return std::string(name);
+  std::lock_guard lock(mutex_);
   return zip_get_name(archive_, static_cast<zip_uint64_t>(index), 0);
 }
 
 bool ZipArchive::Has(std::string_view name) const { return Locate(name) >= 0; }
 
 std::vector<std::string> ZipArchive::Names() const {
+  std::lock_guard lock(mutex_);
   std::vector<std::string> names;
   auto count = zip_get_num_entries(archive_, 0);
   for (zip_int64_t i = 0; i < count; ++i) {
@@ -134,6 +225,7 @@ std::unique_ptr<ZipArchive::Reader> ZipArchive::OpenEntry(std::string_view name)
   std::string label = path_.string() + ": " + std::string(name);
   auto index = Locate(name);
   if (index < 0) throw WorkbookError(path_.string(), "missing part " + std::string(name));
+  std::unique_lock lock(mutex_);
   zip_stat_t stat;
   zip_stat_init(&stat);
   if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) != 0) {
@@ -160,7 +252,9 @@ std::unique_ptr<ZipArchive::Reader> ZipArchive::OpenEntry(std::string_view name)
     throw WorkbookError(
         label, std::string("cannot open entry: ") + zip_error_strerror(zip_get_error(archive_)));
   }
-  return std::unique_ptr<Reader>(new Reader(file, label, cap));
+  lock.unlock();
+  const bool large = (stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > kReadAheadSize;
+  return std::unique_ptr<Reader>(new Reader(file, label, cap, mutex_, large));
 }
 
 std::string ZipArchive::ReadAll(std::string_view name, std::uint64_t max) const {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +31,9 @@ struct ZipLimits {
 // apart. An entry never yields more than its header claims.
 class ZipArchive {
  public:
-  // A streaming read of one entry that enforces the limits on the bytes it actually inflates.
+  // A streaming read of one entry that enforces the limits on the bytes it actually inflates. A
+  // large entry is inflated ahead of the reader on a thread of its own (a sheet of a hundred
+  // thousand rows unpacks to half a gigabyte), so that inflating and parsing share two cores.
   class Reader {
    public:
     Reader(const Reader&) = delete;
@@ -41,11 +44,17 @@ class ZipArchive {
 
    private:
     friend class ZipArchive;
-    Reader(zip_file* file, std::string label, std::uint64_t cap);
+    struct Ahead;
+    Reader(zip_file* file, std::string label, std::uint64_t cap, std::mutex& archive_mutex,
+           bool read_ahead);
+    // Inflates the next bytes (under the archive's lock); 0 at the end.
+    std::size_t Inflate(char* buffer, std::size_t size);
     zip_file* file_;
     std::string label_;
     std::uint64_t cap_;
     std::uint64_t total_ = 0;
+    std::mutex& archive_mutex_;
+    std::unique_ptr<Ahead> ahead_;
   };
 
   static std::unique_ptr<ZipArchive> Open(const std::filesystem::path& path,
@@ -69,6 +78,8 @@ class ZipArchive {
   std::filesystem::path path_;
   zip* archive_;
   ZipLimits limits_;
+  // libzip's archive is not to be used by two threads at once: every call on it holds this.
+  mutable std::mutex mutex_;
 };
 
 }  // namespace orv
