@@ -9,6 +9,7 @@
 #include "shell/outside/xlsx/Application.h"
 #include "shell/outside/xlsx/Workbook.h"
 #include "shell/outside/xlsx/XlsxRangeList.h"
+#include "upload/frmPostConfirm.h"
 
 namespace orv {
 
@@ -57,6 +58,16 @@ bool ComponentServices::ChangeConnection(std::string_view tag) {
 bool ComponentServices::ConfirmCleardown() {
   return Site().ui->MsgBox("Confirm cleardown of data on sheet?", MsgButtons::kOKCancel,
                            MsgIcon::kNone, "") == MsgAnswer::kOK;
+}
+
+bool ComponentServices::ConfirmPost() {
+  frmPostConfirm confirm;
+  confirm.Caption = "Company : " + Connections().OpenCompanyName();
+  Site().ui->ShowModal(confirm);
+  if (confirm.OKSelected()) return true;
+  Site().ui->Notice("Upload cancelled: nothing was written");
+  Site().errors->CountFailure();
+  return false;
 }
 
 std::shared_ptr<RangeList> ComponentServices::NewRangeList(

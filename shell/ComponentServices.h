@@ -41,6 +41,9 @@ class ComponentServices {
   bool ChangeConnection(std::string_view tag);
   // "Confirm cleardown of data on sheet?" with OK and Cancel; true for OK.
   bool ConfirmCleardown();
+  // frmPostConfirm over the open company; on Cancel (or the close box) says that nothing was
+  // written, counts the run as failed and answers false.
+  bool ConfirmPost();
 
   // The range list a component works through: the host's when it lends one for a live document,
   // else a new one over `workbook`.

@@ -37,7 +37,6 @@
 #include "upload/frmConfirmContinue.h"
 #include "upload/frmGroupContinue.h"
 #include "upload/frmOrvStockWHValid.h"
-#include "upload/frmPostConfirm.h"
 
 namespace orv {
 namespace {
@@ -540,16 +539,7 @@ void clsOrvStockEx::UploadStock() {
     }
 
     line = 30;
-    if (!check) {
-      frmPostConfirm confirm;
-      confirm.Caption = "Company : " + services_.Connections().OpenCompanyName();
-      Site().ui->ShowModal(confirm);
-      if (!confirm.OKSelected()) {
-        Site().ui->Notice("Upload cancelled: nothing was written");
-        Site().errors->CountFailure();
-        return;
-      }
-    }
+    if (!check && !services_.ConfirmPost()) return;
 
     line = 40;
     // A check writes every row and undoes it: without a transaction it could not.

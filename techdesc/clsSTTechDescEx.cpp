@@ -23,7 +23,6 @@
 #include "techdesc/frmTechDescOptions.h"
 #include "upload/clsOrvStock.h"
 #include "upload/frmOrvStockWHValid.h"
-#include "upload/frmPostConfirm.h"
 
 namespace orv {
 namespace {
@@ -165,16 +164,7 @@ void clsSTTechDescEx::UploadTechnicalDescriptions() {
     m_oOrvStock->SetSageConnection(services_.Connections().Connection());
 
     line = 20;
-    if (!check) {
-      frmPostConfirm confirm;
-      confirm.Caption = "Company : " + services_.Connections().OpenCompanyName();
-      Site().ui->ShowModal(confirm);
-      if (!confirm.OKSelected()) {
-        Site().ui->Notice("Upload cancelled: nothing was written");
-        Site().errors->CountFailure();
-        return;
-      }
-    }
+    if (!check && !services_.ConfirmPost()) return;
 
     line = 30;
     put_Index(1);
