@@ -83,8 +83,7 @@ void MakeTemplate(const std::filesystem::path& path) {
   auto catalogue = std::make_shared<orv::XlsxRangeList>();
   orv::clsOrvStockRanges ranges;
   ranges.SetRangeList(catalogue);
-  ranges.DefineRanges();
-  ranges.DefineVersion7Ranges();
+  ranges.DefineWorkbookRanges(7);
   orv::WorkbookTemplate::Options options;
   options.rows = 500;
   options.owner_prog_id = orv::kStockProgId;

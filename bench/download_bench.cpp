@@ -67,8 +67,7 @@ void MakeTemplate(const std::filesystem::path& path, int rows) {
   auto catalogue = std::make_shared<orv::XlsxRangeList>();
   orv::clsOrvStockRanges ranges;
   ranges.SetRangeList(catalogue);
-  ranges.DefineRanges();
-  ranges.DefineVersion7Ranges();
+  ranges.DefineWorkbookRanges(7);
   orv::WorkbookTemplate::Options options;
   options.rows = rows;
   options.owner_prog_id = orv::kStockProgId;

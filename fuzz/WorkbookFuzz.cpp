@@ -93,8 +93,7 @@ void ReadEverything(const std::shared_ptr<orv::Workbook>& workbook) {
   auto list = std::make_shared<orv::XlsxRangeList>(workbook);
   orv::clsOrvStockRanges catalogue;
   catalogue.SetRangeList(list);
-  catalogue.DefineRanges();
-  catalogue.DefineVersion7Ranges();
+  catalogue.DefineWorkbookRanges(7);
   for (const auto& definition : list->Definitions()) {
     try {
       if (!list->RangeExists(definition->name)) continue;

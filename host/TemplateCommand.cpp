@@ -16,15 +16,7 @@ int TemplateCommand::Run() const {
     auto catalogue = std::make_shared<XlsxRangeList>();
     clsOrvStockRanges ranges;
     ranges.SetRangeList(catalogue);
-    if (tech_desc) {
-      ranges.SetWarehouseAndProductAsHeader(true);
-      ranges.DefineWarehouseAndProductRanges();
-      ranges.DefineTechnicalDescriptionRanges();
-      ranges.DefineSageCompanyRange();
-    } else {
-      ranges.DefineRanges();
-      if (erp_version > 6) ranges.DefineVersion7Ranges();
-    }
+    ranges.DefineWorkbookRanges(erp_version, tech_desc);
     if (list) {
       std::cout << WorkbookTemplate::Listing(catalogue->RangeGroups(), catalogue->Definitions());
       return 0;

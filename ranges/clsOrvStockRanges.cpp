@@ -783,6 +783,18 @@ void clsOrvStockRanges::DefineSageCompanyRange() {
   Define(R("sage_company"), RangeDefinition::kHeaderCell);
 }
 
+void clsOrvStockRanges::DefineWorkbookRanges(int erp_version, bool pages) {
+  if (pages) {
+    SetWarehouseAndProductAsHeader(true);
+    DefineWarehouseAndProductRanges();
+    DefineTechnicalDescriptionRanges();
+    DefineSageCompanyRange();
+  } else {
+    DefineRanges();
+    if (erp_version > 6) DefineVersion7Ranges();
+  }
+}
+
 void clsOrvStockRanges::DefineVersion7Ranges() {
   for (std::size_t i = 0; i < std::size(kRanges); ++i)
     if (kRanges[i].version7) Define(i, RangeDefinition::kColumn);

@@ -68,6 +68,9 @@ class clsOrvStockRanges {
   void DefineSageCompanyRange();
   // The three ranges that only ERP versions above 6 carry; the stock component adds them.
   void DefineVersion7Ranges();
+  // Every range a new workbook holds: a page workbook's warehouse and product header cells, page
+  // rows and company cell; else the stock workbook's ranges of that ERP version.
+  void DefineWorkbookRanges(int erp_version, bool pages = false);
 
   // Sheet to record: row Index into OrvStock, a value and a presence flag per field. A number that
   // does not fit a 16-bit property is an AppError naming the range and the row.

@@ -34,15 +34,7 @@ inline void StockWorkbook(const std::filesystem::path& path, const std::vector<s
   auto catalogue = std::make_shared<XlsxRangeList>();
   clsOrvStockRanges ranges;
   ranges.SetRangeList(catalogue);
-  if (pages) {
-    ranges.SetWarehouseAndProductAsHeader(true);
-    ranges.DefineWarehouseAndProductRanges();
-    ranges.DefineTechnicalDescriptionRanges();
-    ranges.DefineSageCompanyRange();
-  } else {
-    ranges.DefineRanges();
-    if (erp_version > 6) ranges.DefineVersion7Ranges();
-  }
+  ranges.DefineWorkbookRanges(erp_version, pages);
   WorkbookTemplate::Options options;
   options.rows = rows;
   options.owner_prog_id = owner;

@@ -30,8 +30,7 @@ std::vector<RangeDefinition> Definitions() {
   auto list = std::make_shared<RecordingRangeList>();
   clsOrvStockRanges ranges;
   ranges.SetRangeList(list);
-  ranges.DefineRanges();
-  ranges.DefineVersion7Ranges();
+  ranges.DefineWorkbookRanges(7);
   return list->Defined();
 }
 
@@ -325,8 +324,7 @@ TEST(RecordToSheet, ACopiedRecordLoadsBackIntoTheColumnsTheUploadWrites) {
   record.fields["pd"] = record.fields["product"];
   auto define = [](clsOrvStockRanges& ranges, std::shared_ptr<Workbook> workbook) {
     ranges.SetRangeList(std::make_shared<XlsxRangeList>(std::move(workbook)));
-    ranges.DefineRanges();
-    ranges.DefineVersion7Ranges();
+    ranges.DefineWorkbookRanges(7);
     ranges.SetDateFormatter(&DataConnection::DateToText);
     ranges.SetSageVersion(7);
   };

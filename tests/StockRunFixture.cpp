@@ -98,8 +98,7 @@ std::vector<RangeDefinition> StockCatalogue() {
   auto catalogue = std::make_shared<XlsxRangeList>();
   clsOrvStockRanges ranges;
   ranges.SetRangeList(catalogue);
-  ranges.DefineRanges();
-  ranges.DefineVersion7Ranges();
+  ranges.DefineWorkbookRanges(7);
   return WorkbookTemplate::Select(catalogue->Definitions(), {});
 }
 
