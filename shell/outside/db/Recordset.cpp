@@ -107,18 +107,22 @@ struct Recordset::Impl {
     }
   }
 
+  // After a fetch: the row fetched becomes the current one, or the statement is done and the
+  // recordset at its end.
+  void Settle(bool got) {
+    if (got)
+      CopyRow();
+    else
+      Finish();
+    eof = !got;
+  }
+
   void Advance() {
     if (fetching) {
       bool got = Fetch([&] { return statement->fetch(); });
       // A cursor's batch is used up: the next one, until the cursor has no rows left.
       if (!got && !cursor.empty()) got = Fetch([&] { return statement->execute(true); });
-      if (got) {
-        CopyRow();
-        eof = false;
-      } else {
-        Finish();
-        eof = true;
-      }
+      Settle(got);
       return;
     }
     if (pending.empty()) {
@@ -205,13 +209,7 @@ struct Recordset::Impl {
       }
     }
     open = true;
-    if (got) {
-      CopyRow();
-      eof = false;
-    } else {
-      Finish();
-      eof = true;
-    }
+    Settle(got);
   }
 
   std::size_t Column(std::string_view name) const {
