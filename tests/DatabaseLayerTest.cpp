@@ -10,6 +10,7 @@
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/EditableRecordset.h"
 #include "shell/outside/db/PreparedStatement.h"
+#include "shell/outside/db/ReadAhead.h"
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/db/SavepointGuard.h"
 #include "tests/DatabaseFixture.h"
@@ -404,6 +405,46 @@ TEST_P(DatabaseLayerTest, NestedGuardsUndoTheirOwnWorkAndAnOuterUndoTakesTheInne
   insert("07");  // a refused savepoint name never reached the database
   connection->CommitTrans();
   EXPECT_EQ(Codes(*connection), "01 06 07 ");
+}
+
+// A server answers keys read ahead exactly as the query alone answers them (a char key pads, so
+// "AB" and "AB  " are one key there, and "ABCD" is not cut short); an answer is given once; a
+// batch that fails leaves the transaction usable and each row to ask for itself. SQLite is never
+// read ahead.
+TEST_P(DatabaseLayerTest, KeysReadAheadAreAnsweredAsTheQueryAnswersThem) {
+  auto connection = OpenEmpty(7);
+  auto ado = connection->AdoConnection();
+  ado->Execute("create table scheme.padded (k char(4) primary key, v varchar(10))");
+  ado->Execute("insert into scheme.padded values ('AB', 'two'), ('ABCD', 'four')");
+  const std::string sql = "select v from scheme.padded where k = ?";
+  auto alone = [&](const std::string& key) {
+    Recordset rows;
+    rows.Open(sql, ado, {Variant(key)});
+    return rows.Eof() ? std::string("none") : rows.Fields("v").ToText();
+  };
+  auto text = [](Recordset& rows) {
+    return rows.Eof() ? std::string("none") : rows.Fields("v").ToText();
+  };
+  const bool server = GetParam() == Backend::PostgreSQL;
+  const std::vector<std::string> keys = {"AB", "AB  ", "ABCD", "ZZ"};
+  connection->BeginTrans();
+  ReadAhead ahead(sql, 3);  // two statements for the four keys
+  std::vector<std::vector<Variant>> expected;
+  for (const auto& key : keys) expected.push_back({Variant(key)});
+  ahead.Expect(expected);
+  for (const auto& key : keys) {
+    auto answer = ahead.Take(ado, {Variant(key)});
+    ASSERT_EQ(answer.has_value(), server) << key;
+    if (answer) {
+      EXPECT_EQ(text(*answer), alone(key)) << key;
+    }
+    EXPECT_FALSE(ahead.Take(ado, {Variant(key)})) << "given once: " << key;
+  }
+  // Bytes that are not UTF-8 fail the batch on a server: every key is then asked alone.
+  ahead.Expect({{Variant(std::string("AB"))}, {Variant(std::string("\xff\xfe"))}});
+  EXPECT_FALSE(ahead.Take(ado, {Variant(std::string("AB"))}));
+  EXPECT_EQ(alone("ABCD"), "four") << "the transaction goes on";
+  connection->CommitTrans();
 }
 
 TEST_P(DatabaseLayerTest, AGuardWithoutATransactionDoesNothing) {

@@ -244,7 +244,7 @@ Recordset Command::Execute() {
   // Everything that may fail comes before the statement is prepared: SOCI's SQLite back end
   // crashes destroying a statement with date parameters that was prepared and never run.
   for (auto& slot : impl.slots) slot.Load();
-  impl.connection->BeforeStatement();
+  impl.connection->BeforeStatement(!impl.returns_rows);
   impl.EnsurePrepared();
   try {
     if (!impl.returns_rows) {

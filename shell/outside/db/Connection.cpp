@@ -116,8 +116,9 @@ std::shared_ptr<soci::session> Connection::Session() const {
   return session_;
 }
 
-void Connection::BeforeStatement() const {
+void Connection::BeforeStatement(bool may_write) {
   if (faults_) faults_->Reach("statement");
+  if (may_write) ++writes_;
 }
 
 // A statement Execute prepared, kept for its next use with the same text.
@@ -135,7 +136,7 @@ long long Connection::Execute(std::string_view sql, const std::vector<Variant>& 
     throw AppError(kUnexpectedError, "",
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
-  BeforeStatement();
+  BeforeStatement(true);
   // The most recently used statements come first.
   auto found = std::find_if(prepared_.begin(), prepared_.end(),
                             [&](const auto& entry) { return entry->text == text; });

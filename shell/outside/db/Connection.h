@@ -58,6 +58,9 @@ class Connection {
   // to a savepoint) or its session closed: what was read before may no longer be so. Caches of
   // what a run writes compare it.
   std::uint64_t Undos() const { return undos_; }
+  // How many statements that may write (every one that returns no rows) have been run on this
+  // connection: work across which it did not move wrote nothing, and has nothing to undo.
+  std::uint64_t Writes() const { return writes_; }
 
   // Savepoints of the open transaction (SAVEPOINT, ROLLBACK TO SAVEPOINT, RELEASE SAVEPOINT, the
   // same on both databases). After a failed statement PostgreSQL refuses every further one until
@@ -84,8 +87,9 @@ class Connection {
   // Execute, a Command or a Recordset), every begin and every commit is first reported to
   // `plan`, and fails when the plan says so. Null, as in every real run, plans nothing.
   void SetFaultPlan(std::shared_ptr<FaultPlan> plan) { faults_ = std::move(plan); }
-  // Reports a statement about to run to the fault plan (the AppError of a planned failure).
-  void BeforeStatement() const;
+  // Reports a statement about to run to the fault plan (the AppError of a planned failure) and,
+  // when it `may_write`, to Writes().
+  void BeforeStatement(bool may_write);
 
  private:
   void RunSavepointStatement(const std::string& sql);
@@ -103,6 +107,7 @@ class Connection {
   std::vector<std::string> savepoints_;
   std::uint64_t savepoints_made_ = 0;
   std::uint64_t undos_ = 0;
+  std::uint64_t writes_ = 0;
   std::shared_ptr<FaultPlan> faults_;
 };
 

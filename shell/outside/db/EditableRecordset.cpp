@@ -34,6 +34,10 @@ Variant AsColumnValue(Recordset::FieldKind kind, const std::string& column, cons
 
 }  // namespace
 
+struct Parsed {
+  std::string text, table, where;
+};
+
 struct EditableRecordset::Impl {
   std::shared_ptr<Connection> connection;
   std::string table;
@@ -49,6 +53,7 @@ struct EditableRecordset::Impl {
   std::vector<bool> assigned;
   // Kept from one Open to the next: opening the same selection again runs its prepared statement.
   Recordset reader;
+  Parsed parsed;
 
   std::size_t Column(std::string_view name) const {
     for (std::size_t i = 0; i < columns.size(); ++i)
@@ -81,22 +86,34 @@ EditableRecordset& EditableRecordset::operator=(EditableRecordset&&) noexcept = 
 
 void EditableRecordset::Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
                              const std::vector<Variant>& parameters) {
+  Open(sql, connection, parameters, Recordset());
+}
+
+void EditableRecordset::Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
+                             const std::vector<Variant>& parameters, Recordset rows) {
   static const std::regex kSelect(
       R"(^\s*select\s+\*\s+from\s+([A-Za-z0-9_.]+)(?:\s+where\s+([\s\S]*?))?\s*;?\s*$)",
       std::regex::icase);
-  Close();
   std::string text(sql);
-  std::smatch match;
-  if (!std::regex_match(text, match, kSelect))
-    throw AppError(
-        kUnexpectedError, "",
-        "An updatable recordset needs \"select * from <table> [where ...]\", not: " + text);
+  // The selection's table and condition, parsed once for a text opened again and again.
+  Parsed parsed = std::move(impl_->parsed);
+  if (parsed.text != text) {
+    std::smatch match;
+    if (!std::regex_match(text, match, kSelect))
+      throw AppError(
+          kUnexpectedError, "",
+          "An updatable recordset needs \"select * from <table> [where ...]\", not: " + text);
+    parsed = {text, match[1], match[2].matched ? std::string(match[2]) : std::string()};
+  }
+  Close();
   Impl& impl = *impl_;
-  Recordset& reader = impl.reader;
-  reader.Open(text, connection, parameters);
+  impl.parsed = std::move(parsed);
+  const bool read = rows.IsOpen();
+  Recordset& reader = read ? rows : impl.reader;
+  if (!read) reader.Open(text, connection, parameters);
   impl.connection = connection;
-  impl.table = match[1];
-  impl.where = match[2].matched ? std::string(match[2]) : std::string();
+  impl.table = impl.parsed.table;
+  impl.where = impl.parsed.where;
   impl.where_values = parameters;
   for (std::size_t i = 0; i < reader.FieldCount(); ++i) {
     impl.columns.push_back(reader.FieldName(i));
@@ -110,6 +127,7 @@ void EditableRecordset::Open(std::string_view sql, const std::shared_ptr<Connect
 void EditableRecordset::Close() {
   Impl fresh;
   std::swap(fresh.reader, impl_->reader);
+  std::swap(fresh.parsed, impl_->parsed);
   fresh.reader.Close();
   std::swap(*impl_, fresh);
 }
@@ -169,7 +187,8 @@ void EditableRecordset::Update() {
   if (impl.buffer.empty()) return;
   std::vector<std::size_t> changed;
   for (std::size_t i = 0; i < impl.columns.size(); ++i)
-    if (impl.assigned[i]) changed.push_back(i);
+    if (impl.assigned[i] && (impl.adding || impl.buffer[i] != impl.rows[impl.position][i]))
+      changed.push_back(i);
   if (changed.empty() && !impl.adding) {
     impl.ClearEdit();
     return;

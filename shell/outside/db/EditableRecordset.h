@@ -7,6 +7,7 @@
 
 #include "shell/outside/base/FieldSource.h"
 #include "shell/outside/base/Variant.h"
+#include "shell/outside/db/Recordset.h"
 
 namespace orv {
 
@@ -26,6 +27,10 @@ class EditableRecordset : public FieldSource {
   // "?" markers in `sql` take `parameters` in order (values are never pasted into the text).
   void Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
             const std::vector<Variant>& parameters = {});
+  // The same with the selection's rows already read: what `sql` gives for `parameters` (a
+  // ReadAhead's answer).
+  void Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
+            const std::vector<Variant>& parameters, Recordset rows);
   void Close();
   bool IsOpen() const;
   bool Eof() const;
@@ -41,7 +46,8 @@ class EditableRecordset : public FieldSource {
   // Assigns a field of the current (or new) row; AppError when the table has no such column.
   void SetField(std::string_view name, const Variant& value);
   // Writes the assigned fields: an INSERT for a new row, an UPDATE of the current row otherwise.
-  // Nothing assigned on an existing row writes nothing.
+  // Nothing assigned on an existing row writes nothing; nor does a field assigned the value it
+  // holds.
   void Update();
   void CancelUpdate();
 

@@ -265,6 +265,13 @@ Recordset Recordset::FromRows(std::shared_ptr<const Columns> columns, std::vecto
   return recordset;
 }
 
+Recordset Recordset::FromRows(std::shared_ptr<const Columns> columns, std::vector<Row> rows,
+                              std::vector<FieldKind> kinds) {
+  Recordset recordset = FromRows(std::move(columns), std::move(rows));
+  if (kinds.size() == recordset.impl_->Names().size()) recordset.impl_->kinds = std::move(kinds);
+  return recordset;
+}
+
 void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& connection,
                      const std::vector<Variant>& parameters) {
   Close();
@@ -276,7 +283,7 @@ void Recordset::Open(std::string_view sql, const std::shared_ptr<Connection>& co
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
   Impl& impl = *impl_;
-  connection->BeforeStatement();
+  connection->BeforeStatement(false);
   auto session = connection->Session();
   try {
     const bool again = impl.statement && impl.session == session && impl.prepared_text == text &&
@@ -304,7 +311,7 @@ void Recordset::OpenInBatches(std::string_view sql, const std::shared_ptr<Connec
     throw AppError(kUnexpectedError, "", "A statement read in batches takes no parameters");
   Impl& impl = *impl_;
   impl.ReleaseStatement();
-  connection->BeforeStatement();
+  connection->BeforeStatement(false);
   try {
     static std::atomic<std::uint64_t> cursors{0};
     if (!connection->InTransaction()) {

@@ -33,6 +33,9 @@ class Recordset : public FieldSource {
   // names up is then set up once, not for every result.
   static std::shared_ptr<const Columns> MakeColumns(std::vector<std::string> names);
   static Recordset FromRows(std::shared_ptr<const Columns> columns, std::vector<Row> rows);
+  // The same with what each column holds as the database declared it, for rows read from it.
+  static Recordset FromRows(std::shared_ptr<const Columns> columns, std::vector<Row> rows,
+                            std::vector<FieldKind> kinds);
 
   // Runs `sql` and positions on the first row. "?" markers take `parameters` in order.
   void Open(std::string_view sql, const std::shared_ptr<Connection>& connection,

@@ -25,6 +25,10 @@ void SavepointGuard::Release() {
   connection_.ReleaseSavepoint(name);
 }
 
+void SavepointGuard::Undo() {
+  if (Holding()) connection_.RollbackToSavepoint(name_);
+}
+
 void SavepointGuard::Rollback() {
   if (!Holding()) return;
   std::string name = std::move(name_);

@@ -5,6 +5,12 @@ namespace orv {
 std::string SqlMarkers::MarkerName(int n) { return "p" + std::to_string(n); }
 
 std::string SqlMarkers::ToNamed(std::string_view sql, int& count) {
+  return Replace(
+      sql, [](int n) { return ':' + MarkerName(n); }, count);
+}
+
+std::string SqlMarkers::Replace(std::string_view sql, const std::function<std::string(int)>& with,
+                                int& count) {
   std::string out;
   out.reserve(sql.size() + 16);
   count = 0;
@@ -25,7 +31,7 @@ std::string SqlMarkers::ToNamed(std::string_view sql, int& count) {
       out.append(sql.substr(i, end - i));
       i = end - 1;
     } else if (c == '?') {
-      out += ':' + MarkerName(++count);
+      out += with(++count);
     } else {
       out += c;
     }

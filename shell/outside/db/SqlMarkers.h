@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ class SqlMarkers {
   // `sql` with every "?" outside quoted literals, quoted identifiers and comments replaced by
   // :p1, :p2, ... in order. `count` receives the number of markers.
   static std::string ToNamed(std::string_view sql, int& count);
+  // The same with each marker replaced by what `with` gives for its number (1-based).
+  static std::string Replace(std::string_view sql, const std::function<std::string(int)>& with,
+                             int& count);
   // The name that the n-th marker (1-based) becomes.
   static std::string MarkerName(int n);
 };
