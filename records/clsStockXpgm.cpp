@@ -23,6 +23,22 @@ const std::shared_ptr<DataConnection>& clsStockXpgm::SageConnection() {
 void clsStockXpgm::SetSageConnection(std::shared_ptr<DataConnection> connection) {
   connection_ = std::move(connection);
   for (PreparedStatement* s : {&read_, &update_, &insert_}) s->SetActiveConnection(connection_);
+  ForgetReads();
+}
+
+void clsStockXpgm::ExpectReads(const std::vector<std::pair<std::string, std::string>>& keys) {
+  PrepareReadStatement();
+  if (!read_ahead_) read_ahead_ = std::make_unique<ReadAhead>(read_.SQL());
+  const DataConnection& connection = *SageConnection();
+  std::vector<std::vector<Variant>> values;
+  for (const auto& [warehouse, product] : keys)
+    values.push_back({connection.ConvertValue(warehouse), connection.ConvertValue(product)});
+  read_ahead_->Expect(std::move(values));
+}
+
+void clsStockXpgm::ForgetReads() {
+  if (read_ahead_) read_ahead_->Forget();
+  as_read_.reset();
 }
 
 std::string clsStockXpgm::ReadSql() {
@@ -68,7 +84,15 @@ void clsStockXpgm::ReadIt() {
     line = 20;
     SetParameters(read_, kKey);
     line = 30;
-    rs_ = read_.GetCommand().Execute();
+    as_read_.reset();
+    std::optional<Recordset> answer;
+    if (read_ahead_) {
+      const DataConnection& connection = *SageConnection();
+      answer = read_ahead_->Take(
+          SageConnection()->AdoConnection(),
+          {connection.ConvertValue(Get("warehouse")), connection.ConvertValue(Get("product"))});
+    }
+    rs_ = answer ? std::move(*answer) : read_.GetCommand().Execute();
     line = 40;
     if (rs_.Eof()) {
       rs_.Close();
@@ -80,6 +104,7 @@ void clsStockXpgm::ReadIt() {
       read[i] = ValueConvert::NullToText(rs_.Fields(std::string(kAll[i].name)));
     rs_.Close();
     for (std::size_t i = kKey.size(); i < kAll.size(); ++i) values_[i] = std::move(read[i]);
+    as_read_ = values_;
   });
 }
 
@@ -100,6 +125,8 @@ void clsStockXpgm::PrepareStkxpgmUpdateStatement() {
 void clsStockXpgm::UpdateStockXPg() {
   Trap("UpdateStockXPg of Class Module clsStockXpgm Line#:", [&](int& line) {
     line = 10;
+    if (as_read_ == values_) return;
+    as_read_.reset();
     PrepareStkxpgmUpdateStatement();
     line = 20;
     SetParameters(update_, kAll);
@@ -124,6 +151,7 @@ void clsStockXpgm::PrepareInsertStatement() {
 void clsStockXpgm::InsertRow() {
   Trap("InsertRow of Class Module clsStockXpgm Line#:", [&](int& line) {
     line = 10;
+    as_read_.reset();
     PrepareInsertStatement();
     line = 20;
     SetParameters(insert_, kAll);

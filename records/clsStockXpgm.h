@@ -2,11 +2,14 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/CompanionColumns.h"
 #include "shell/outside/db/PreparedStatement.h"
+#include "shell/outside/db/ReadAhead.h"
 #include "shell/outside/db/Recordset.h"
 
 namespace orv {
@@ -50,8 +53,13 @@ class clsStockXpgm {
   // Loads the row of warehouse and product; fails with the object-error base + 5001 and
   // "Cannot find Product <product>" when there is none, the values then staying as they were.
   void ReadIt();
+  // The (warehouse, product) of the rows ReadIt is about to be asked for, read ahead together
+  // (see ReadAhead); ForgetReads drops them and what was read.
+  void ExpectReads(const std::vector<std::pair<std::string, std::string>>& keys);
+  void ForgetReads();
   void PrepareStkxpgmUpdateStatement();
-  // Writes the six values over the row of warehouse and product.
+  // Writes the six values over the row of warehouse and product; nothing when ReadIt read that
+  // row last and no value has changed since.
   void UpdateStockXPg();
   void PrepareInsertStatement();
   void InsertRow();
@@ -70,7 +78,10 @@ class clsStockXpgm {
   PreparedStatement update_;
   PreparedStatement insert_;
   Recordset rs_;
+  std::unique_ptr<ReadAhead> read_ahead_;
   std::array<std::string, CompanionColumns::kExtension.size()> values_;
+  // The values as ReadIt last read them, key included.
+  std::optional<decltype(values_)> as_read_;
 };
 
 }  // namespace orv

@@ -40,6 +40,7 @@ const std::shared_ptr<DataConnection>& clsStockd::SageConnection() {
 void clsStockd::SetSageConnection(std::shared_ptr<DataConnection> connection) {
   connection_ = std::move(connection);
   for (Statement* s : {&read_, &update_, &insert_}) s->statement.SetActiveConnection(connection_);
+  ForgetReads();
 }
 
 std::int16_t clsStockd::Integer(IntegerField column) const {
@@ -243,7 +244,12 @@ bool clsStockd::ReadIt(std::string_view warehouse, std::string_view product) {
     s.SetTextParameter("warehouse", warehouse);
     s.SetTextParameter("product", product);
     line = 30;
-    rs_ = s.GetCommand().Execute();
+    as_read_.reset();
+    std::optional<Recordset> answer;
+    if (read_ahead_)
+      answer = read_ahead_->Take(SageConnection()->AdoConnection(),
+                                 {Variant(std::string(warehouse)), Variant(std::string(product))});
+    rs_ = answer ? std::move(*answer) : s.GetCommand().Execute();
     line = 40;
     if (rs_.Eof()) {
       rs_.Close();
@@ -252,6 +258,7 @@ bool clsStockd::ReadIt(std::string_view warehouse, std::string_view product) {
     line = 50;
     CopyFromRecordset(rs_);
     rs_.Close();
+    as_read_ = Snapshot{text_, number_};
     return true;
   });
 }
@@ -299,9 +306,25 @@ void clsStockd::CopyFromRecordset(const Recordset& rs) {
   });
 }
 
+void clsStockd::ExpectReads(const std::vector<std::pair<std::string, std::string>>& keys) {
+  PrepareStkmReadStatement();
+  if (!read_ahead_) read_ahead_ = std::make_unique<ReadAhead>(read_.statement.SQL());
+  std::vector<std::vector<Variant>> values;
+  for (const auto& [warehouse, product] : keys)
+    values.push_back({Variant(warehouse), Variant(product)});
+  read_ahead_->Expect(std::move(values));
+}
+
+void clsStockd::ForgetReads() {
+  if (read_ahead_) read_ahead_->Forget();
+  as_read_.reset();
+}
+
 void clsStockd::UpdateStock() {
   Trap("updateStock of Class Module clsStockd Line#:", [&](int& line) {
     line = 10;
+    if (as_read_ && as_read_->text == text_ && as_read_->number == number_) return;
+    as_read_.reset();
     update_mode_ = true;
     PrepareUpdateStatement();
     line = 20;
@@ -314,6 +337,7 @@ void clsStockd::UpdateStock() {
 void clsStockd::InsertRow() {
   Trap("InsertRow of Class Module clsStockd Line#:", [&](int& line) {
     line = 10;
+    as_read_.reset();
     update_mode_ = false;
     PrepareInsertStatement();
     line = 20;
@@ -326,6 +350,7 @@ void clsStockd::InsertRow() {
 void clsStockd::Reset() {
   Trap("Reset of Class Module clsStockd Line#:", [&](int& line) {
     line = 10;
+    as_read_.reset();
     for (auto& text : text_) text.clear();
     number_.fill(0);
   });

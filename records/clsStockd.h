@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "records/StockdColumns.h"
 #include "shell/outside/base/Variant.h"
 #include "shell/outside/db/PreparedStatement.h"
+#include "shell/outside/db/ReadAhead.h"
 #include "shell/outside/db/Recordset.h"
 
 namespace orv {
@@ -56,7 +58,13 @@ class clsStockd {
   // True when the row exists; it is then copied into the properties. A missing row leaves every
   // property as it was.
   bool ReadIt(std::string_view warehouse, std::string_view product);
+  // The (warehouse, product) of the rows ReadIt is about to be asked for, read ahead together
+  // (see ReadAhead); ForgetReads drops them and what was read.
+  void ExpectReads(const std::vector<std::pair<std::string, std::string>>& keys);
+  void ForgetReads();
   // Writes every column over the row with the same key; a key without a row changes nothing.
+  // When ReadIt read that key last and no property has changed since, nothing is written: the
+  // row holds the values already.
   void UpdateStock();
   // Adds the properties as a new row; a duplicate key fails and the properties stay.
   void InsertRow();
@@ -88,6 +96,13 @@ class clsStockd {
   Statement update_;
   Statement insert_;
   Recordset rs_;
+  std::unique_ptr<ReadAhead> read_ahead_;
+  // The properties as ReadIt last read them (unset by every other change of the record).
+  struct Snapshot {
+    std::array<std::string, StockdColumns::kCount> text;
+    std::array<double, StockdColumns::kCount> number;
+  };
+  std::optional<Snapshot> as_read_;
   // Where ReadIt's result holds each column, for the result columns they were found in.
   std::shared_ptr<const Recordset::Columns> read_columns_;
   std::vector<std::size_t> read_positions_;

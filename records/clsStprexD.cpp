@@ -14,6 +14,7 @@ const std::shared_ptr<DataConnection>& clsStprexD::SageConnection() {
 void clsStprexD::SetSageConnection(std::shared_ptr<DataConnection> connection) {
   connection_ = std::move(connection);
   for (PreparedStatement* s : {&read_, &insert_, &update_}) s->SetActiveConnection(connection_);
+  ForgetReads();
 }
 
 namespace {
@@ -54,35 +55,62 @@ void clsStprexD::AddKeyParameters(PreparedStatement& statement, bool split_key) 
   RecordColumns::Declare(statement.GetCommand(), Key(split_key));
 }
 
-void clsStprexD::SetKeyParameters(PreparedStatement& statement, bool split_key) {
+std::vector<Variant> clsStprexD::KeyValues(const std::string& warehouse_value,
+                                           const std::string& product_value, bool split_key) {
   const DataConnection& connection = *SageConnection();
-  Command& command = statement.GetCommand();
-  if (split_key) {
-    command.SetParameter("warehouse", connection.ConvertValue(warehouse));
-    command.SetParameter("product", connection.ConvertValue(product));
-  } else {
-    command.SetParameter("whproduct", connection.ConvertValue(warehouse + product));
-  }
+  if (split_key)
+    return {connection.ConvertValue(warehouse_value), connection.ConvertValue(product_value)};
+  return {connection.ConvertValue(warehouse_value + product_value)};
+}
+
+void clsStprexD::SetKeyParameters(PreparedStatement& statement, bool split_key) {
+  const std::vector<Variant> values = KeyValues(warehouse, product, split_key);
+  const auto key = Key(split_key);
+  for (std::size_t i = 0; i < key.size(); ++i)
+    statement.GetCommand().SetParameter(key[i].name, values[i]);
+}
+
+void clsStprexD::PrepareReadStatement() {
+  if (read_.Prepared()) return;
+  read_split_ = SplitKey();
+  read_.SetActiveConnection(SageConnection());
+  read_.SetSQL(ReadSql(SageConnection()->TableCatalogue().StockExpense(), read_split_));
+  AddKeyParameters(read_, read_split_);
+  read_.SetPrepared(true);
+}
+
+void clsStprexD::ExpectReads(const std::vector<std::pair<std::string, std::string>>& keys) {
+  PrepareReadStatement();
+  if (!read_ahead_) read_ahead_ = std::make_unique<ReadAhead>(read_.SQL());
+  std::vector<std::vector<Variant>> values;
+  for (const auto& [warehouse_value, product_value] : keys)
+    values.push_back(KeyValues(warehouse_value, product_value, read_split_));
+  read_ahead_->Expect(std::move(values));
+}
+
+void clsStprexD::ForgetReads() {
+  if (read_ahead_) read_ahead_->Forget();
+  as_read_.reset();
 }
 
 bool clsStprexD::ReadIt() {
   return Trap("ReadIt of Class Module clsStprexD Line#:", [&](int& line) {
     line = 10;
-    if (!read_.Prepared()) {
-      read_split_ = SplitKey();
-      read_.SetActiveConnection(SageConnection());
-      read_.SetSQL(ReadSql(SageConnection()->TableCatalogue().StockExpense(), read_split_));
-      AddKeyParameters(read_, read_split_);
-      read_.SetPrepared(true);
-    }
+    PrepareReadStatement();
     line = 20;
     SetKeyParameters(read_, read_split_);
     line = 30;
-    rs_ = read_.GetCommand().Execute();
+    as_read_.reset();
+    std::optional<Recordset> answer;
+    if (read_ahead_)
+      answer = read_ahead_->Take(SageConnection()->AdoConnection(),
+                                 KeyValues(warehouse, product, read_split_));
+    rs_ = answer ? std::move(*answer) : read_.GetCommand().Execute();
     line = 40;
     bool found = !rs_.Eof();
     if (found) expense = ValueConvert::NullToText(rs_.Fields("expense"));
     rs_.Close();
+    if (found) as_read_ = {warehouse, product, expense};
     return found;
   });
 }
@@ -90,6 +118,7 @@ bool clsStprexD::ReadIt() {
 void clsStprexD::InsertRow() {
   Trap("InsertRow of Class Module clsStprexD Line#:", [&](int& line) {
     line = 10;
+    as_read_.reset();
     if (!insert_.Prepared()) {
       insert_split_ = SplitKey();
       insert_.SetActiveConnection(SageConnection());
@@ -109,6 +138,8 @@ void clsStprexD::InsertRow() {
 void clsStprexD::UpdateRow() {
   Trap("UpdateRow of Class Module clsStprexD Line#:", [&](int& line) {
     line = 10;
+    if (as_read_ == std::array<std::string, 3>{warehouse, product, expense}) return;
+    as_read_.reset();
     if (!update_.Prepared()) {
       update_split_ = SplitKey();
       update_.SetActiveConnection(SageConnection());

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "records/CompanionColumns.h"
 #include "shell/outside/db/PreparedStatement.h"
+#include "shell/outside/db/ReadAhead.h"
 #include "shell/outside/db/Recordset.h"
 
 namespace orv {
@@ -28,9 +33,14 @@ class clsStprexD {
   // True when the row of warehouse and product exists; its expense code is then loaded. A missing
   // row leaves the properties as they were.
   bool ReadIt();
+  // The (warehouse, product) of the rows ReadIt is about to be asked for, read ahead together
+  // (see ReadAhead); ForgetReads drops them and what was read.
+  void ExpectReads(const std::vector<std::pair<std::string, std::string>>& keys);
+  void ForgetReads();
   // A duplicate key fails.
   void InsertRow();
-  // Writes the expense code over the row of warehouse and product.
+  // Writes the expense code over the row of warehouse and product; nothing when ReadIt read that
+  // row last and the code has not changed since.
   void UpdateRow();
 
   // The statement texts; `split_key` is whether the ERP version is 6 or later.
@@ -42,6 +52,9 @@ class clsStprexD {
   bool SplitKey();
   void AddKeyParameters(PreparedStatement& statement, bool split_key);
   void SetKeyParameters(PreparedStatement& statement, bool split_key);
+  std::vector<Variant> KeyValues(const std::string& warehouse_value,
+                                 const std::string& product_value, bool split_key);
+  void PrepareReadStatement();
 
   std::shared_ptr<DataConnection> connection_;
   PreparedStatement read_;
@@ -49,6 +62,9 @@ class clsStprexD {
   PreparedStatement update_;
   bool read_split_ = true, insert_split_ = true, update_split_ = true;  // as built
   Recordset rs_;
+  std::unique_ptr<ReadAhead> read_ahead_;
+  // The row as ReadIt last read it: warehouse, product and expense.
+  std::optional<std::array<std::string, 3>> as_read_;
 };
 
 }  // namespace orv

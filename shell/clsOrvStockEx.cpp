@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <map>
+#include <optional>
 
 #include <algorithm>
 #include "browse/BrowseEngine.h"
@@ -20,6 +21,7 @@
 #include "shell/outside/base/VbError.h"
 #include "shell/outside/db/Connection.h"
 #include "shell/outside/db/ConnectionManager.h"
+#include "shell/outside/db/ReadAhead.h"
 #include "shell/outside/db/Recordset.h"
 #include "shell/outside/db/SavepointGuard.h"
 #include "shell/outside/site/HostSite.h"
@@ -406,57 +408,105 @@ void clsOrvStockEx::SelectedRanges() {
     // once, then run with the row's values.
     Tables().UseMarkers = true;
     std::map<std::string, Recordset, std::less<>> statements;
+    // The rows to come are asked ahead, a batch at a time, each shape by one statement: a server
+    // then answers a hundred rows for one round trip.
+    std::map<std::string, ReadAhead, std::less<>> aheads;
+    std::int32_t expected_to = 0;
+    const auto connection = services_.Connections().Connection()->AdoConnection();
+    struct RowQuery {
+      std::string warehouse, product, page, name, sql;
+      std::vector<Variant> values;
+    };
+    // The row's key; false for a row without a product.
+    auto read_key = [&](std::int32_t row, RowQuery& query) {
+      bool present = false;
+      std::int32_t at = row;
+      query.warehouse = List().GetCellValue("Warehouse", at, present);
+      stock.SetIs("warehouse", present);
+      at = row;
+      query.product = List().GetCellValue("Product", at, present);
+      stock.SetIs("product", present);
+      at = row;
+      query.page = List().GetCellValue("PageNumber", at, present);
+      stock.SetIs("PageNumber", present);
+      return !ValueConvert::IsBlank(query.product);
+    };
+    // The row's statement and its values. AppError for a row that cannot be refreshed.
+    auto plan = [&](std::int32_t row, RowQuery& query) {
+      query.name = query.warehouse + " " + query.product;
+      if (stock.Is("PageNumber") && !ValueConvert::IsBlank(query.page)) {
+        query.name += ", page " + query.page;
+        query.page = stock.FormatPageNumber(query.page);
+      } else {
+        query.page.clear();
+      }
+      if (auto blocker = List().RowBlocker(row)) throw AppError(vbObjectError, "", *blocker);
+      clsOrvStockTables& tables = Tables();
+      tables.FromWarehouse = query.warehouse;
+      tables.FromProduct = query.product;
+      tables.ToWarehouse.clear();
+      tables.ToProduct.clear();
+      query.sql = CheckRangeExists(query.page);
+      query.values.assign(tables.Parameters().begin(), tables.Parameters().end());
+    };
+    auto expect_from = [&](std::int32_t first) {
+      const std::int32_t last =
+          std::min<std::int32_t>(first + static_cast<std::int32_t>(ReadAhead::kBatch) - 1,
+                                 List().RangeRowCount("Product"));
+      std::map<std::string, std::vector<std::vector<Variant>>, std::less<>> keys;
+      for (std::int32_t row = first; row <= last; ++row) {
+        RowQuery query;
+        try {
+          if (!read_key(row, query)) continue;
+          plan(row, query);
+          keys[query.sql].push_back(std::move(query.values));
+        } catch (const AppError&) {
+          // Named when the row itself is refreshed.
+        }
+      }
+      for (auto& [sql, shape_keys] : keys)
+        aheads.try_emplace(sql, sql).first->second.Expect(std::move(shape_keys));
+      expected_to = last;
+    };
     line = 20;
     while (lines <= List().RangeRowCount("Product")) {
-      std::int32_t at = lines;
-      bool present = false;
-      std::string warehouse = List().GetCellValue("Warehouse", at, present);
-      stock.SetIs("warehouse", present);
-      at = lines;
-      std::string product = List().GetCellValue("Product", at, present);
-      stock.SetIs("product", present);
-      at = lines;
-      std::string page = List().GetCellValue("PageNumber", at, present);
-      stock.SetIs("PageNumber", present);
-      if (!ValueConvert::IsBlank(product)) {
-        line = 30;
-        // A row that cannot be refreshed does not stop the others; it is named at the end.
-        std::string row_name = warehouse + " " + product;
+      if (lines > expected_to) expect_from(lines);
+      RowQuery query;
+      const bool asked = read_key(lines, query);
+      // A row that cannot be refreshed does not stop the others; it is named at the end.
+      if (asked) {
         try {
-          if (stock.Is("PageNumber") && !ValueConvert::IsBlank(page)) {
-            row_name += ", page " + page;
-            page = stock.FormatPageNumber(page);
-          } else {
-            page.clear();
-          }
-          if (auto blocker = List().RowBlocker(lines)) throw AppError(vbObjectError, "", *blocker);
+          line = 30;
+          plan(lines, query);
           line = 40;
-          clsOrvStockTables& tables = Tables();
-          tables.FromWarehouse = warehouse;
-          tables.FromProduct = product;
-          tables.ToWarehouse.clear();
-          tables.ToProduct.clear();
-          std::string sql = CheckRangeExists(page);
-          const std::vector<Variant> values(tables.Parameters().begin(), tables.Parameters().end());
-          Recordset& records = statements[sql];
-          records.Open(sql, services_.Connections().Connection()->AdoConnection(), values);
+          Recordset answer;
+          Recordset* records = &answer;
+          auto ahead = aheads.find(query.sql);
+          std::optional<Recordset> taken;
+          if (ahead != aheads.end()) taken = ahead->second.Take(connection, query.values);
+          if (taken) {
+            answer = std::move(*taken);
+          } else {
+            records = &statements[query.sql];
+            records->Open(query.sql, connection, query.values);
+          }
           // The page table is outer-joined: an item without the asked page still comes back, with
           // empty page columns that must not overwrite the page the row holds.
-          bool found = !records.Eof() && (page.empty() || !tables.IsSttechM ||
-                                          !records.Fields("page_number").IsNull());
+          bool found = !records->Eof() && (query.page.empty() || !Tables().IsSttechM ||
+                                           !records->Fields("page_number").IsNull());
           if (found) {
-            repaired += CopyRecordToRow(records, lines) ? 1 : 0;
+            repaired += CopyRecordToRow(*records, lines) ? 1 : 0;
           } else {
             ++missing;
             frmOrvStockWHValid report;
-            report.MsgDisp = "Warehouse: " + warehouse + " and Product: " + product;
-            if (!ValueConvert::IsBlank(page)) report.MsgDisp += " Page number: " + page;
+            report.MsgDisp = "Warehouse: " + query.warehouse + " and Product: " + query.product;
+            if (!ValueConvert::IsBlank(query.page)) report.MsgDisp += " Page number: " + query.page;
             Site().ui->ShowModal(report);
           }
-          records.Close();
+          records->Close();
         } catch (const AppError& error) {
           ++failed;
-          Site().ui->Notice(fmt::format("Row {} ({}) was not refreshed: {}", lines, row_name,
+          Site().ui->Notice(fmt::format("Row {} ({}) was not refreshed: {}", lines, query.name,
                                         error.Description()));
         }
         ++records_read;
@@ -551,6 +601,8 @@ void clsOrvStockEx::UploadStock() {
     bool started = false;
     m_oOrvStock->StartStockEx(ProgramName(), started);
     running = true;
+    std::optional<SavepointGuard> undo_point;
+    if (check) undo_point.emplace(*services_.Connections().Connection()->AdoConnection());
 
     line = 50;
     progress = Site().ui->NewProgressBar();
@@ -558,13 +610,29 @@ void clsOrvStockEx::UploadStock() {
 
     line = 60;
     const std::int32_t rows = List().RangeRowCount("Product");
+    // The records of the rows to come are read a batch at a time (a server then answers a
+    // hundred rows for one round trip).
+    std::int32_t expected_to = 0;
     while (Index() <= rows) {
+      if (Index() > expected_to) {
+        expected_to = std::min<std::int32_t>(
+            Index() + static_cast<std::int32_t>(ReadAhead::kBatch) - 1, rows);
+        std::vector<std::pair<std::string, std::string>> keys;
+        for (std::int32_t row = Index(); row <= expected_to; ++row) {
+          bool present = false;
+          std::int32_t at = row;
+          std::string warehouse = List().GetCellValue("Warehouse", at, present);
+          at = row;
+          keys.emplace_back(std::move(warehouse), List().GetCellValue("Product", at, present));
+        }
+        m_oOrvStock->ExpectRows(keys);
+      }
       ranges_->LoadWarehouseAndProduct();
       const clsOrvStock& stock = *m_oOrvStock;
       if ((stock.Is("warehouse") && !ValueConvert::IsBlank(stock.Text("warehouse"))) ||
           (stock.Is("product") && !ValueConvert::IsBlank(stock.Text("product")))) {
         if (check)
-          CheckRow();
+          CheckRow(*undo_point);
         else {
           ranges_->LoadDetail();
           m_oOrvStock->UpdateStock();
@@ -640,21 +708,26 @@ void clsOrvStockEx::SelectRow(std::int32_t index) {
 }
 
 // One row of a check: its writes are undone at once, a failure is named and the run goes on.
-void clsOrvStockEx::CheckRow() {
-  SavepointGuard row(*services_.Connections().Connection()->AdoConnection());
+// Every row is undone to the one savepoint taken before the first, and a row that failed nothing
+// and wrote nothing (an unchanged record) has nothing to undo.
+void clsOrvStockEx::CheckRow(SavepointGuard& undo_point) {
+  const Connection& connection = *services_.Connections().Connection()->AdoConnection();
+  const std::uint64_t writes = connection.Writes();
   const std::int32_t questions = check_->questions;
+  bool failed = false;
   try {
     ranges_->LoadDetail();
     m_oOrvStock->UpdateStock();
     ++(m_oOrvStock->NewRecord() ? check_->adds : check_->updates);
   } catch (...) {
     AppError error = ChainError(std::current_exception(), "", 0);
+    failed = true;
     ++check_->failed;
     check_->questions = questions;
     Site().ui->Notice(fmt::format("{}: error {}: {}", RowInWords(), ErrorNumberText(error.Number()),
                                   error.Description()));
   }
-  row.Rollback();
+  if (failed || connection.Writes() != writes) undo_point.Undo();
 }
 
 void clsOrvStockEx::ReportCheck(std::int32_t processed) {

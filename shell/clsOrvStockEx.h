@@ -15,6 +15,7 @@ namespace orv {
 
 class FieldSource;
 class RangeList;
+class SavepointGuard;
 class clsOrvStock;
 class clsOrvStockExOptions;
 class clsOrvStockRanges;
@@ -106,7 +107,7 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   static std::string ErrorNumberText(std::int32_t number);
   std::string RowInWords();
   void SelectRow(std::int32_t index);
-  void CheckRow();
+  void CheckRow(SavepointGuard& undo_point);
   void ReportCheck(std::int32_t processed);
   void AskToContinue(bool& yes_to_all, const std::string& heading, const std::string& warning,
                      bool& go_on);

@@ -1,11 +1,15 @@
 // Database faults injected into an upload: whichever statement fails, and a failed commit, the
-// run reports the error (naming the row it stopped at) and the company is left exactly as it was.
+// run reports the error (naming the row it stopped at) and the company is left exactly as it was;
+// or, where the failure is one the run gets round (a server's batch read ahead, whose rows are
+// then read one by one), the run completes and the company is exactly as a run without a fault
+// leaves it.
 
 #include <gtest/gtest.h>
 
 #include <iostream>
 #include <set>
 
+#include "records/DemoDatabase.h"
 #include "shell/_clsOrvStockEx.h"
 #include "tests/StockRunFixture.h"
 
@@ -34,6 +38,21 @@ TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
   EXPECT_EQ(test::FirstDifference(before, Dump()), "") << "after a failed commit";
   const long long operations = at_commit->Reached();
 
+  // What a run without a fault leaves; then the company as it was again.
+  run = UploadAll(path);
+  ASSERT_EQ(run.errors, 0) << run.Output();
+  const std::string after = Dump();
+  ASSERT_NE(after, before);
+  auto start_again = [&] {
+    connection_.reset();
+    DemoDatabase::Create(scratch_->Target(), {7, CompanyRows(), true});
+    connection_ = std::make_shared<DataConnection>();
+    connection_->Open(scratch_->Target(), "DEMO");
+    ASSERT_EQ(test::FirstDifference(before, Dump()), "");
+  };
+  start_again();
+  int got_round = 0;
+
   const std::uint32_t first_row = sheet.FirstRow("Product");
   std::uint32_t last_named = 0;
   std::set<std::uint32_t> named;
@@ -42,6 +61,12 @@ TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
     auto faults = std::make_shared<FaultPlan>(FaultPlan::FailAt(k));
     run = UploadAll(path, faults);
     ASSERT_TRUE(faults->Fired());
+    if (run.errors == 0) {
+      ++got_round;
+      ASSERT_EQ(test::FirstDifference(after, Dump()), "") << run.Output();
+      start_again();
+      continue;
+    }
     EXPECT_EQ(run.errors, 1) << run.Output();
     EXPECT_NE(run.Output().find("Injected fault"), std::string::npos) << run.Output();
     ASSERT_EQ(test::FirstDifference(before, Dump()), "");
@@ -60,12 +85,10 @@ TEST_P(UploadFaultTest, EveryFailedStatementLeavesTheCompanyAsItWas) {
     }
   }
   EXPECT_EQ(named.size(), 20u) << "every row fails once at some statement";
-
-  // Without a fault the same upload changes the company.
-  run = UploadAll(path);
-  EXPECT_EQ(run.errors, 0) << run.Output();
-  EXPECT_NE(Dump(), before);
-  std::cout << "[ faults   ] " << operations << " statements, begins and commits failed in turn\n";
+  // Only a server is read ahead: there each of the four record tables' batch can fail.
+  EXPECT_EQ(got_round, GetParam() == test::Backend::PostgreSQL ? 4 : 0);
+  std::cout << "[ faults   ] " << operations << " statements, begins and commits failed in turn; "
+            << got_round << " got round\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, UploadFaultTest, test::AllBackends(), test::BackendName);

@@ -510,10 +510,17 @@ TEST_P(UploadRuns, ANewRecordTakesItsDefaultsAndItsCompanions) {
        {"StatisticsInd", row, "Y"},
        {"Commodity", row, "73181595"},
        {"Expense", row, "MAINT"},
-       {"bincode", row, "NEW-BIN"}});
+       {"bincode", row, "NEW-BIN"},
+       // The same key again, in the same batch of rows read ahead: by then it is on file.
+       {"Warehouse", row + 1, "01"},
+       {"Product", row + 1, "NEW-ITEM"},
+       {"Description", row + 1, "A new item"},
+       {"StatisticsInd", row + 1, "Y"},
+       {"Commodity", row + 1, "73181595"},
+       {"Expense", row + 1, "MAINT"}});
   auto run = Upload();
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_THAT(run.output, HasSubstr("Added: 1"));
+  EXPECT_THAT(run.output, HasSubstr("Record Processed : 8, Added: 1, Updated: 7"));
   // Before version 6 the EC and expense rows are keyed by warehouse followed by product.
   EXPECT_EQ(Value("select statind || commodity || procind from scheme.stockem where whproduct "
                   "= '01NEW-ITEM'"),

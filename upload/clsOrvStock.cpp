@@ -19,6 +19,7 @@
 #include "shell/outside/base/VersionInfo.h"
 #include "shell/outside/db/DataConnection.h"
 #include "shell/outside/db/EditableRecordset.h"
+#include "shell/outside/db/ReadAhead.h"
 #include "shell/outside/db/ToleranceCheck.h"
 #include "upload/StockRules.h"
 #include "upload/StockRunLookups.h"
@@ -117,6 +118,38 @@ void clsOrvStock::SetSageConnection(std::shared_ptr<DataConnection> connection) 
   if (xpgm_) xpgm_->SetSageConnection(connection_);
   if (stprex_) stprex_->SetSageConnection(connection_);
   if (sttech_) sttech_->SetSageConnection(connection_);
+  ForgetReads();
+}
+
+void clsOrvStock::MakeRecords() {
+  auto make = [&](auto& record) {
+    if (record) return;
+    record = std::make_unique<typename std::remove_reference_t<decltype(record)>::element_type>();
+    record->SetSageConnection(SageConnection());
+  };
+  make(stockd_);
+  make(xpgm_);
+  make(stprex_);
+}
+
+void clsOrvStock::ForgetReads() {
+  if (stockd_) stockd_->ForgetReads();
+  if (xpgm_) xpgm_->ForgetReads();
+  if (stprex_) stprex_->ForgetReads();
+  if (ec_ahead_) ec_ahead_->Forget();
+}
+
+void clsOrvStock::ExpectRows(const std::vector<std::pair<std::string, std::string>>& keys) {
+  if (!started_) return;
+  MakeRecords();
+  stockd_->ExpectReads(keys);
+  xpgm_->ExpectReads(keys);
+  stprex_->ExpectReads(keys);
+  const std::string sql = EcSql();
+  if (!ec_ahead_ || ec_ahead_->Sql() != sql) ec_ahead_ = std::make_unique<ReadAhead>(sql);
+  std::vector<std::vector<Variant>> values;
+  for (const auto& [warehouse, product] : keys) values.push_back(EcKey(warehouse, product));
+  ec_ahead_->Expect(std::move(values));
 }
 
 std::size_t clsOrvStock::Slot(std::size_t field) const {
@@ -144,6 +177,7 @@ void clsOrvStock::StartStockEx(const std::string&, bool& ok) {
     DataConnection& connection = *SageConnection();
     if (in_transaction_) CancelStockUpdate();
     line = 20;
+    ForgetReads();
     lookups_ = std::make_unique<StockRunLookups>(SageConnection());
     bin_forward_ = lookups_->bins.BinMissing.Subscribe(
         [this](const std::string& warehouse, const std::string& bin, bool& create, bool& accept) {
@@ -165,6 +199,7 @@ void clsOrvStock::EndStockUpdate() {
   Trap("EndStockUpdate of Class Module clsOrvStock Line#:", [&](int& line) {
     line = 10;
     started_ = false;
+    ForgetReads();
     if (in_transaction_) {
       in_transaction_ = false;
       SageConnection()->CommitTrans();
@@ -176,6 +211,7 @@ void clsOrvStock::CancelStockUpdate() {
   Trap("CancelStockUpdate of Class Module clsOrvStock Line#:", [&](int& line) {
     line = 10;
     started_ = false;
+    ForgetReads();
     if (in_transaction_) {
       in_transaction_ = false;
       SageConnection()->RollbackTrans();
@@ -187,10 +223,7 @@ void clsOrvStock::UpdateStock() {
   Trap("UpdateStock of Class Module clsOrvStock Line#:", [&](int& line) {
     line = 10;
     if (!started_) return;
-    if (!stockd_) {
-      stockd_ = std::make_unique<clsStockd>();
-      stockd_->SetSageConnection(SageConnection());
-    }
+    MakeRecords();
 
     line = 20;
     stockd_->Reset();
@@ -581,10 +614,7 @@ void clsOrvStock::StockUpdateXpgm() {
     extension_fields([&](std::size_t i) { any_present = any_present || present_[Slot(i)]; });
     if (!any_present) return;
     line = 20;
-    if (!xpgm_) {
-      xpgm_ = std::make_unique<clsStockXpgm>();
-      xpgm_->SetSageConnection(SageConnection());
-    }
+    MakeRecords();
     clsStockXpgm& row = *xpgm_;
     row.Set("warehouse", Text("warehouse"));
     row.Set("product", Text("product"));
@@ -615,6 +645,16 @@ void clsOrvStock::StockUpdateXpgm() {
   });
 }
 
+std::string clsOrvStock::EcSql() {
+  return "select * from " + SageConnection()->TableCatalogue().StockEc() +
+         (Version() >= 6 ? " where warehouse = ? and product = ?" : " where whproduct = ?");
+}
+
+std::vector<Variant> clsOrvStock::EcKey(const std::string& warehouse, const std::string& product) {
+  if (Version() >= 6) return {Variant(warehouse), Variant(product)};
+  return {Variant(warehouse + product)};
+}
+
 void clsOrvStock::StockUpdateEm() {
   Trap("StockUpdateEm of Class Module clsOrvStock Line#:", [&](int& line) {
     line = 10;
@@ -626,13 +666,15 @@ void clsOrvStock::StockUpdateEm() {
     line = 20;
     if (!ec_) ec_ = std::make_unique<EditableRecordset>();
     EditableRecordset& rs = *ec_;
-    const std::string select = "select * from " + connection.TableCatalogue().StockEc();
-    if (split_key)
-      rs.Open(select + " where warehouse = ? and product = ?", connection.AdoConnection(),
-              {Variant(warehouse), Variant(product)});
+    const std::string sql = EcSql();
+    std::vector<Variant> key = EcKey(warehouse, product);
+    std::optional<Recordset> answer;
+    if (ec_ahead_ && ec_ahead_->Sql() == sql)
+      answer = ec_ahead_->Take(connection.AdoConnection(), key);
+    if (answer)
+      rs.Open(sql, connection.AdoConnection(), key, std::move(*answer));
     else
-      rs.Open(select + " where whproduct = ?", connection.AdoConnection(),
-              {Variant(warehouse + product)});
+      rs.Open(sql, connection.AdoConnection(), key);
 
     line = 30;
     const bool is_new = rs.Eof();
@@ -687,10 +729,7 @@ void clsOrvStock::StockUpdateEm() {
 void clsOrvStock::STPrExDUpdate() {
   Trap("STPrExDUpdate of Class Module clsOrvStock Line#:", [&](int& line) {
     line = 10;
-    if (!stprex_) {
-      stprex_ = std::make_unique<clsStprexD>();
-      stprex_->SetSageConnection(SageConnection());
-    }
+    MakeRecords();
     line = 20;
     // Only a missing row is passed over (it is then inserted): a failing write ends the row.
     stprex_->warehouse = Text("warehouse");
@@ -783,10 +822,7 @@ void clsOrvStock::StartTechDescEx(const std::string& programName) {
     bool ok = false;
     StartStockEx(programName, ok);
     line = 20;
-    if (!stockd_) {
-      stockd_ = std::make_unique<clsStockd>();
-      stockd_->SetSageConnection(SageConnection());
-    }
+    MakeRecords();
     stockd_->Reset();
     if (!stockd_->ReadIt(Text("warehouse"), Text("product")))
       throw AppError(vbObjectError, "",

@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "shell/outside/base/Event.h"
+#include "shell/outside/base/Variant.h"
 #include "upload/StockFields.h"
 #include "upload/StockRules.h"
 
@@ -14,6 +17,7 @@ namespace orv {
 
 class DataConnection;
 class EditableRecordset;
+class ReadAhead;
 class clsStockXpgm;
 class clsStockd;
 class clsStprexD;
@@ -90,6 +94,10 @@ class clsOrvStock {
   // the row wrote before stays in the run's transaction until the run ends. Does nothing before
   // StartStockEx.
   void UpdateStock();
+  // The (warehouse, product) of the rows the run is about to write, in order: their records are
+  // read ahead together when the first of them is read (see ReadAhead). Nothing before
+  // StartStockEx; what is read ahead is dropped when the run ends.
+  void ExpectRows(const std::vector<std::pair<std::string, std::string>>& keys);
   // Commits, or rolls back, the run's transaction when one is open; either ends the run.
   void EndStockUpdate();
   void CancelStockUpdate();
@@ -141,6 +149,12 @@ class clsOrvStock {
   enum class PageWrite { kNone, kInserted, kUpdated, kDeleted };
   PageWrite WritePage();
   std::int32_t Version();
+  // The records of the run, made on first use.
+  void MakeRecords();
+  void ForgetReads();
+  // The EC row's selection and its key values.
+  std::string EcSql();
+  std::vector<Variant> EcKey(const std::string& warehouse, const std::string& product);
 
   std::shared_ptr<DataConnection> connection_;
   std::unique_ptr<clsStockd> stockd_;
@@ -149,6 +163,7 @@ class clsOrvStock {
   std::unique_ptr<clsSttechD> sttech_;
   // The EC row of the current row, opened anew for each (its statements stay prepared).
   std::unique_ptr<EditableRecordset> ec_;
+  std::unique_ptr<ReadAhead> ec_ahead_;
   std::unique_ptr<StockRunLookups> lookups_;
   Event<const std::string&, const std::string&, bool&, bool&>::Subscription bin_forward_;
 
