@@ -26,7 +26,15 @@ void SavepointGuard::Release() {
 }
 
 void SavepointGuard::Undo() {
-  if (Holding()) connection_.RollbackToSavepoint(name_);
+  if (!Holding()) return;
+  connection_.RollbackToSavepoint(name_);
+  // SQLite keeps what a savepoint may undo in a journal that rolling back does not shorten: a
+  // savepoint undone to again and again grows slower each time (a check of 20,000 changed rows
+  // took a minute instead of two seconds), so there it is taken afresh. A server begins the
+  // savepoint anew itself when it rolls back to it.
+  if (connection_.Target().kind != DatabaseTarget::Kind::SQLite) return;
+  connection_.ReleaseSavepoint(name_);
+  name_ = connection_.Savepoint();
 }
 
 void SavepointGuard::Rollback() {

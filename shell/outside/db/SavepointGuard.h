@@ -35,7 +35,8 @@ class SavepointGuard {
   void Release();
   // Undoes the work done since the guard was made, now. AppError when the database refuses.
   void Rollback();
-  // The same, keeping the savepoint for the next piece of work to be undone to.
+  // The same, keeping the savepoint (or one in its place) for the next piece of work to be
+  // undone to. AppError when the database refuses.
   void Undo();
   // Whether the guard still holds a savepoint of the open transaction.
   bool Holding() const;
