@@ -601,8 +601,13 @@ void clsOrvStockEx::UploadStock() {
     bool started = false;
     m_oOrvStock->StartStockEx(ProgramName(), started);
     running = true;
+    Connection& ado = *services_.Connections().Connection()->AdoConnection();
     std::optional<SavepointGuard> undo_point;
-    if (check) undo_point.emplace(*services_.Connections().Connection()->AdoConnection());
+    if (check) undo_point.emplace(ado);
+    // A server is sent each row's writes without waiting for them: their answers come together
+    // at the next read, question, commit or (in a check) the row's end; a write that failed names
+    // the row it was sent for.
+    ado.SetSendWritesAhead(true);
 
     line = 50;
     progress = Site().ui->NewProgressBar();
@@ -627,6 +632,7 @@ void clsOrvStockEx::UploadStock() {
         }
         m_oOrvStock->ExpectRows(keys);
       }
+      ado.SetWriteTag(Index());
       ranges_->LoadWarehouseAndProduct();
       const clsOrvStock& stock = *m_oOrvStock;
       if ((stock.Is("warehouse") && !ValueConvert::IsBlank(stock.Text("warehouse"))) ||
@@ -647,10 +653,17 @@ void clsOrvStockEx::UploadStock() {
 
     line = 70;
     running = false;
-    if (check)
-      m_oOrvStock->CancelStockUpdate();
-    else
-      m_oOrvStock->EndStockUpdate();
+    try {
+      if (check)
+        m_oOrvStock->CancelStockUpdate();
+      else
+        m_oOrvStock->EndStockUpdate();
+    } catch (...) {
+      // The last rows' writes are answered at the commit: a failed one is its row's.
+      running = ado.FailedWriteTag().has_value();
+      throw;
+    }
+    ado.SetSendWritesAhead(false);
     progress->End();
     update_all_ = false;
     if (check)
@@ -661,10 +674,24 @@ void clsOrvStockEx::UploadStock() {
   } catch (...) {
     AppError error = ChainError(std::current_exception(), "", line);
     if (running) {
+      // A write sent ahead that failed belongs to the row it was sent for, named below.
+      auto& ado = *services_.Connections().Connection()->AdoConnection();
+      if (auto tag = ado.FailedWriteTag(); tag && *tag != Index()) {
+        put_Index(static_cast<std::int32_t>(*tag));
+        try {
+          ranges_->LoadWarehouseAndProduct();
+        } catch (const AppError&) {
+          // The row is still named by its number.
+        }
+      }
       try {
         m_oOrvStock->CancelStockUpdate();
       } catch (const std::exception& rollback) {
         Site().ui->Notice(std::string("The rollback failed too: ") + rollback.what());
+      }
+      try {
+        ado.SetSendWritesAhead(false);
+      } catch (const AppError&) {
       }
     }
     if (progress) progress->End();
@@ -718,6 +745,8 @@ void clsOrvStockEx::CheckRow(SavepointGuard& undo_point) {
   try {
     ranges_->LoadDetail();
     m_oOrvStock->UpdateStock();
+    // The row's writes sent ahead are answered here, where a failure is the row's own.
+    services_.Connections().Connection()->AdoConnection()->SyncWrites();
     ++(m_oOrvStock->NewRecord() ? check_->adds : check_->updates);
   } catch (...) {
     AppError error = ChainError(std::current_exception(), "", 0);
@@ -749,6 +778,12 @@ std::string clsOrvStockEx::ErrorNumberText(std::int32_t number) {
 
 // --- The business object's questions.
 
+// The rows before are written before the user is asked about this one: a failure of theirs ends
+// the run first (it names its own row), not after questions about rows that will not be written.
+void clsOrvStockEx::SettleWrites() {
+  services_.Connections().Connection()->AdoConnection()->SyncWrites();
+}
+
 void clsOrvStockEx::AskToContinue(bool& yes_to_all, const std::string& heading,
                                   const std::string& warning, bool& go_on) {
   if (yes_to_all) {
@@ -760,6 +795,7 @@ void clsOrvStockEx::AskToContinue(bool& yes_to_all, const std::string& heading,
     go_on = true;
     return;
   }
+  SettleWrites();
   frmConfirmContinue dialog;
   dialog.Heading = heading;
   dialog.Caption1 = warning;
@@ -780,6 +816,7 @@ void clsOrvStockEx::OnProductGroupInvalid(std::string& field, std::string& label
     go_on = true;
     return;
   }
+  SettleWrites();
   frmGroupContinue dialog;
   dialog.GroupLabel = label;
   dialog.GroupField = field;
@@ -800,6 +837,7 @@ void clsOrvStockEx::OnRecordExist(bool& update) {
     ++check_->questions;
     return;
   }
+  SettleWrites();
   const clsOrvStock& stock = *m_oOrvStock;
   const std::string question = "Warning: Stock Code " + stock.Text("warehouse") +
                                stock.Text("product") + std::string(44, ' ') + "\r\n" +

@@ -108,6 +108,7 @@ class clsOrvStockEx final : public ComObject<_clsOrvStockEx> {
   std::string RowInWords();
   void SelectRow(std::int32_t index);
   void CheckRow(SavepointGuard& undo_point);
+  void SettleWrites();
   void ReportCheck(std::int32_t processed);
   void AskToContinue(bool& yes_to_all, const std::string& heading, const std::string& warning,
                      bool& go_on);

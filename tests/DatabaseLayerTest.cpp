@@ -447,6 +447,85 @@ TEST_P(DatabaseLayerTest, KeysReadAheadAreAnsweredAsTheQueryAnswersThem) {
   connection->CommitTrans();
 }
 
+// Writes sent ahead store what the same writes store sent one by one: numbers to their last digit
+// (a numeric column keeps every digit it is sent), dates, small integers, texts and nulls, through
+// a Command and through Execute. A write the server refuses fails the next statement and names
+// its tag.
+TEST_P(DatabaseLayerTest, WritesSentAheadStoreWhatWritesSentOneByOneStore) {
+  auto connection = OpenEmpty(7);
+  auto ado = connection->AdoConnection();
+  ado->Execute(
+      "create table scheme.sent (n int, d double precision, x numeric, t timestamp, "
+      "s smallint, v varchar(12) check (length(v) <= 12))");
+  PreparedStatement insert;
+  insert.SetActiveConnection(connection);
+  insert.SetSQL("insert into scheme.sent values (?, ?, ?, ?, ?, ?)");
+  insert.AddDoubleParameter("n");
+  insert.AddDoubleParameter("d");
+  insert.AddDoubleParameter("x");
+  insert.AddDateParameter("t");
+  insert.AddIntegerParameter("s");
+  insert.AddTextParameter("v", 12);
+  insert.SetPrepared(true);
+  std::vector<std::vector<Variant>> rows(3);
+  rows[0] = {Variant(0.1), Variant(0.1), Variant::MakeNull(), Variant(-32768), Variant::MakeNull()};
+  rows[0][2] = Variant(OleDate{45351.5});  // 2024-02-29 12:00
+  rows[0][4] = Variant(std::string("O'Brien \xc3\xa9"));
+  rows[1] = {Variant(1.0 / 3), Variant(-123.456789012345678), Variant(OleDate{45000.75}),
+             Variant(7), Variant::MakeNull()};
+  rows[1][4] = Variant(std::string());
+  rows[2] = {Variant(1e300), Variant(2.5e-7), Variant::MakeNull(), Variant::MakeNull(),
+             Variant::MakeNull()};
+  auto write = [&](int base) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      insert.GetCommand().SetParameter("n", Variant(base + static_cast<int>(i)));
+      for (std::size_t c = 0; c < rows[i].size(); ++c)
+        insert.GetCommand().SetParameter(c + 1, rows[i][c]);
+      insert.GetCommand().Execute();
+      std::vector<Variant> values{Variant(base + 10 + static_cast<int>(i))};
+      values.insert(values.end(), rows[i].begin(), rows[i].end());
+      ado->Execute("insert into scheme.sent values (?, ?, ?, ?, ?, ?)", values);
+    }
+  };
+  auto stored = [&](int base) {
+    Recordset all;
+    all.Open(
+        "select cast(d as text) as d, cast(x as text) as x, t, s, v from scheme.sent where "
+        "n >= ? and n < ? order by n",
+        ado, {Variant(base), Variant(base + 20)});
+    std::string text;
+    for (; !all.Eof(); all.MoveNext())
+      for (std::size_t c = 0; c < all.FieldCount(); ++c)
+        text += all.FieldValue(c).ToText() + (all.FieldValue(c).IsNull() ? "<null>|" : "|");
+    return text;
+  };
+  connection->BeginTrans();
+  write(100);
+  ado->SetSendWritesAhead(true);
+  ado->SetWriteTag(7);
+  write(200);
+  EXPECT_EQ(stored(200), stored(100));
+  EXPECT_EQ(Count(*connection, "scheme.sent"), 12);
+
+  // The server refuses the second write; the first is answered with it, at the next read.
+  ado->SetWriteTag(8);
+  ado->Execute("insert into scheme.sent (n, v) values (?, ?)",
+               {Variant(300), Variant(std::string("fits"))});
+  ado->SetWriteTag(9);
+  auto refused = [&] {
+    ado->Execute("insert into scheme.sent (n, v) values (?, ?)",
+                 {Variant(301), Variant(std::string("far too long to fit"))});
+    stored(300);
+  };
+  EXPECT_THROW(refused(), AppError);
+  if (GetParam() == Backend::PostgreSQL) {
+    EXPECT_EQ(ado->FailedWriteTag(), 9);
+  }
+  connection->RollbackTrans();
+  ado->SetSendWritesAhead(false);
+  EXPECT_EQ(Count(*connection, "scheme.sent"), 0);
+}
+
 TEST_P(DatabaseLayerTest, AGuardWithoutATransactionDoesNothing) {
   auto connection = OpenEmpty(6);
   auto& ado = *connection->AdoConnection();

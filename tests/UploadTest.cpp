@@ -543,13 +543,22 @@ TEST_P(UploadRuns, ARolledBackRunLeavesNoBinAndNoExpenseBehind) {
   Put({{"bincode", 1, "GONE-BIN"}, {"Expense", 2, std::string(25, 'E')}});
   auto run = Upload();
   EXPECT_EQ(run.status, 1) << run.output;
+  // The refused write is named by its own row, though the rows after it were under way.
+  auto [warehouse, product] = Key(2);
+  const auto sheet_row = test::SheetEdit(Book()).FirstRow("Expense") + 1;
+  EXPECT_THAT(run.output, HasSubstr("Upload stopped at sheet row " + std::to_string(sheet_row) +
+                                    " (warehouse " + warehouse + ", product " + product + ")"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   EXPECT_EQ(Value("select bin_code from scheme.stbinm where bin_code = 'GONE-BIN'"), "<none>");
 }
 
 TEST_P(UploadRuns, ACheckNamesEveryFailingRowAndWritesNothing) {
   Prepare(7);
-  Put({{"Weight", 2, -1.0}, {"MakeOrBuy", 5, "X"}, {"UnitCode", 9, "XX"}});
+  // Row 14's expense code is too long for its column: the database refuses the write.
+  Put({{"Weight", 2, -1.0},
+       {"MakeOrBuy", 5, "X"},
+       {"UnitCode", 9, "XX"},
+       {"Expense", 11, std::string(25, 'E')}});
   const std::string before = Dump();
   const std::string workbook = test::ReadBytes(Book());
   auto run = Upload("--check");
@@ -557,13 +566,14 @@ TEST_P(UploadRuns, ACheckNamesEveryFailingRowAndWritesNothing) {
   for (const auto& [row, message] :
        std::vector<std::pair<int, std::string>>{{5, "error 5047 (-2147216457): Invalid Weight"},
                                                 {8, "error 5005 (-2147216499): Invalid make"},
-                                                {12, "error 5025 (-2147216479): Blank unit"}}) {
+                                                {12, "error 5025 (-2147216479): Blank unit"},
+                                                {14, "error -2147467259: "}}) {
     auto at = run.output.find(fmt::format("sheet row {} (", row));
     ASSERT_NE(at, std::string::npos) << row << "\n" << run.output;
     EXPECT_NE(run.output.find(message, at), std::string::npos) << row << "\n" << run.output;
   }
   EXPECT_THAT(run.output,
-              HasSubstr("Checked 20 rows: 3 failed; the upload would add 0 and update 17"));
+              HasSubstr("Checked 20 rows: 4 failed; the upload would add 0 and update 16"));
   EXPECT_TRUE(Dump() == before) << "the database changed";
   EXPECT_EQ(test::ReadBytes(Book()), workbook);
 }

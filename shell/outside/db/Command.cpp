@@ -59,6 +59,22 @@ struct Slot {
   std::tm date{};
   soci::indicator indicator = soci::i_null;
 
+  // What Load bound, as the server takes it (see SociValue::ServerText).
+  std::optional<std::string> ServerText() const {
+    if (indicator == soci::i_null) return std::nullopt;
+    switch (type) {
+      case Command::ParameterType::Text:
+        return std::string(text.c_str());
+      case Command::ParameterType::Double:
+        return SociValue::ServerText(number);
+      case Command::ParameterType::Date:
+        return SociValue::ServerText(date);
+      case Command::ParameterType::SmallInt:
+        return std::to_string(small);
+    }
+    return std::nullopt;
+  }
+
   void Load() {
     indicator = value.IsNull() || value.IsEmpty() ? soci::i_null : soci::i_ok;
     if (indicator == soci::i_null) return;
@@ -177,6 +193,7 @@ const std::shared_ptr<Connection>& Command::ActiveConnection() const { return im
 void Command::SetCommandText(std::string sql) {
   impl_->Unprepare();
   impl_->sql = std::move(sql);
+  impl_->returns_rows = ReturnsRows(impl_->sql);
 }
 
 const std::string& Command::CommandText() const { return impl_->sql; }
@@ -245,6 +262,14 @@ Recordset Command::Execute() {
   // crashes destroying a statement with date parameters that was prepared and never run.
   for (auto& slot : impl.slots) slot.Load();
   impl.connection->BeforeStatement(!impl.returns_rows);
+  if (!impl.returns_rows && impl.connection->SendsWritesAhead()) {
+    std::vector<std::optional<std::string>> texts;
+    texts.reserve(impl.slots.size());
+    for (const auto& slot : impl.slots) texts.push_back(slot.ServerText());
+    impl.connection->SendWriteAhead(impl.sql, texts);
+    impl.affected = -1;
+    return Recordset();
+  }
   impl.EnsurePrepared();
   try {
     if (!impl.returns_rows) {

@@ -48,7 +48,8 @@ class Command {
   Variant Parameter(std::string_view name) const;
 
   // Runs the statement, prepared on its first run. A SELECT (or WITH) yields its rows; any other
-  // statement an empty, closed recordset and RecordsAffected.
+  // statement an empty, closed recordset and RecordsAffected (-1 for a write the connection sent
+  // ahead: see Connection::SetSendWritesAhead).
   Recordset Execute();
   long long RecordsAffected() const;
 

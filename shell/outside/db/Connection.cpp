@@ -12,6 +12,7 @@
 #include "shell/outside/base/FaultPlan.h"
 #include "shell/outside/db/SociValue.h"
 #include "shell/outside/db/SqlMarkers.h"
+#include "shell/outside/db/WritePipeline.h"
 
 namespace orv {
 namespace {
@@ -91,6 +92,11 @@ void Connection::Open(const DatabaseTarget& target) {
 
 void Connection::Close() {
   prepared_.clear();
+  if (pipeline_) {
+    pipeline_->Drain();
+    pipeline_->Forget();
+  }
+  send_ahead_ = false;
   if (!session_) return;
   ++undos_;
   auto session = std::move(session_);
@@ -119,6 +125,34 @@ std::shared_ptr<soci::session> Connection::Session() const {
 void Connection::BeforeStatement(bool may_write) {
   if (faults_) faults_->Reach("statement");
   if (may_write) ++writes_;
+  if (!(may_write && send_ahead_)) SyncWrites();
+}
+
+void Connection::SetSendWritesAhead(bool on) {
+  if (!on) {
+    SyncWrites();
+    send_ahead_ = false;
+    return;
+  }
+  send_ahead_ = WritePipeline::Supports(*Session());
+  if (!send_ahead_) return;
+  if (!pipeline_) pipeline_ = std::make_unique<WritePipeline>();
+  pipeline_->ClearFailure();
+}
+
+void Connection::SyncWrites() {
+  if (pipeline_) pipeline_->Sync();
+}
+
+std::optional<std::int64_t> Connection::FailedWriteTag() const {
+  return pipeline_ ? pipeline_->FailedTag() : std::nullopt;
+}
+
+bool Connection::SendWriteAhead(std::string_view sql,
+                                const std::vector<std::optional<std::string>>& values) {
+  if (!send_ahead_) return false;
+  pipeline_->Send(*Session(), sql, values, write_tag_);
+  return true;
 }
 
 // A statement Execute prepared, kept for its next use with the same text.
@@ -137,6 +171,12 @@ long long Connection::Execute(std::string_view sql, const std::vector<Variant>& 
                    "The statement has " + std::to_string(markers) + " markers but " +
                        std::to_string(parameters.size()) + " values were given");
   BeforeStatement(true);
+  if (send_ahead_) {
+    std::vector<std::optional<std::string>> texts;
+    for (const auto& value : parameters) texts.push_back(SociValue::ServerText(value));
+    SendWriteAhead(sql, texts);
+    return 0;
+  }
   // The most recently used statements come first.
   auto found = std::find_if(prepared_.begin(), prepared_.end(),
                             [&](const auto& entry) { return entry->text == text; });
@@ -172,6 +212,7 @@ long long Connection::Execute(std::string_view sql, const std::vector<Variant>& 
 void Connection::BeginTrans() {
   auto session = Session();
   if (in_transaction_) throw AppError(kUnexpectedError, "", "A transaction is already in progress");
+  SyncWrites();
   if (faults_) faults_->Reach("begin");
   try {
     session->begin();
@@ -187,6 +228,7 @@ void Connection::CommitTrans() {
   in_transaction_ = false;
   savepoints_.clear();
   try {
+    SyncWrites();
     if (faults_) faults_->Reach("commit");
     session->commit();
   } catch (const std::exception& error) {
@@ -203,6 +245,7 @@ void Connection::CommitTrans() {
 
 void Connection::RunSavepointStatement(const std::string& sql) {
   auto session = Session();
+  SyncWrites();
   try {
     session->once << sql;
   } catch (const std::exception& error) {
@@ -251,6 +294,7 @@ void Connection::RollbackTrans() {
   in_transaction_ = false;
   savepoints_.clear();
   ++undos_;
+  if (pipeline_) pipeline_->Drain();
   try {
     session->rollback();
   } catch (const std::exception& error) {

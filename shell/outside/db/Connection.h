@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@ class session;
 namespace orv {
 
 class FaultPlan;
+class WritePipeline;
 
 // The database connection in the manner of ADO's Connection: run a statement, begin, commit and
 // roll back a transaction. Every table is reached owner-qualified as "scheme.<table>": a SQLite
@@ -44,7 +46,8 @@ class Connection {
   bool IsOpen() const;
   const DatabaseTarget& Target() const { return target_; }
 
-  // Runs a statement that returns no rows and returns the number of rows affected. "?" markers
+  // Runs a statement that returns no rows and returns the number of rows affected (0 for a write
+  // sent ahead, see SetSendWritesAhead). "?" markers
   // take `parameters` in order, each bound with the type of its value (Null for Null or Empty).
   // The last few statements stay prepared: running the same text again only binds and executes.
   long long Execute(std::string_view sql, const std::vector<Variant>& parameters = {});
@@ -80,6 +83,22 @@ class Connection {
   // Whether `name` is a savepoint of the open transaction, not yet released or rolled past.
   bool HasSavepoint(const std::string& name) const;
 
+  // Writes sent ahead, on a PostgreSQL server (elsewhere this changes nothing): while on, a
+  // statement that returns no rows (Execute, or a Command's) is sent without waiting for its
+  // answer, and the answers are collected together when the connection next needs one (any other
+  // statement, a savepoint, a commit, a rollback, closing) or at SyncWrites. A write that failed
+  // then fails that call with the write's own error, FailedWriteTag() names the work it was sent
+  // for (the SetWriteTag in force when it was sent), and the transaction is aborted as after any
+  // failed statement. Turning it off collects the answers first; so does every commit.
+  void SetSendWritesAhead(bool on);
+  bool SendsWritesAhead() const { return send_ahead_; }
+  void SetWriteTag(std::int64_t tag) { write_tag_ = tag; }
+  void SyncWrites();
+  std::optional<std::int64_t> FailedWriteTag() const;
+  // Sends a write ahead when writes are sent ahead; false (nothing sent) otherwise. `values` are
+  // the statement's "?" markers in order, as the server takes them (SociValue::ServerText).
+  bool SendWriteAhead(std::string_view sql, const std::vector<std::optional<std::string>>& values);
+
   // The open session, shared with the statements prepared on it; AppError when closed.
   std::shared_ptr<soci::session> Session() const;
 
@@ -96,6 +115,9 @@ class Connection {
   std::vector<std::string>::iterator FindSavepoint(const std::string& name);
 
   struct Prepared;
+  std::unique_ptr<WritePipeline> pipeline_;
+  bool send_ahead_ = false;
+  std::int64_t write_tag_ = 0;
   static constexpr std::size_t kPreparedKept = 8;
 
   std::shared_ptr<soci::session> session_;

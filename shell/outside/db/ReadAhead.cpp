@@ -52,6 +52,7 @@ std::string ReadAhead::KeyText(const std::vector<Variant>& key) {
 }
 
 bool ReadAhead::Prepare(const std::shared_ptr<Connection>& connection) {
+  connection->SyncWrites();  // the session is used directly below
   auto session = connection->Session();
   if (session.get() == batch_session_) return !batch_sql_.empty();
   batch_session_ = session.get();

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "shell/outside/base/AppError.h"
@@ -232,6 +233,40 @@ bool SociValue::Reassign(std::deque<BoundValue>& slots, const std::vector<Varian
       return false;
   for (std::size_t i = 0; i < values.size(); ++i) Assign(slots[i], values[i]);
   return true;
+}
+
+std::string SociValue::ServerText(double number) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.20g", number);
+  for (char* c = text; *c; ++c)
+    if (*c == ',') *c = '.';
+  return text;
+}
+
+std::string SociValue::ServerText(const std::tm& date) {
+  char text[80];
+  std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d:%02d", date.tm_year + 1900,
+                date.tm_mon + 1, date.tm_mday, date.tm_hour, date.tm_min, date.tm_sec);
+  return text;
+}
+
+std::optional<std::string> SociValue::ServerText(const Variant& value) {
+  BoundValue slot;
+  slot.kind = KindOf(value);
+  Assign(slot, value);
+  if (slot.indicator == soci::i_null) return std::nullopt;
+  switch (slot.kind) {
+    case BoundKind::kDate:
+      return ServerText(slot.date);
+    case BoundKind::kInteger:
+      return std::to_string(slot.integer);
+    case BoundKind::kNumber:
+      return ServerText(slot.number);
+    case BoundKind::kText:
+      break;
+  }
+  // The library sends a C string: a text ends at its first NUL.
+  return std::string(slot.text.c_str());
 }
 
 std::string SociValue::Message(const std::exception& error) {

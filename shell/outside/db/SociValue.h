@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,12 @@ class SociValue {
   // (slots unchanged) when a value is not of its slot's kind: the statement must be bound afresh.
   // Null fits a slot of any kind.
   static bool Reassign(std::deque<BoundValue>& slots, const std::vector<Variant>& values);
+  // A value as the database library sends a PostgreSQL server its text (nullopt for Null), for
+  // statements sent past the library (WritePipeline): numbers to 20 significant digits, dates as
+  // "YYYY-MM-DD hh:mm:ss", each Variant bound by the kind BindAll gives it.
+  static std::optional<std::string> ServerText(const Variant& value);
+  static std::string ServerText(double number);
+  static std::string ServerText(const std::tm& date);
   // A database error as the layer reports it: passwords removed.
   static std::string Message(const std::exception& error);
 };
