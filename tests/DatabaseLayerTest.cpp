@@ -522,8 +522,17 @@ TEST_P(DatabaseLayerTest, WritesSentAheadStoreWhatWritesSentOneByOneStore) {
     EXPECT_EQ(ado->FailedWriteTag(), 9);
   }
   connection->RollbackTrans();
-  ado->SetSendWritesAhead(false);
   EXPECT_EQ(Count(*connection, "scheme.sent"), 0);
+
+  // Outside a transaction each write stands alone: a refused one fails at once and undoes no
+  // other.
+  ado->SetSendWritesAhead(true);
+  ado->Execute("insert into scheme.sent (n, v) values (?, ?)",
+               {Variant(400), Variant(std::string("fits"))});
+  EXPECT_THROW(ado->Execute("insert into scheme.sent (n, v) values (?, ?)",
+                            {Variant(401), Variant(std::string("far too long to fit"))}),
+               AppError);
+  EXPECT_EQ(Count(*connection, "scheme.sent"), 1);
 }
 
 TEST_P(DatabaseLayerTest, AGuardWithoutATransactionDoesNothing) {

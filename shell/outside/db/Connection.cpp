@@ -134,7 +134,9 @@ void Connection::SetSendWritesAhead(bool on) {
     send_ahead_ = false;
     return;
   }
-  send_ahead_ = WritePipeline::Supports(*Session());
+  // Outside a transaction each statement stands alone, which a pipeline would not keep: a
+  // failed write would undo those sent with it.
+  send_ahead_ = in_transaction_ && WritePipeline::Supports(*Session());
   if (!send_ahead_) return;
   if (!pipeline_) pipeline_ = std::make_unique<WritePipeline>();
   pipeline_->ClearFailure();
@@ -226,6 +228,7 @@ void Connection::CommitTrans() {
   auto session = Session();
   if (!in_transaction_) throw AppError(kUnexpectedError, "", "No transaction is in progress");
   in_transaction_ = false;
+  send_ahead_ = false;
   savepoints_.clear();
   try {
     SyncWrites();
@@ -292,6 +295,7 @@ void Connection::RollbackTrans() {
   auto session = Session();
   if (!in_transaction_) throw AppError(kUnexpectedError, "", "No transaction is in progress");
   in_transaction_ = false;
+  send_ahead_ = false;
   savepoints_.clear();
   ++undos_;
   if (pipeline_) pipeline_->Drain();

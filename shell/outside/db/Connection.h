@@ -83,13 +83,14 @@ class Connection {
   // Whether `name` is a savepoint of the open transaction, not yet released or rolled past.
   bool HasSavepoint(const std::string& name) const;
 
-  // Writes sent ahead, on a PostgreSQL server (elsewhere this changes nothing): while on, a
-  // statement that returns no rows (Execute, or a Command's) is sent without waiting for its
-  // answer, and the answers are collected together when the connection next needs one (any other
-  // statement, a savepoint, a commit, a rollback, closing) or at SyncWrites. A write that failed
-  // then fails that call with the write's own error, FailedWriteTag() names the work it was sent
-  // for (the SetWriteTag in force when it was sent), and the transaction is aborted as after any
-  // failed statement. Turning it off collects the answers first; so does every commit.
+  // Writes sent ahead, on a PostgreSQL server within a transaction (otherwise, and on SQLite,
+  // turning it on changes nothing): while on, a statement that returns no rows (Execute, or a
+  // Command's) is sent without waiting for its answer, and the answers are collected together
+  // when the connection next needs one (any other statement, a savepoint, a commit, a rollback,
+  // closing) or at SyncWrites. A write that failed then fails that call with the write's own
+  // error, FailedWriteTag() names the work it was sent for (the SetWriteTag in force when it was
+  // sent), and the transaction is aborted as after any failed statement. Turning it off collects
+  // the answers first; the transaction's end turns it off.
   void SetSendWritesAhead(bool on);
   bool SendsWritesAhead() const { return send_ahead_; }
   void SetWriteTag(std::int64_t tag) { write_tag_ = tag; }
