@@ -16,23 +16,21 @@
 namespace orv {
 namespace {
 
-constexpr std::string_view kSelect = "select";
-
-bool StartsWithSelect(const std::string& sql, std::size_t& at) {
-  at = sql.find_first_not_of(" \t\r\n");
-  if (at == std::string::npos || sql.size() - at < kSelect.size()) return false;
+// Whether the statement's first word is "select".
+bool IsSelect(std::string_view sql) {
+  constexpr std::string_view kSelect = "select";
+  const std::size_t at = sql.find_first_not_of(" \t\r\n");
+  if (at == std::string_view::npos || sql.size() - at <= kSelect.size()) return false;
   for (std::size_t i = 0; i < kSelect.size(); ++i)
     if (std::tolower(static_cast<unsigned char>(sql[at + i])) != kSelect[i]) return false;
-  at += kSelect.size();
-  return at < sql.size() && std::isspace(static_cast<unsigned char>(sql[at]));
+  return std::isspace(static_cast<unsigned char>(sql[at + kSelect.size()])) != 0;
 }
 
 }  // namespace
 
 ReadAhead::ReadAhead(std::string sql, std::size_t batch)
     : sql_(std::move(sql)), batch_(std::max<std::size_t>(batch, 1)) {
-  std::size_t at = 0;
-  if (!StartsWithSelect(sql_, at))
+  if (!IsSelect(sql_))
     throw AppError(kUnexpectedError, "", "Reading ahead needs a select statement, not: " + sql_);
 }
 

@@ -36,8 +36,9 @@ class ReadAhead {
  public:
   static constexpr std::size_t kBatch = 100;
 
-  // `sql` must begin with "select" and take its key through "?" markers. `batch` keys are asked
-  // by one statement (a shorter last batch repeats its last key).
+  // `sql` must begin with "select" (else AppError) and take its key through "?" markers. `batch`
+  // keys are asked by one statement (a shorter last batch repeats its last key). A key of a kind
+  // other than text or number, or a query the server cannot describe, is never read ahead.
   explicit ReadAhead(std::string sql, std::size_t batch = kBatch);
   ~ReadAhead();
   ReadAhead(const ReadAhead&) = delete;
