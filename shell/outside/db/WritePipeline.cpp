@@ -59,7 +59,7 @@ void WritePipeline::Send(soci::session& session, std::string_view sql,
       fail("Cannot prepare a write");
     }
     name = wanted;
-    sent_.push_back({true, tag});
+    sent_.push_back(tag);
   }
   std::vector<const char*> texts;
   texts.reserve(values.size());
@@ -67,7 +67,7 @@ void WritePipeline::Send(soci::session& session, std::string_view sql,
   if (PQsendQueryPrepared(connection, name.c_str(), static_cast<int>(texts.size()), texts.data(),
                           nullptr, nullptr, 0) != 1)
     fail("Cannot send a write");
-  sent_.push_back({false, tag});
+  sent_.push_back(tag);
   if (sent_.size() >= kMaxOutstanding) Sync();
 }
 
@@ -76,11 +76,11 @@ std::optional<std::string> WritePipeline::Collect() {
   std::optional<std::string> failure;
   if (PQpipelineSync(connection) != 1) failure = Trimmed(PQerrorMessage(connection));
   // Each write's results end with a null; the pipeline's end is its sync.
-  for (const Sent& sent : sent_) {
+  for (const std::int64_t tag : sent_) {
     while (PGresult* result = PQgetResult(connection)) {
       if (PQresultStatus(result) == PGRES_FATAL_ERROR && !failure) {
         failure = Trimmed(PQresultErrorMessage(result));
-        if (!sent.prepare) failed_tag_ = sent.tag;
+        failed_tag_ = tag;
       }
       PQclear(result);
     }

@@ -55,17 +55,14 @@ class WritePipeline {
   static constexpr std::size_t kMaxOutstanding = 1000;
 
  private:
-  struct Sent {
-    bool prepare;
-    std::int64_t tag;
-  };
   // Reads the answers; the first failure's message, or nullopt.
   std::optional<std::string> Collect();
 
   void* connection_ = nullptr;  // the PGconn of the session the statements were prepared on
   const soci::session* session_ = nullptr;
   std::unordered_map<std::string, std::string> names_;  // statement text to prepared name
-  std::vector<Sent> sent_;
+  // For each statement prepared or write sent and not yet answered, the tag of its work.
+  std::vector<std::int64_t> sent_;
   std::optional<std::int64_t> failed_tag_;
 };
 
