@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <charconv>
+#include <exception>
 #include <map>
 #include <optional>
 
@@ -416,6 +417,9 @@ void clsOrvStockEx::SelectedRanges() {
     struct RowQuery {
       std::string warehouse, product, page, name, sql;
       std::vector<Variant> values;
+      bool asked = false;
+      // Why the row's cells could not be read, or why the row cannot be refreshed.
+      std::exception_ptr unread, unplanned;
     };
     // The row's key; false for a row without a product.
     auto read_key = [&](std::int32_t row, RowQuery& query) {
@@ -449,19 +453,30 @@ void clsOrvStockEx::SelectedRanges() {
       query.sql = CheckRangeExists(query.page);
       query.values.assign(tables.Parameters().begin(), tables.Parameters().end());
     };
-    auto expect_from = [&](std::int32_t first) {
+    // The next batch of rows, planned once: their keys are expected, and the rows use the plans.
+    std::vector<RowQuery> planned;
+    std::int32_t first_planned = 0;
+    auto plan_from = [&](std::int32_t first) {
       const std::int32_t last =
           std::min<std::int32_t>(first + static_cast<std::int32_t>(ReadAhead::kBatch) - 1,
                                  List().RangeRowCount("Product"));
+      planned.assign(static_cast<std::size_t>(last - first + 1), RowQuery{});
+      first_planned = first;
       std::map<std::string, std::vector<std::vector<Variant>>, std::less<>> keys;
       for (std::int32_t row = first; row <= last; ++row) {
-        RowQuery query;
+        RowQuery& query = planned[static_cast<std::size_t>(row - first)];
         try {
-          if (!read_key(row, query)) continue;
-          plan(row, query);
-          keys[query.sql].push_back(std::move(query.values));
+          query.asked = read_key(row, query);
         } catch (const AppError&) {
-          // Named when the row itself is refreshed.
+          query.unread = std::current_exception();
+          continue;
+        }
+        if (!query.asked) continue;
+        try {
+          plan(row, query);
+          keys[query.sql].push_back(query.values);
+        } catch (const AppError&) {
+          query.unplanned = std::current_exception();
         }
       }
       for (auto& [sql, shape_keys] : keys)
@@ -470,14 +485,14 @@ void clsOrvStockEx::SelectedRanges() {
     };
     line = 20;
     while (lines <= List().RangeRowCount("Product")) {
-      if (lines > expected_to) expect_from(lines);
-      RowQuery query;
-      const bool asked = read_key(lines, query);
+      if (lines > expected_to) plan_from(lines);
+      RowQuery& query = planned[static_cast<std::size_t>(lines - first_planned)];
+      if (query.unread) std::rethrow_exception(query.unread);
       // A row that cannot be refreshed does not stop the others; it is named at the end.
-      if (asked) {
+      if (query.asked) {
         try {
           line = 30;
-          plan(lines, query);
+          if (query.unplanned) std::rethrow_exception(query.unplanned);
           line = 40;
           Recordset answer;
           Recordset* records = &answer;
@@ -738,7 +753,7 @@ void clsOrvStockEx::SelectRow(std::int32_t index) {
 // Every row is undone to the one savepoint taken before the first, and a row that failed nothing
 // and wrote nothing (an unchanged record) has nothing to undo.
 void clsOrvStockEx::CheckRow(SavepointGuard& undo_point) {
-  const Connection& connection = *services_.Connections().Connection()->AdoConnection();
+  Connection& connection = *services_.Connections().Connection()->AdoConnection();
   const std::uint64_t writes = connection.Writes();
   const std::int32_t questions = check_->questions;
   bool failed = false;
@@ -746,7 +761,7 @@ void clsOrvStockEx::CheckRow(SavepointGuard& undo_point) {
     ranges_->LoadDetail();
     m_oOrvStock->UpdateStock();
     // The row's writes sent ahead are answered here, where a failure is the row's own.
-    services_.Connections().Connection()->AdoConnection()->SyncWrites();
+    connection.SyncWrites();
     ++(m_oOrvStock->NewRecord() ? check_->adds : check_->updates);
   } catch (...) {
     AppError error = ChainError(std::current_exception(), "", 0);
