@@ -32,11 +32,12 @@ Variant AsColumnValue(Recordset::FieldKind kind, const std::string& column, cons
                  "Type mismatch: '" + value.ToText() + "' cannot be stored in column " + column);
 }
 
-}  // namespace
-
+// A selection's text, table and condition.
 struct Parsed {
   std::string text, table, where;
 };
+
+}  // namespace
 
 struct EditableRecordset::Impl {
   std::shared_ptr<Connection> connection;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cctype>
 #include <set>
+#include <unordered_set>
 
 #include "shell/outside/base/AppError.h"
 #include "shell/outside/db/Connection.h"
@@ -114,7 +115,7 @@ bool ReadAhead::Prepare(const std::shared_ptr<Connection>& connection) {
 void ReadAhead::Expect(std::vector<std::vector<Variant>> keys) {
   expected_ = std::move(keys);
   expected_keys_.clear();
-  for (const auto& key : expected_) expected_keys_.emplace(KeyText(key), true);
+  for (const auto& key : expected_) expected_keys_.insert(KeyText(key));
 }
 
 void ReadAhead::Forget() {
@@ -137,10 +138,10 @@ std::optional<Recordset> ReadAhead::Take(const std::shared_ptr<Connection>& conn
 void ReadAhead::Ask(const std::shared_ptr<Connection>& connection) {
   // Each key once, and none already held: a held answer is older than the row about to take it.
   std::vector<std::vector<Variant>> keys;
-  std::unordered_map<std::string, bool> seen;
+  std::unordered_set<std::string> seen;
   for (auto& key : expected_) {
     std::string text = KeyText(key);
-    if (answers_.count(text) == 0 && seen.emplace(std::move(text), true).second)
+    if (answers_.count(text) == 0 && seen.insert(std::move(text)).second)
       keys.push_back(std::move(key));
   }
   expected_.clear();

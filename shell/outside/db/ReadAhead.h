@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "shell/outside/base/Variant.h"
@@ -76,7 +77,7 @@ class ReadAhead {
   std::string batch_sql_;
   const void* batch_session_ = nullptr;
   std::vector<std::vector<Variant>> expected_;
-  std::unordered_map<std::string, bool> expected_keys_;
+  std::unordered_set<std::string> expected_keys_;
   std::unordered_map<std::string, Answer> answers_;
   // The answers' columns (the statement's less the tag), made once for every answer.
   std::shared_ptr<const Recordset::Columns> columns_;
